@@ -1,0 +1,78 @@
+#include "permanent/data_file.h"
+
+#include <algorithm>
+
+namespace kestrane {
+
+namespace {
+
+std::int32_t ReadInt32(const Bytes& b, std::size_t at) {
+  const std::uint32_t v = static_cast<std::uint32_t>(b[at]) |
+                          static_cast<std::uint32_t>(b[at + 1]) << 8 |
+                          static_cast<std::uint32_t>(b[at + 2]) << 16 |
+                          static_cast<std::uint32_t>(b[at + 3]) << 24;
+  return static_cast<std::int32_t>(v);
+}
+
+void WriteInt32(Bytes& b, std::size_t at, std::int32_t value) {
+  const auto v = static_cast<std::uint32_t>(value);
+  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+template <std::size_t N>
+void ReadArray(const Bytes& b, std::size_t at, std::array<std::uint8_t, N>& out) {
+  std::copy_n(b.begin() + static_cast<std::ptrdiff_t>(at), N, out.begin());
+}
+
+template <std::size_t N>
+void WriteArray(Bytes& b, std::size_t at, const std::array<std::uint8_t, N>& in) {
+  std::copy(in.begin(), in.end(), b.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+int BitIndex(char letter) { return static_cast<unsigned char>(letter) - 65; }
+
+}  // namespace
+
+DataRecord DataRecord::Decode(const Bytes& slot) {
+  Bytes b(slot);
+  b.resize(kRecordLength, 0);  // a short file reads as zeros past its end
+  DataRecord r;
+  r.Reserved1 = ReadInt32(b, 0);
+  ReadArray(b, 4, r.Text1);
+  ReadArray(b, 56, r.Text2);
+  ReadArray(b, 108, r.Reserved2);
+  r.LetterMask = ReadInt32(b, 116);
+  ReadArray(b, kRecordBytes, r.Tail);
+  return r;
+}
+
+Bytes DataRecord::Encode() const {
+  Bytes b(kRecordLength, 0);
+  WriteInt32(b, 0, Reserved1);
+  WriteArray(b, 4, Text1);
+  WriteArray(b, 56, Text2);
+  WriteArray(b, 108, Reserved2);
+  WriteInt32(b, 116, LetterMask);
+  WriteArray(b, kRecordBytes, Tail);
+  return b;
+}
+
+std::int32_t WithLetterSet(std::int32_t mask, char letter) {
+  const int i = BitIndex(letter);
+  if (i < 0 || i > 31) return mask;
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(mask) | (1u << i));
+}
+
+std::int32_t WithLetterCleared(std::int32_t mask, char letter) {
+  const int i = BitIndex(letter);
+  if (i < 0 || i > 31) return mask;
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(mask) & ~(1u << i));
+}
+
+bool LetterIsSet(std::int32_t mask, char letter) {
+  const int i = BitIndex(letter);
+  if (i < 0 || i > 25) return false;
+  return (static_cast<std::uint32_t>(mask) >> i & 1u) != 0;
+}
+
+}  // namespace kestrane

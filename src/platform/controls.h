@@ -1,0 +1,77 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "platform/port.h"
+
+namespace kestrane {
+
+// The controls of the main window the handlers touch, addressed by their established names.
+enum class ControlId {
+  lstAvail,
+  txtPath,
+  DrvList,
+  dirList,
+  cmdOk,
+  cmdDefault,
+  cmdCancel,
+  cmdRemove,
+  lstUsedLtrs,
+  Label3,
+  Label1,
+  Label2,
+};
+
+enum class MousePointer { Default, Hourglass };
+
+// Window placement in twips.
+struct TwipsRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  bool operator==(const TwipsRect&) const = default;
+};
+
+class Controls : public Port {
+ public:
+  // List boxes (lstAvail, lstUsedLtrs).
+  virtual void ListClear(ControlId list) = 0;
+  virtual void ListAdd(ControlId list, const std::string& item) = 0;
+  virtual int ListCount(ControlId list) const = 0;
+  virtual std::string ListItem(ControlId list, int index) const = 0;
+  virtual int ListIndex(ControlId list) const = 0;  // -1: nothing selected
+
+  // Text of a text box, caption of a button or label.
+  virtual std::string Text(ControlId id) const = 0;
+  virtual void SetText(ControlId id, const std::string& text) = 0;
+  virtual void SetVisible(ControlId id, bool visible) = 0;
+  virtual bool Visible(ControlId id) const = 0;
+  virtual void SetFocus(ControlId id) = 0;
+
+  // The drive list: its entries and the current one ("c:", "d: [label]" as the list shows them).
+  virtual void SetDriveItems(const std::vector<std::string>& items, int current) = 0;
+
+  // The folder list: the rows it shows, their indentation, and the highlighted row.
+  struct FolderRow {
+    std::string name;
+    int depth = 0;
+    bool open = false;  // an ancestor or the current folder
+    bool operator==(const FolderRow&) const = default;
+  };
+  virtual void SetFolderRows(const std::vector<FolderRow>& rows, int highlighted) = 0;
+  virtual int FolderHighlight() const = 0;
+
+  // The window itself.
+  virtual std::string Caption() const = 0;
+  virtual void SetCaption(const std::string& caption) = 0;
+  virtual void SetMousePointer(MousePointer pointer) = 0;
+  virtual TwipsRect WindowRect() const = 0;  // outer frame
+  virtual void MoveWindow(const TwipsRect& rect) = 0;
+  virtual int ScreenWidth() const = 0;  // twips
+  virtual int ScreenHeight() const = 0;
+  virtual void FocusWindow() = 0;
+  virtual void EndProgram() = 0;
+};
+
+}  // namespace kestrane

@@ -1,0 +1,38 @@
+#pragma once
+#include <stdexcept>
+#include <string>
+
+namespace kestrane {
+
+// The classic error numbers the handlers' policies are written in.
+namespace err {
+inline constexpr int kFileNotFound = 53;
+inline constexpr int kDeviceUnavailable = 68;
+inline constexpr int kPermissionDenied = 70;
+inline constexpr int kDiskNotReady = 71;
+inline constexpr int kPathFileAccess = 75;
+inline constexpr int kPathNotFound = 76;
+inline constexpr int kBadFileName = 52;
+inline constexpr int kFileAlreadyOpen = 55;
+inline constexpr int kInputPastEnd = 62;
+inline constexpr int kSubscriptOutOfRange = 9;
+}  // namespace err
+
+// A failure of the file, drive or process layer, carrying its classic number.
+class FileError : public std::runtime_error {
+ public:
+  FileError(int number, const std::string& description)
+      : std::runtime_error(description), number_(number) {}
+  int Number() const { return number_; }
+  std::string Description() const { return what(); }
+
+ private:
+  int number_;
+};
+
+// The standard description for a number, as the handlers' boxes show it.
+std::string ErrorDescription(int number);
+
+[[noreturn]] inline void Fail(int number) { throw FileError(number, ErrorDescription(number)); }
+
+}  // namespace kestrane

@@ -1,0 +1,47 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/port.h"
+
+namespace kestrane {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A file opened for record access; closed when destroyed.
+class RecordFile {
+ public:
+  RecordFile() = default;
+  RecordFile(const RecordFile&) = delete;
+  RecordFile& operator=(const RecordFile&) = delete;
+  virtual ~RecordFile() = default;
+  // Reads slot n (from 1); bytes past the end of the file read as zeros.
+  virtual Bytes Read(int record) = 0;
+  virtual void Write(int record, const Bytes& bytes) = 0;
+};
+
+// The file layer. Every failure is a FileError with its classic number.
+class Files : public Port {
+ public:
+  // A plain file (normal or hidden) at the path.
+  virtual bool FileExists(const std::string& path) = 0;
+  // A directory at the path; hidden ones only when asked for.
+  virtual bool DirectoryExists(const std::string& path, bool includeHidden) = 0;
+  // The names of the visible sub-folders of a folder, sorted as the folder list shows them.
+  virtual std::vector<std::string> SubFolders(const std::string& path) = 0;
+  // The process's current directory, as a full path.
+  virtual std::string CurrentDirectory() = 0;
+
+  virtual std::unique_ptr<RecordFile> OpenRecords(const std::string& path, int recordLength) = 0;
+
+  // Text files, in the system's single-byte code page, lines ended by CR LF.
+  virtual std::vector<std::string> ReadLines(const std::string& path) = 0;
+  virtual void AppendLine(const std::string& path, const std::string& line) = 0;
+  // Writes the lines to a scratch file beside the target and replaces the target in one step.
+  virtual void ReplaceLines(const std::string& path, const std::vector<std::string>& lines) = 0;
+  virtual void Delete(const std::string& path) = 0;
+};
+
+}  // namespace kestrane

@@ -1,0 +1,427 @@
+#include "fakes/fakes.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace kestrane::fakes {
+
+void Faults::Check(const std::string& call) {
+  const int n = ++counts_[call];
+  auto it = armed_.find(call);
+  if (it == armed_.end()) return;
+  if (n == it->second.nth || (it->second.onward && n > it->second.nth)) Fail(it->second.number);
+}
+
+// ---- controls
+
+void FakeControls::ListClear(ControlId list) {
+  faults_.Check("Controls.ListClear");
+  lists[list].clear();
+  selected[list] = -1;
+}
+
+void FakeControls::ListAdd(ControlId list, const std::string& item) {
+  faults_.Check("Controls.ListAdd");
+  lists[list].push_back(item);
+}
+
+int FakeControls::ListCount(ControlId list) const {
+  auto it = lists.find(list);
+  return it == lists.end() ? 0 : static_cast<int>(it->second.size());
+}
+
+std::string FakeControls::ListItem(ControlId list, int index) const {
+  auto it = lists.find(list);
+  if (it == lists.end() || index < 0 || index >= static_cast<int>(it->second.size())) return {};
+  return it->second[static_cast<std::size_t>(index)];
+}
+
+int FakeControls::ListIndex(ControlId list) const {
+  auto it = selected.find(list);
+  return it == selected.end() ? -1 : it->second;
+}
+
+std::string FakeControls::Text(ControlId id) const {
+  auto it = texts.find(id);
+  return it == texts.end() ? std::string() : it->second;
+}
+
+void FakeControls::SetText(ControlId id, const std::string& text) { texts[id] = text; }
+void FakeControls::SetVisible(ControlId id, bool visible) {
+  if (visible) {
+    hidden.erase(id);
+  } else {
+    hidden.insert(id);
+  }
+}
+bool FakeControls::Visible(ControlId id) const { return hidden.count(id) == 0; }
+void FakeControls::SetFocus(ControlId id) { focus = id; }
+
+void FakeControls::SetDriveItems(const std::vector<std::string>& items, int current) {
+  driveItems = items;
+  currentDriveItem = current;
+}
+
+void FakeControls::SetFolderRows(const std::vector<FolderRow>& rows, int highlighted) {
+  folderRows = rows;
+  folderHighlight = highlighted;
+}
+
+std::vector<std::string> FakeControls::Items(ControlId list) const {
+  auto it = lists.find(list);
+  return it == lists.end() ? std::vector<std::string>{} : it->second;
+}
+
+void FakeControls::Select(ControlId list, const std::string& item) {
+  const auto& items = lists[list];
+  auto it = std::find(items.begin(), items.end(), item);
+  selected[list] = it == items.end() ? -1 : static_cast<int>(it - items.begin());
+}
+
+// ---- dialogs
+
+Answer FakeDialogs::MessageBox(const std::string& body, const std::string& title, Buttons buttons,
+                               Icon icon) {
+  Box box{body, title, buttons, icon, controls_.pointer};
+  boxes.push_back(box);
+  if (onBox) onBox(box);
+  faults_.Check("Dialogs.MessageBox");
+  if (!answers.empty()) {
+    const Answer a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  switch (buttons) {
+    case Buttons::Ok:
+    case Buttons::OkCancel: return Answer::Ok;
+    case Buttons::YesNo: return Answer::Yes;
+    case Buttons::YesNoCancel: return Answer::Cancel;
+  }
+  return Answer::Cancel;
+}
+
+std::string FakeDialogs::InputBox(const std::string& prompt, const std::string& title) {
+  prompts.push_back({prompt, title});
+  faults_.Check("Dialogs.InputBox");
+  if (inputs.empty()) return {};
+  std::string text = inputs.front();
+  inputs.pop_front();
+  return text;
+}
+
+void FakeDialogs::ShowAbout(const AboutBox& box) { abouts.push_back(box); }
+
+// ---- drives
+
+DriveType FakeDrives::Type(char letter) {
+  faults_.Check("Drives.Type");
+  ++typeQueries;
+  auto it = drives.find(letter);
+  if (it == drives.end()) Fail(err::kDeviceUnavailable);
+  if (it->second.failNumber != 0) Fail(it->second.failNumber);
+  return it->second.type;
+}
+
+std::int32_t FakeDrives::SerialNumber(char letter) {
+  faults_.Check("Drives.SerialNumber");
+  ++serialQueries;
+  auto it = drives.find(letter);
+  if (it == drives.end()) Fail(err::kDeviceUnavailable);
+  if (it->second.failNumber != 0) Fail(it->second.failNumber);
+  if (!it->second.ready) Fail(err::kDiskNotReady);
+  return it->second.serial;
+}
+
+std::vector<char> FakeDrives::Letters() {
+  faults_.Check("Drives.Letters");
+  std::vector<char> out;
+  for (const auto& [letter, drive] : drives) out.push_back(letter);
+  return out;
+}
+
+std::string FakeDrives::Label(char letter) {
+  auto it = drives.find(letter);
+  return it == drives.end() ? std::string() : it->second.label;
+}
+
+void FakeDrives::Add(char letter, DriveType type, std::int32_t serial, bool ready) {
+  drives[letter] = Drive{type, serial, ready, 0, {}};
+}
+
+// ---- files
+
+std::string FakeFiles::Key(const std::string& path) {
+  std::string key;
+  for (char ch : path) {
+    const char c = ch == '/' ? '\\' : static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    key += c;
+  }
+  while (key.size() > 3 && key.back() == '\\') key.pop_back();
+  return key;
+}
+
+std::string FakeFiles::Parent(const std::string& key) const {
+  const auto slash = key.rfind('\\');
+  if (slash == std::string::npos) return {};
+  if (slash == 2) return key.substr(0, 3);
+  return key.substr(0, slash);
+}
+
+const FakeFiles::Entry* FakeFiles::Find(const std::string& path) const {
+  auto it = files.find(Key(path));
+  return it == files.end() ? nullptr : &it->second;
+}
+
+FakeFiles::Entry* FakeFiles::Find(const std::string& path) {
+  auto it = files.find(Key(path));
+  return it == files.end() ? nullptr : &it->second;
+}
+
+void FakeFiles::AddFolder(const std::string& path, bool hidden) {
+  std::string key = Key(path);
+  folders[key] = hidden;
+  names[key] = path;
+  for (std::string p = Parent(key); !p.empty() && p != key; p = Parent(p)) {
+    if (!folders.count(p)) folders[p] = false;
+    if (p.size() == 3) break;
+  }
+}
+
+void FakeFiles::AddFile(const std::string& path, const Bytes& bytes, bool hidden) {
+  const std::string key = Key(path);
+  const std::string parent = Parent(key);
+  if (!parent.empty() && !folders.count(parent)) AddFolder(parent);
+  files[key] = Entry{bytes, hidden, false, false};
+  names[key] = path;
+}
+
+void FakeFiles::AddText(const std::string& path, const std::string& text) {
+  AddFile(path, Bytes(text.begin(), text.end()));
+}
+
+std::optional<std::string> FakeFiles::TextOf(const std::string& path) const {
+  const Entry* e = Find(path);
+  if (!e) return std::nullopt;
+  return std::string(e->bytes.begin(), e->bytes.end());
+}
+
+bool FakeFiles::FileExists(const std::string& path) {
+  faults_.Check("Files.FileExists");
+  return Find(path) != nullptr;
+}
+
+bool FakeFiles::DirectoryExists(const std::string& path, bool includeHidden) {
+  faults_.Check("Files.DirectoryExists");
+  auto it = folders.find(Key(path));
+  if (it == folders.end()) return false;
+  return includeHidden || !it->second;
+}
+
+std::vector<std::string> FakeFiles::SubFolders(const std::string& path) {
+  faults_.Check("Files.SubFolders");
+  const std::string key = Key(path);
+  if (!folders.count(key)) Fail(err::kPathNotFound);
+  std::vector<std::string> out;
+  for (const auto& [k, hidden] : folders) {
+    if (hidden || k == key || Parent(k) != key) continue;
+    auto n = names.find(k);
+    const std::string full = n == names.end() ? k : Key(n->second) == k ? n->second : k;
+    out.push_back(full.substr(full.rfind('\\') + 1));
+  }
+  return out;
+}
+
+namespace {
+
+class FakeRecordFile : public RecordFile {
+ public:
+  FakeRecordFile(FakeFiles& files, std::string path, int length)
+      : files_(files), path_(std::move(path)), length_(length) {}
+  Bytes Read(int record) override {
+    files_.faults().Check("RecordFile.Read");
+    const FakeFiles::Entry* e = files_.Find(path_);
+    if (!e) Fail(err::kFileNotFound);
+    Bytes out(static_cast<std::size_t>(length_), 0);
+    const std::size_t start = static_cast<std::size_t>(record - 1) * static_cast<std::size_t>(length_);
+    for (std::size_t i = 0; i < out.size() && start + i < e->bytes.size(); ++i) out[i] = e->bytes[start + i];
+    return out;
+  }
+  void Write(int record, const Bytes& bytes) override {
+    files_.faults().Check("RecordFile.Write");
+    FakeFiles::Entry* e = files_.Find(path_);
+    if (!e) Fail(err::kFileNotFound);
+    if (e->readOnly) Fail(err::kPermissionDenied);
+    const std::size_t start = static_cast<std::size_t>(record - 1) * static_cast<std::size_t>(length_);
+    if (e->bytes.size() < start + bytes.size()) e->bytes.resize(start + bytes.size(), 0);
+    std::copy(bytes.begin(), bytes.end(), e->bytes.begin() + static_cast<std::ptrdiff_t>(start));
+  }
+
+ private:
+  FakeFiles& files_;
+  std::string path_;
+  int length_;
+};
+
+void SplitLines(const Bytes& bytes, std::vector<std::string>& out) {
+  std::string line;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const char ch = static_cast<char>(bytes[i]);
+    if (ch == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+      out.push_back(line);
+      line.clear();
+      ++i;
+    } else if (ch == '\n') {
+      out.push_back(line);
+      line.clear();
+    } else {
+      line += ch;
+    }
+  }
+  if (!line.empty()) out.push_back(line);
+}
+
+}  // namespace
+
+std::unique_ptr<RecordFile> FakeFiles::OpenRecords(const std::string& path, int recordLength) {
+  faults_.Check("Files.OpenRecords");
+  Entry* e = Find(path);
+  if (!e) {
+    if (!folders.count(Parent(Key(path)))) Fail(err::kPathNotFound);
+    AddFile(path, {});
+    e = Find(path);
+  }
+  if (e->locked) Fail(err::kPermissionDenied);
+  return std::make_unique<FakeRecordFile>(*this, path, recordLength);
+}
+
+std::vector<std::string> FakeFiles::ReadLines(const std::string& path) {
+  faults_.Check("Files.ReadLines");
+  const Entry* e = Find(path);
+  if (!e) Fail(folders.count(Key(path)) ? err::kPathFileAccess : err::kFileNotFound);
+  if (e->locked) Fail(err::kPermissionDenied);
+  std::vector<std::string> lines;
+  SplitLines(e->bytes, lines);
+  return lines;
+}
+
+void FakeFiles::AppendLine(const std::string& path, const std::string& line) {
+  faults_.Check("Files.AppendLine");
+  if (folders.count(Key(path))) Fail(err::kPathFileAccess);
+  Entry* e = Find(path);
+  if (!e) {
+    if (!folders.count(Parent(Key(path)))) Fail(err::kPathNotFound);
+    AddFile(path, {});
+    e = Find(path);
+  }
+  if (e->readOnly || e->locked) Fail(err::kPermissionDenied);
+  e->bytes.insert(e->bytes.end(), line.begin(), line.end());
+  e->bytes.push_back('\r');
+  e->bytes.push_back('\n');
+}
+
+void FakeFiles::ReplaceLines(const std::string& path, const std::vector<std::string>& lines) {
+  faults_.Check("Files.ReplaceLines");
+  if (folders.count(Key(path))) Fail(err::kPathFileAccess);
+  if (!folders.count(Parent(Key(path)))) Fail(err::kPathNotFound);
+  Entry* e = Find(path);
+  if (e && (e->readOnly || e->locked)) Fail(err::kPermissionDenied);
+  Bytes bytes;
+  for (const auto& l : lines) {
+    bytes.insert(bytes.end(), l.begin(), l.end());
+    bytes.push_back('\r');
+    bytes.push_back('\n');
+  }
+  if (e) {
+    e->bytes = bytes;
+  } else {
+    AddFile(path, bytes);
+  }
+}
+
+void FakeFiles::Delete(const std::string& path) {
+  faults_.Check("Files.Delete");
+  Entry* e = Find(path);
+  if (!e) Fail(err::kFileNotFound);
+  if (e->readOnly || e->locked) Fail(err::kPermissionDenied);
+  files.erase(Key(path));
+}
+
+// ---- processes
+
+ProcessOutcome FakeProcesses::RunHidden(const std::string& commandLine, const std::string& directory,
+                                        int limitMs) {
+  faults_.Check("Processes.RunHidden");
+  runs.push_back(Run{"", "", commandLine, directory, limitMs});
+  if (behaviour) return behaviour(runs.back());
+  return ProcessOutcome{true, true, 0};
+}
+
+ProcessOutcome FakeProcesses::ShellRun(const std::string& verb, const std::string& file,
+                                       const std::string& parameters, const std::string& directory,
+                                       int limitMs) {
+  faults_.Check("Processes.ShellRun");
+  runs.push_back(Run{verb, file, parameters, directory, limitMs});
+  if (behaviour) return behaviour(runs.back());
+  return ProcessOutcome{true, true, 0};
+}
+
+// ---- shell
+
+FolderAnswer FakeShell::AppDataFolder() {
+  faults_.Check("Shell.AppDataFolder");
+  return appData;
+}
+
+std::string FakeShell::StartupFolder() {
+  faults_.Check("Shell.StartupFolder");
+  return startup;
+}
+
+std::string FakeShell::SystemFolder() {
+  faults_.Check("Shell.SystemFolder");
+  return system;
+}
+
+void FakeShell::HtmlHelp(const std::string& file, unsigned command, unsigned long data) {
+  faults_.Check("Shell.HtmlHelp");
+  helpCalls.push_back({file, command, data});
+}
+
+// ---- machine
+
+Machine::Machine() = default;
+
+void Machine::InstallDataFile(std::int32_t mask) {
+  DataRecord rec;
+  rec.LetterMask = mask;
+  Bytes bytes(kRecordLength, 0);
+  const Bytes two = rec.Encode();
+  bytes.insert(bytes.end(), two.begin(), two.end());
+  files.AddFolder(DataFolder());
+  files.AddFile(DataFilePath(), bytes);
+}
+
+std::int32_t Machine::StoredMask() const {
+  const FakeFiles::Entry* e = files.Find(DataFilePath());
+  if (!e || e->bytes.size() < kRecordLength + kRecordBytes) return 0;
+  Bytes slot(e->bytes.begin() + kRecordLength, e->bytes.begin() + 2 * kRecordLength);
+  return DataRecord::Decode(slot).LetterMask;
+}
+
+void Machine::StandardSetup() {
+  drives.Add('C', DriveType::Fixed, 0x2A1B3C4D);
+  files.AddFolder("C:\\");
+  files.AddFolder("C:\\Program Files\\Kestrane");
+  files.AddFolder("C:\\Windows");
+  files.AddFolder("C:\\Work");
+  files.AddFolder(shell.startup);
+  InstallDataFile();
+}
+
+bool Machine::Load() {
+  const bool ok = form.Form_Load();
+  if (ok) form.Form_Activate();
+  return ok;
+}
+
+}  // namespace kestrane::fakes

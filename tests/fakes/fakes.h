@@ -1,0 +1,257 @@
+#pragma once
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/frm_qor_pro.h"
+#include "fakes/faults.h"
+#include "info/about.h"
+#include "platform/file_error.h"
+#include "platform/ports.h"
+
+namespace kestrane::fakes {
+
+class FakeControls : public Controls {
+ public:
+  explicit FakeControls(Faults& faults) : faults_(faults) {}
+  void ListClear(ControlId list) override;
+  void ListAdd(ControlId list, const std::string& item) override;
+  int ListCount(ControlId list) const override;
+  std::string ListItem(ControlId list, int index) const override;
+  int ListIndex(ControlId list) const override;
+  std::string Text(ControlId id) const override;
+  void SetText(ControlId id, const std::string& text) override;
+  void SetVisible(ControlId id, bool visible) override;
+  bool Visible(ControlId id) const override;
+  void SetFocus(ControlId id) override;
+  void SetDriveItems(const std::vector<std::string>& items, int current) override;
+  void SetFolderRows(const std::vector<FolderRow>& rows, int highlighted) override;
+  int FolderHighlight() const override { return folderHighlight; }
+  std::string Caption() const override { return caption; }
+  void SetCaption(const std::string& text) override { caption = text; }
+  void SetMousePointer(MousePointer p) override { pointer = p; }
+  TwipsRect WindowRect() const override { return window; }
+  void MoveWindow(const TwipsRect& rect) override { window = rect; }
+  int ScreenWidth() const override { return screenWidth; }
+  int ScreenHeight() const override { return screenHeight; }
+  void FocusWindow() override { focus.reset(); }
+  void EndProgram() override { ended = true; }
+
+  // Test helpers.
+  std::vector<std::string> Items(ControlId list) const;
+  void Select(ControlId list, const std::string& item);
+
+  std::map<ControlId, std::vector<std::string>> lists;
+  std::map<ControlId, int> selected;
+  std::map<ControlId, std::string> texts;
+  std::set<ControlId> hidden;
+  std::optional<ControlId> focus;
+  std::vector<std::string> driveItems;
+  int currentDriveItem = -1;
+  std::vector<FolderRow> folderRows;
+  int folderHighlight = -1;
+  std::string caption = "Kestrane";
+  MousePointer pointer = MousePointer::Default;
+  TwipsRect window{0, 0, 7140, 5000};
+  int screenWidth = 15360;
+  int screenHeight = 11520;
+  bool ended = false;
+
+ private:
+  Faults& faults_;
+};
+
+struct Box {
+  std::string body;
+  std::string title;
+  Buttons buttons = Buttons::Ok;
+  Icon icon = Icon::None;
+  MousePointer pointerWhenShown = MousePointer::Default;
+};
+
+class FakeDialogs : public Dialogs {
+ public:
+  FakeDialogs(Faults& faults, FakeControls& controls) : faults_(faults), controls_(controls) {}
+  Answer MessageBox(const std::string& body, const std::string& title, Buttons buttons,
+                    Icon icon) override;
+  std::string InputBox(const std::string& prompt, const std::string& title) override;
+  void ShowAbout(const AboutBox& box) override;
+
+  // Answers given in turn; when none is queued: Ok, or Yes, or Cancel for Yes/No/Cancel.
+  std::deque<Answer> answers;
+  std::deque<std::string> inputs;  // texts typed into input boxes; empty: Cancel
+  std::vector<Box> boxes;
+  struct Prompt {
+    std::string prompt;
+    std::string title;
+  };
+  std::vector<Prompt> prompts;
+  std::vector<AboutBox> abouts;
+  std::function<void(const Box&)> onBox;  // runs while a box is open
+
+ private:
+  Faults& faults_;
+  FakeControls& controls_;
+};
+
+class FakeDrives : public Drives {
+ public:
+  explicit FakeDrives(Faults& faults) : faults_(faults) {}
+  struct Drive {
+    DriveType type = DriveType::Fixed;
+    std::int32_t serial = 0;
+    bool ready = true;
+    int failNumber = 0;  // any other failure on every query
+    std::string label;
+  };
+  DriveType Type(char letter) override;
+  std::int32_t SerialNumber(char letter) override;
+  std::vector<char> Letters() override;
+  std::string Label(char letter) override;
+
+  void Add(char letter, DriveType type, std::int32_t serial = 0x1234, bool ready = true);
+  std::map<char, Drive> drives;
+  int typeQueries = 0;
+  int serialQueries = 0;
+
+ private:
+  Faults& faults_;
+};
+
+// An in-memory file system with Windows path rules (case-insensitive, backslashes).
+class FakeFiles : public Files {
+ public:
+  explicit FakeFiles(Faults& faults) : faults_(faults) {}
+  bool FileExists(const std::string& path) override;
+  bool DirectoryExists(const std::string& path, bool includeHidden) override;
+  std::vector<std::string> SubFolders(const std::string& path) override;
+  std::string CurrentDirectory() override { return currentDirectory; }
+  std::unique_ptr<RecordFile> OpenRecords(const std::string& path, int recordLength) override;
+  std::vector<std::string> ReadLines(const std::string& path) override;
+  void AppendLine(const std::string& path, const std::string& line) override;
+  void ReplaceLines(const std::string& path, const std::vector<std::string>& lines) override;
+  void Delete(const std::string& path) override;
+
+  struct Entry {
+    Bytes bytes;
+    bool hidden = false;
+    bool readOnly = false;
+    bool locked = false;  // held open by another program without sharing
+  };
+  // Test helpers; AddFolder creates the parents too.
+  void AddFolder(const std::string& path, bool hidden = false);
+  void AddFile(const std::string& path, const Bytes& bytes, bool hidden = false);
+  void AddText(const std::string& path, const std::string& text);
+  std::optional<std::string> TextOf(const std::string& path) const;
+  const Entry* Find(const std::string& path) const;
+  Entry* Find(const std::string& path);
+  static std::string Key(const std::string& path);
+
+  std::map<std::string, Entry> files;        // by Key
+  std::map<std::string, std::string> names;  // Key -> path as created
+  std::map<std::string, bool> folders;       // Key -> hidden
+  std::string currentDirectory = "C:\\Program Files\\Kestrane";
+  Faults& faults() { return faults_; }
+
+ private:
+  std::string Parent(const std::string& key) const;
+  Faults& faults_;
+};
+
+class FakeProcesses : public Processes {
+ public:
+  explicit FakeProcesses(Faults& faults) : faults_(faults) {}
+  ProcessOutcome RunHidden(const std::string& commandLine, const std::string& directory,
+                           int limitMs) override;
+  ProcessOutcome ShellRun(const std::string& verb, const std::string& file,
+                          const std::string& parameters, const std::string& directory,
+                          int limitMs) override;
+
+  struct Run {
+    std::string verb;  // empty for RunHidden
+    std::string file;
+    std::string commandLine;  // RunHidden's line, or ShellRun's parameters
+    std::string directory;
+    int limitMs = 0;
+  };
+  std::vector<Run> runs;
+  // Decides each run's outcome (and may act on the other fakes); default: ran and exited 0.
+  std::function<ProcessOutcome(const Run&)> behaviour;
+
+ private:
+  Faults& faults_;
+};
+
+class FakeShell : public Shell {
+ public:
+  explicit FakeShell(Faults& faults) : faults_(faults) {}
+  FolderAnswer AppDataFolder() override;
+  std::string StartupFolder() override;
+  std::string SystemFolder() override;
+  std::string ProgramFolder() override { return programFolder; }
+  OsVersion Version() override {
+    faults_.Check("Shell.Version");
+    return version;
+  }
+  void OpenWebPage(const std::string& address) override { opened.push_back(address); }
+  void HtmlHelp(const std::string& file, unsigned command, unsigned long data) override;
+
+  FolderAnswer appData{0, "C:\\Users\\ann\\AppData\\Roaming"};
+  std::string startup = "C:\\Users\\ann\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
+  std::string system = "C:\\Windows\\system32";
+  std::string programFolder = "C:\\Program Files\\Kestrane";
+  OsVersion version{2, 10, 0};
+  std::vector<std::string> opened;
+  struct HelpCall {
+    std::string file;
+    unsigned command = 0;
+    unsigned long data = 0;
+  };
+  std::vector<HelpCall> helpCalls;
+
+ private:
+  Faults& faults_;
+};
+
+class FakeClock : public Clock {
+ public:
+  std::int64_t NowMs() override { return now; }
+  void SleepMs(std::int64_t ms) override {
+    now += ms;
+    slept += ms;
+  }
+  std::int64_t now = 1000;
+  std::int64_t slept = 0;
+};
+
+// A whole machine of fakes and the main window on it.
+struct Machine {
+  Machine();
+  Faults faults;
+  FakeControls controls{faults};
+  FakeDialogs dialogs{faults, controls};
+  FakeDrives drives{faults};
+  FakeFiles files{faults};
+  FakeProcesses processes{faults};
+  FakeShell shell{faults};
+  FakeClock clock;
+  Ports ports{controls, dialogs, drives, files, processes, shell, clock};
+  Module1 module;
+  frmQOR_Pro form{ports, module};
+
+  std::string DataFolder() const { return shell.appData.path + "\\Halvecki\\Kestrane\\"; }
+  std::string DataFilePath() const { return DataFolder() + "himem32.qor"; }
+  std::string BatchPath() const { return shell.startup + "\\subit.bat"; }
+  // The data file as an installation leaves it, with a chosen mask in record 2.
+  void InstallDataFile(std::int32_t mask = kInitialMask);
+  std::int32_t StoredMask() const;
+  // A typical machine: C: fixed with a few folders, the data file, and start-up done.
+  void StandardSetup();
+  bool Load();
+};
+
+}  // namespace kestrane::fakes
