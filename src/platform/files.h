@@ -36,7 +36,10 @@ class Files : public Port {
 
   virtual std::unique_ptr<RecordFile> OpenRecords(const std::string& path, int recordLength) = 0;
 
-  // Text files, in the system's single-byte code page, lines ended by CR LF.
+  // Text files, in the code page the command interpreter reads (batch files, command output),
+  // lines ended by CR LF.
+  // Whether a text can be written in that code page without loss.
+  virtual bool CanEncode(const std::string& text) = 0;
   virtual std::vector<std::string> ReadLines(const std::string& path) = 0;
   virtual void AppendLine(const std::string& path, const std::string& line) = 0;
   // Writes the lines to a scratch file beside the target and replaces the target in one step.

@@ -135,7 +135,11 @@ class FakeFiles : public Files {
   void AppendLine(const std::string& path, const std::string& line) override;
   void ReplaceLines(const std::string& path, const std::vector<std::string>& lines) override;
   void Delete(const std::string& path) override;
+  bool CanEncode(const std::string& text) override {
+    return unencodable.empty() || text.find(unencodable) == std::string::npos;
+  }
 
+  std::string unencodable;  // a text holding this cannot be encoded
   struct Entry {
     Bytes bytes;
     bool hidden = false;

@@ -1,0 +1,10 @@
+#pragma once
+#include <string>
+
+namespace kestrane::win32 {
+
+// UTF-8 inside the core, UTF-16 at the Win32 call.
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& wide);
+
+}  // namespace kestrane::win32
