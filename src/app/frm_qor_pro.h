@@ -121,6 +121,10 @@ class frmQOR_Pro {
   std::uint8_t cdCount_ = 0;
   std::array<std::int32_t, 27> serials_{};
   std::unique_ptr<RecordFile> file1_;  // the data file, open only during start-up
+  // RunSubst's outcome for its caller: true when it reported a failure (codes 5, 6, 10, 11) or
+  // could not start subst, so that Make Permanent writes nothing for a mapping that was not made.
+  // RunSubst sets it on every call.
+  bool substFailed_ = false;
 };
 
 }  // namespace kestrane
