@@ -1,0 +1,94 @@
+# Wine beds for running kestrane.exe and its tests: sourced by ./test, ./run and the e2e wrapper.
+# Expects ROOT (the repository) to be set by the caller.
+
+export WINEDEBUG=-all WINEARCH=win64
+BUILD="${BUILD:-$ROOT/build}"
+TEMPLATE="$BUILD/wine/template"
+XVFB_PID=""
+
+log() { printf '== %s\n' "$*" >&2; }
+
+# Installs the tools the build and the beds need, only those that are missing.
+install_deps() {
+  local packages=(g++-mingw-w64-x86-64 wine64 wine xvfb nsis imagemagick x11-utils xauth fp-utils
+    cmake ninja-build libgtest-dev libgmock-dev clang)
+  local missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  ((${#missing[@]} == 0)) && return 0
+  log "installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update
+  apt-get install -y "${missing[@]}"
+}
+
+# Runs wine's registry tool on the prefix in $WINEPREFIX.
+reg_add() { wine reg add "$@" /f >/dev/null; }
+
+# A fresh prefix with what every bed shares: no window manager waits, our subst.exe in system32.
+make_template_prefix() {
+  local subst_exe="$1"
+  rm -rf "$TEMPLATE"
+  mkdir -p "$(dirname "$TEMPLATE")"
+  log "creating the Wine prefix $TEMPLATE"
+  WINEPREFIX="$TEMPLATE" DISPLAY= wineboot -i >/dev/null 2>&1
+  (
+    export WINEPREFIX="$TEMPLATE" DISPLAY=
+    reg_add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
+    reg_add 'HKCU\Software\Wine\DllOverrides' /v subst.exe /d native
+    cp "$subst_exe" "$TEMPLATE/drive_c/windows/system32/subst.exe"
+    wineserver -w
+  )
+}
+
+# Copies the template to $BUILD/wine/NAME (a bed of its own) and prints its path.
+copy_prefix() {
+  local target="$BUILD/wine/$1"
+  WINEPREFIX="$TEMPLATE" wineserver -w
+  rm -rf "$target"
+  cp -a "$TEMPLATE" "$target"
+  printf '%s\n' "$target"
+}
+
+# The profile folder of the prefix's user (users/root when Wine runs as root).
+user_dir() {
+  local prefix="$1" dir
+  for dir in "$prefix/drive_c/users/"*; do
+    [[ "$(basename "$dir")" == Public ]] && continue
+    [[ -d "$dir/AppData/Roaming" ]] && { printf '%s\n' "$dir"; return 0; }
+  done
+  return 1
+}
+
+# The data file as the installer leaves it: two 1,250-byte records of zeros, record 2's letter
+# mask (offset 116 within the record) set to 134,217,728, little-endian.
+write_data_file() {
+  local prefix="$1" folder
+  folder="$(user_dir "$prefix")/AppData/Roaming/Halvecki/Kestrane"
+  mkdir -p "$folder"
+  head -c 2500 /dev/zero >"$folder/himem32.qor"
+  printf '\x00\x00\x00\x08' | dd of="$folder/himem32.qor" bs=1 seek=$((1250 + 116)) conv=notrunc status=none
+}
+
+# Starts a private X server on a free display; sets DISPLAY and XVFB_PID.
+start_xvfb() {
+  local fifo_file
+  fifo_file="$(mktemp)"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo_file" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  local i
+  for ((i = 0; i < 100; i++)); do
+    [[ -s "$fifo_file" ]] && break
+    sleep 0.1
+  done
+  [[ -s "$fifo_file" ]] || { log "Xvfb did not start"; return 1; }
+  export DISPLAY=":$(head -n1 "$fifo_file")"
+  rm -f "$fifo_file"
+}
+
+stop_xvfb() {
+  [[ -n "$XVFB_PID" ]] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+  XVFB_PID=""
+  return 0
+}
