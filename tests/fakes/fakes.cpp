@@ -181,8 +181,14 @@ void FakeFiles::AddFolder(const std::string& path, bool hidden) {
   std::string key = Key(path);
   folders[key] = hidden;
   names[key] = path;
+  std::string original = path;
+  while (original.size() > 3 && (original.back() == '\\' || original.back() == '/')) original.pop_back();
   for (std::string p = Parent(key); !p.empty() && p != key; p = Parent(p)) {
-    if (!folders.count(p)) folders[p] = false;
+    original = original.substr(0, std::max<std::size_t>(p.size(), 3));
+    if (!folders.count(p)) {
+      folders[p] = false;
+      names[p] = original;
+    }
     if (p.size() == 3) break;
   }
 }
