@@ -1,0 +1,116 @@
+#include "win32/platform/win32_files.h"
+
+#include <algorithm>
+
+#include "platform/file_error.h"
+#include "win32/platform/error_map.h"
+#include "win32/platform/handles.h"
+#include "win32/platform/strings.h"
+
+namespace kestrane::win32 {
+
+namespace files_detail {
+
+void ThrowFileError(DWORD win32Error, const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    throw FileError(err::kPathFileAccess,
+                    ErrorDescription(err::kPathFileAccess) + " (a folder has that name)");
+  }
+  ThrowLastError(win32Error);
+}
+
+}  // namespace files_detail
+
+namespace {
+
+DWORD AttributesOf(const std::string& path) {
+  if (path.empty()) return INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(Widen(path).c_str());
+}
+
+// "C:", "C:\" and "\\server\share\" are drive roots, which report themselves hidden on some file
+// systems but are never hidden from the user.
+bool IsRoot(const std::wstring& path) {
+  std::wstring p = path;
+  while (p.size() > 2 && (p.back() == L'\\' || p.back() == L'/')) p.pop_back();
+  if (p.size() == 2 && p[1] == L':') return true;
+  if (p.size() > 2 && (p[0] == L'\\' || p[0] == L'/') && (p[1] == L'\\' || p[1] == L'/')) {
+    return std::count_if(p.begin() + 2, p.end(),
+                         [](wchar_t c) { return c == L'\\' || c == L'/'; }) == 1;
+  }
+  return false;
+}
+
+bool SortsBefore(const std::wstring& a, const std::wstring& b) {
+  const int order =
+      CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
+                     b.c_str(), static_cast<int>(b.size()));
+  if (order != CSTR_EQUAL) return order == CSTR_LESS_THAN;
+  return a < b;  // names equal but for case still need a fixed order
+}
+
+}  // namespace
+
+bool Win32Files::FileExists(const std::string& path) {
+  const DWORD attributes = AttributesOf(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32Files::DirectoryExists(const std::string& path, bool includeHidden) {
+  const DWORD attributes = AttributesOf(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return false;
+  if (includeHidden || !(attributes & FILE_ATTRIBUTE_HIDDEN)) return true;
+  return IsRoot(Widen(path));
+}
+
+std::vector<std::string> Win32Files::SubFolders(const std::string& path) {
+  std::wstring pattern = Widen(path);
+  if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+  pattern += L'*';
+  WIN32_FIND_DATAW data;
+  FindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data,
+                                   FindExSearchLimitToDirectories, nullptr, 0));
+  if (!find) {
+    const DWORD error = GetLastError();
+    // An empty drive root has not even "." to list.
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) return {};
+    ThrowLastError(error);
+  }
+  std::vector<std::wstring> names;
+  do {
+    const std::wstring name = data.cFileName;
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;  // the limit is a hint only
+    if (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
+    if (name == L"." || name == L"..") continue;
+    names.push_back(name);
+  } while (FindNextFileW(find.Get(), &data));
+  const DWORD error = GetLastError();
+  if (error != ERROR_NO_MORE_FILES) ThrowLastError(error);
+  std::sort(names.begin(), names.end(), SortsBefore);
+  std::vector<std::string> out;
+  out.reserve(names.size());
+  for (const auto& n : names) out.push_back(Narrow(n));
+  return out;
+}
+
+std::string Win32Files::CurrentDirectory() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+    if (n == 0) ThrowLastError(GetLastError());
+    if (n < buffer.size()) {
+      buffer.resize(n);
+      return Narrow(buffer);
+    }
+    buffer.resize(n);  // n is the size needed, terminator included
+  }
+}
+
+void Win32Files::Delete(const std::string& path) {
+  const std::wstring wide = Widen(path);
+  if (!DeleteFileW(wide.c_str())) files_detail::ThrowFileError(GetLastError(), wide);
+}
+
+}  // namespace kestrane::win32

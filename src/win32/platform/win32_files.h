@@ -1,0 +1,32 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "platform/files.h"
+
+namespace kestrane::win32 {
+
+// The file layer over the Win32 file API. Paths arrive as UTF-8; text files are kept in the OEM
+// code page, which is what the command interpreter reads batch files and writes output in.
+class Win32Files : public Files {
+ public:
+  bool FileExists(const std::string& path) override;
+  bool DirectoryExists(const std::string& path, bool includeHidden) override;
+  std::vector<std::string> SubFolders(const std::string& path) override;
+  std::string CurrentDirectory() override;
+  std::unique_ptr<RecordFile> OpenRecords(const std::string& path, int recordLength) override;
+  bool CanEncode(const std::string& text) override;
+  std::vector<std::string> ReadLines(const std::string& path) override;
+  void AppendLine(const std::string& path, const std::string& line) override;
+  void ReplaceLines(const std::string& path, const std::vector<std::string>& lines) override;
+  void Delete(const std::string& path) override;
+};
+
+// Shared by the record and text parts of the file layer.
+namespace files_detail {
+// Throws the mapped error, or 75 when the failure came from a folder standing where a file should.
+[[noreturn]] void ThrowFileError(DWORD win32Error, const std::wstring& path);
+}  // namespace files_detail
+
+}  // namespace kestrane::win32

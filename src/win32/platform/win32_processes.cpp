@@ -1,0 +1,78 @@
+#include "win32/platform/win32_processes.h"
+
+#include <shellapi.h>
+#include <windows.h>
+
+#include "win32/platform/handles.h"
+#include "win32/platform/strings.h"
+
+namespace kestrane::win32 {
+
+namespace {
+
+DWORD WaitLimit(int limitMs) { return limitMs < 0 ? 0 : static_cast<DWORD>(limitMs); }
+
+// Fills in whether the process ended within the limit and, if so, its exit code.
+void AwaitProcess(HANDLE process, int limitMs, ProcessOutcome& outcome) {
+  if (WaitForSingleObject(process, WaitLimit(limitMs)) != WAIT_OBJECT_0) return;
+  DWORD code = 0;
+  if (!GetExitCodeProcess(process, &code)) return;
+  outcome.finished = true;
+  outcome.exitCode = code;
+}
+
+}  // namespace
+
+ProcessOutcome Win32Processes::RunHidden(const std::string& commandLine,
+                                         const std::string& directory, int limitMs) {
+  ProcessOutcome outcome;
+  // CreateProcessW may write into the command line, so it gets a buffer of its own.
+  std::wstring line = Widen(commandLine);
+  line.push_back(L'\0');
+  const std::wstring folder = Widen(directory);
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
+    return outcome;
+  }
+  const KernelHandle process(info.hProcess);
+  const KernelHandle thread(info.hThread);
+  outcome.started = true;
+  AwaitProcess(process.Get(), limitMs, outcome);
+  return outcome;
+}
+
+ProcessOutcome Win32Processes::ShellRun(const std::string& verb, const std::string& file,
+                                        const std::string& parameters, const std::string& directory,
+                                        int limitMs) {
+  ProcessOutcome outcome;
+  const std::wstring wideVerb = Widen(verb);
+  const std::wstring wideFile = Widen(file);
+  const std::wstring wideParameters = Widen(parameters);
+  const std::wstring wideDirectory = Widen(directory);
+  SHELLEXECUTEINFOW info = {};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  info.lpVerb = wideVerb.empty() ? nullptr : wideVerb.c_str();
+  info.lpFile = wideFile.c_str();
+  info.lpParameters = wideParameters.empty() ? nullptr : wideParameters.c_str();
+  info.lpDirectory = wideDirectory.empty() ? nullptr : wideDirectory.c_str();
+  info.nShow = SW_HIDE;
+  if (!ShellExecuteExW(&info)) return outcome;
+  outcome.started = true;
+  if (!info.hProcess) {
+    // Handed to something that was already running (a DDE conversation, an open window):
+    // nothing of ours is left to wait for.
+    outcome.finished = true;
+    return outcome;
+  }
+  const KernelHandle process(info.hProcess);
+  AwaitProcess(process.Get(), limitMs, outcome);
+  return outcome;
+}
+
+}  // namespace kestrane::win32

@@ -1,0 +1,180 @@
+#include <windows.h>
+
+#include "platform/file_error.h"
+#include "win32/platform/error_map.h"
+#include "win32/platform/handles.h"
+#include "win32/platform/strings.h"
+#include "win32/platform/win32_files.h"
+
+namespace kestrane::win32 {
+
+namespace {
+
+// What the command interpreter would make of a line it cannot read back is worse than no line:
+// a batch file naming a folder with a '?' in it. So a text that does not fit is refused.
+std::string ToOem(const std::string& utf8) {
+  const std::wstring wide = Widen(utf8);
+  if (wide.empty()) return {};
+  BOOL lossy = FALSE;
+  const int n = WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                    static_cast<int>(wide.size()), nullptr, 0, nullptr, &lossy);
+  if (n <= 0 || lossy) {
+    throw FileError(err::kBadFileName,
+                    "The text cannot be written in the command interpreter's code page: " + utf8);
+  }
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
+                      out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::string FromOem(const std::string& oem) {
+  if (oem.empty()) return {};
+  const int n =
+      MultiByteToWideChar(CP_OEMCP, 0, oem.data(), static_cast<int>(oem.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_OEMCP, 0, oem.data(), static_cast<int>(oem.size()), wide.data(), n);
+  return Narrow(wide);
+}
+
+void WriteAll(HANDLE file, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD put = 0;
+    if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &put,
+                   nullptr)) {
+      ThrowLastError(GetLastError());
+    }
+    done += put;
+  }
+}
+
+std::string ReadAll(HANDLE file) {
+  std::string bytes;
+  char buffer[4096];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) ThrowLastError(GetLastError());
+    if (got == 0) return bytes;
+    bytes.append(buffer, got);
+  }
+}
+
+// The folder a file lives in, for a scratch file beside it.
+std::wstring FolderOf(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) {
+    return path.size() >= 2 && path[1] == L':' ? path.substr(0, 2) : L".";
+  }
+  if (slash == 0 || (slash == 2 && path[1] == L':')) return path.substr(0, slash + 1);
+  return path.substr(0, slash);
+}
+
+// Removes the scratch file unless it was handed over to the target.
+class ScratchFile {
+ public:
+  explicit ScratchFile(std::wstring path) : path_(std::move(path)) {}
+  ScratchFile(const ScratchFile&) = delete;
+  ScratchFile& operator=(const ScratchFile&) = delete;
+  ~ScratchFile() {
+    if (!path_.empty()) DeleteFileW(path_.c_str());
+  }
+  const std::wstring& Path() const { return path_; }
+  void Keep() { path_.clear(); }
+
+ private:
+  std::wstring path_;
+};
+
+}  // namespace
+
+bool Win32Files::CanEncode(const std::string& text) {
+  const std::wstring wide = Widen(text);
+  if (wide.empty()) return true;
+  BOOL lossy = FALSE;
+  const int n = WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                    static_cast<int>(wide.size()), nullptr, 0, nullptr, &lossy);
+  return n > 0 && !lossy;
+}
+
+std::vector<std::string> Win32Files::ReadLines(const std::string& path) {
+  const std::wstring wide = Widen(path);
+  FileHandle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) files_detail::ThrowFileError(GetLastError(), wide);
+  const std::string text = FromOem(ReadAll(file.Get()));
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::size_t stop = end;
+    if (stop > start && text[stop - 1] == '\r') --stop;
+    lines.push_back(text.substr(start, stop - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+void Win32Files::AppendLine(const std::string& path, const std::string& line) {
+  const std::string bytes = ToOem(line) + "\r\n";
+  const std::wstring wide = Widen(path);
+  FileHandle file(CreateFileW(wide.c_str(), GENERIC_READ | FILE_APPEND_DATA, FILE_SHARE_READ,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) files_detail::ThrowFileError(GetLastError(), wide);
+  // A file edited by hand may lack its final line end; without one the new line would be glued
+  // onto the last line and both would be lost to the command interpreter.
+  std::string prefix;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file.Get(), &size)) ThrowLastError(GetLastError());
+  if (size.QuadPart > 0) {
+    LARGE_INTEGER last;
+    last.QuadPart = size.QuadPart - 1;
+    char ch = 0;
+    DWORD got = 0;
+    if (!SetFilePointerEx(file.Get(), last, nullptr, FILE_BEGIN) ||
+        !ReadFile(file.Get(), &ch, 1, &got, nullptr)) {
+      ThrowLastError(GetLastError());
+    }
+    if (got == 1 && ch != '\n') prefix = "\r\n";
+  }
+  WriteAll(file.Get(), prefix + bytes);
+}
+
+void Win32Files::ReplaceLines(const std::string& path, const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (const auto& line : lines) bytes += ToOem(line) + "\r\n";
+  const std::wstring target = Widen(path);
+  const std::wstring folder = FolderOf(target);
+
+  wchar_t scratchName[MAX_PATH];
+  if (!GetTempFileNameW(folder.c_str(), L"kst", 0, scratchName)) {
+    const DWORD error = GetLastError();
+    ThrowLastError(error == ERROR_DIRECTORY ? ERROR_PATH_NOT_FOUND : error);
+  }
+  ScratchFile scratch(scratchName);
+  {
+    FileHandle file(CreateFileW(scratch.Path().c_str(), GENERIC_WRITE, 0, nullptr,
+                                TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) ThrowLastError(GetLastError());
+    WriteAll(file.Get(), bytes);
+    // The old content goes only once the new one is on the disk.
+    if (!FlushFileBuffers(file.Get())) ThrowLastError(GetLastError());
+  }
+  // A hidden or system batch file stays so after the rewrite.
+  const DWORD old = GetFileAttributesW(target.c_str());
+  if (old != INVALID_FILE_ATTRIBUTES && !(old & FILE_ATTRIBUTE_DIRECTORY)) {
+    const DWORD keep = old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    if (keep) SetFileAttributesW(scratch.Path().c_str(), keep);
+  }
+  if (!MoveFileExW(scratch.Path().c_str(), target.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD error = GetLastError();
+    // Clear a copied hidden or system attribute so the scratch file can be deleted.
+    SetFileAttributesW(scratch.Path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    files_detail::ThrowFileError(error, target);
+  }
+  scratch.Keep();
+}
+
+}  // namespace kestrane::win32
