@@ -2,6 +2,7 @@
 #include <exception>
 
 #include "app/frm_qor_pro.h"
+#include "engine/messages.h"
 #include "platform/file_error.h"
 
 namespace kestrane {
@@ -10,6 +11,15 @@ namespace {
 
 constexpr std::size_t kShownWhole = 66;  // longer paths are shortened in the path box
 constexpr std::size_t kKeptTail = 63;
+constexpr int kEnterKey = 13;
+constexpr int kOtherFailure = 5;  // the number a failure without one of its own is shown with
+
+// The folder list's only generic error box, named after the handler whatever raised it.
+void ShowChangeError(Dialogs& dialogs, int number, const std::string& description) {
+  dialogs.MessageBox("Error " + std::to_string(number) + " (" + description +
+                         ") in procedure dirList_Change of Form frmQOR_Pro",
+                     "Kestrane", Buttons::Ok, Icon::None);
+}
 
 std::string DriveEntry(char letter, const std::string& label) {
   std::string entry(1, static_cast<char>(std::tolower(static_cast<unsigned char>(letter))));
@@ -18,11 +28,20 @@ std::string DriveEntry(char letter, const std::string& label) {
   return entry;
 }
 
+// Asks for the name of a folder below the one in the path box and enters hidden-folder mode.
+// A drive root's base is the letter and colon alone, so the prompt ends in a single backslash.
+void AskHiddenFolder(Dialogs& dialogs, const std::string& hold, std::string& subFolder,
+                     std::string& path, bool& hidden) {
+  std::string base = hold;
+  if (!base.empty() && base.back() == '\\') base = base.substr(0, 2);
+  subFolder = dialogs.InputBox(base + "\\", "Enter Folder Name");
+  path = base + "\\" + subFolder;
+  hidden = true;
+}
+
 }  // namespace
 
-void frmQOR_Pro::ShowFolderRows() {
-  ports_.controls.SetFolderRows(dir_.Rows(), dir_.CurrentRow());
-}
+void frmQOR_Pro::ShowFolderRows() { ports_.controls.SetFolderRows(dir_.Rows(), dir_.CurrentRow()); }
 
 void frmQOR_Pro::SetFolderPath(const std::string& path) {
   const bool changed = dir_.SetPath(path);
@@ -89,40 +108,67 @@ void frmQOR_Pro::DrvList_Change() {
 
 void frmQOR_Pro::dirList_Change() {
   auto& c = ports_.controls;
-  try {
-    if (Hidden) {
-      SetFolderPath(Path);
-      c.SetText(ControlId::txtPath, Path);
-    } else {
-      c.SetText(ControlId::txtPath, dir_.Path());
+  // A typed folder that is not there is asked for again until one is found; a loop rather than
+  // nested handlers, so a persistent user cannot exhaust the stack.
+  for (;;) {
+    try {
+      if (Hidden) {
+        SetFolderPath(Path);
+        c.SetText(ControlId::txtPath, Path);
+      } else {
+        c.SetText(ControlId::txtPath, dir_.Path());
+      }
+      Hold = c.Text(ControlId::txtPath);
+      std::string shown = Hold;
+      if (shown.size() > kShownWhole) shown = "....." + shown.substr(shown.size() - kKeptTail);
+      if (shown != Hold) c.SetText(ControlId::txtPath, shown);
+      return;
+    } catch (const FileError& e) {
+      if (!Hidden || e.Number() != err::kPathNotFound) {
+        ShowChangeError(ports_.dialogs, e.Number(), e.Description());
+        return;
+      }
+      const bool gaveUp = SubFolder.empty();
+      ports_.dialogs.MessageBox(
+          "Sorry we couldn't find that sub-folder." + std::string(kCrLf) + "\"" + SubFolder + "\"",
+          "Path not found!", Buttons::Ok, Icon::Information);
+      if (gaveUp) {
+        // Even the base folder is gone: nothing typed can lead back, so hidden mode ends here
+        // instead of asking for ever.
+        Hidden = false;
+        continue;
+      }
+      AskHiddenFolder(ports_.dialogs, Hold, SubFolder, Path, Hidden);
+    } catch (const std::exception& e) {
+      ShowChangeError(ports_.dialogs, kOtherFailure, e.what());
+      return;
     }
-    Hold = c.Text(ControlId::txtPath);
-    std::string shown = Hold;
-    if (shown.size() > kShownWhole) shown = "....." + shown.substr(shown.size() - kKeptTail);
-    if (shown != Hold) c.SetText(ControlId::txtPath, shown);
-  } catch (const FileError& e) {
-    ports_.dialogs.MessageBox("Error " + std::to_string(e.Number()) + " (" + e.Description() +
-                                  ") in procedure dirList_Change of Form frmQOR_Pro",
-                              "Kestrane", Buttons::Ok, Icon::None);
   }
 }
 
 void frmQOR_Pro::dirList_KeyPress(int keyAscii) {
-  if (keyAscii != 13) return;
+  if (keyAscii != kEnterKey) return;
   try {
     FolderListOpen(ports_.controls.FolderHighlight());
   } catch (const FileError& e) {
-    ports_.dialogs.MessageBox("Error " + std::to_string(e.Number()) + " (" + e.Description() +
-                                  ") in procedure dirList_Change of Form frmQOR_Pro",
-                              "Kestrane", Buttons::Ok, Icon::None);
+    // The highlighted folder went away since the list was drawn.
+    ShowChangeError(ports_.dialogs, e.Number(), e.Description());
+  } catch (const std::exception& e) {
+    ShowChangeError(ports_.dialogs, kOtherFailure, e.what());
   }
 }
 
 void frmQOR_Pro::dirList_MouseDown(int button, int shift, int x, int y) {
-  (void)button;
-  (void)shift;
   (void)x;
   (void)y;
+  if (button != kRightButton) return;
+  if (shift != kAltMask &&
+      ports_.dialogs.MessageBox("Do you want to add a hidden folder?", "Hidden Folder Name",
+                                Buttons::YesNoCancel, Icon::Question) != Answer::Yes) {
+    return;
+  }
+  AskHiddenFolder(ports_.dialogs, Hold, SubFolder, Path, Hidden);
+  dirList_Change();
 }
 
 std::string frmQOR_Pro::SelectedLetter(ControlId list) const {

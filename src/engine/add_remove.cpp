@@ -1,8 +1,106 @@
+#include <cctype>
+#include <exception>
+#include <string>
+
 #include "app/frm_qor_pro.h"
+#include "engine/messages.h"
+#include "engine/runner.h"
+#include "permanent/data_file.h"
+#include "platform/file_error.h"
 
 namespace kestrane {
 
-void frmQOR_Pro::cmdOk_Click() {}
-void frmQOR_Pro::cmdRemove_Click() {}
+namespace {
+
+constexpr char kAppTitle[] = "Kestrane";
+
+std::string RootQuestion(char root, const std::string& letter) {
+  const std::string r(1, root);
+  return "It appears that you have selected a root folder (" + r + ":\\), " + kCrLf +
+         "are you sure? Now both " + r + " and " + letter + " will point there.";
+}
+
+}  // namespace
+
+void frmQOR_Pro::cmdOk_Click() {
+  auto& c = ports_.controls;
+  try {
+    Ltr = SelectedLetter(ControlId::lstAvail);
+    if (Ltr.empty()) {
+      ShowError(kNoLetter);
+      c.SetFocus(ControlId::lstAvail);
+      return;
+    }
+    c.SetText(ControlId::txtPath, Hold);
+    const std::string folder = c.Text(ControlId::txtPath);
+    if (folder.size() == 3) {
+      const char root = static_cast<char>(std::toupper(static_cast<unsigned char>(folder[0])));
+      if (ports_.dialogs.MessageBox(RootQuestion(root, Ltr), "Are You Sure?", Buttons::YesNoCancel,
+                                    Icon::None) != Answer::Yes) {
+        return;
+      }
+    }
+    Ltr = SelectedLetter(ControlId::lstAvail);
+    if (Ltr.empty()) {
+      ShowError(kNoLetter);
+      c.SetFocus(ControlId::lstAvail);
+      return;
+    }
+    if (IsNetworkTarget()) return;
+    c.SetText(ControlId::cmdCancel, "&Exit");
+    Path = m_.Quote + c.Text(ControlId::txtPath) + m_.Quote;
+    RunSubst();
+  } catch (const std::exception&) {
+    ShowError(kUnknownFailure);
+  }
+}
+
+void frmQOR_Pro::cmdRemove_Click() {
+  auto& c = ports_.controls;
+  try {
+    Ltr = SelectedLetter(ControlId::lstUsedLtrs);
+    if (Ltr.empty()) {
+      ShowError(kNoLetter);
+      c.SetFocus(ControlId::lstUsedLtrs);
+      return;
+    }
+    if (std::islower(static_cast<unsigned char>(Ltr[0])) != 0) {
+      ports_.dialogs.MessageBox("This is a Network drive, it cannot be removed!", "Nothing to do!",
+                                Buttons::Ok, Icon::Information);
+      c.SetFocus(ControlId::cmdCancel);
+      return;
+    }
+    if (LetterIsSet(m_.PermMask, Ltr[0])) {
+      const Answer answer = ports_.dialogs.MessageBox(
+          "This drive letter, " + Ltr + ", is permanent, do you want it removed permanently?",
+          kAppTitle, Buttons::YesNoCancel, Icon::None);
+      if (answer == Answer::Yes) {
+        try {
+          RemovePermanent();
+        } catch (const std::exception& e) {
+          // The mapping stays as well: the user asked for both or nothing.
+          const auto* fe = dynamic_cast<const FileError*>(&e);
+          const int number = fe ? fe->Number() : kUnknownFailure;
+          c.SetMousePointer(MousePointer::Default);
+          ports_.dialogs.MessageBox("The drive letter " + Ltr +
+                                        " could not be removed from your startup file." + kCrLf +
+                                        "Error " + std::to_string(number) + " (" + e.what() +
+                                        "). The virtual drive was left as it is.",
+                                    kAppTitle, Buttons::Ok, Icon::Critical);
+          return;
+        }
+      } else if (answer != Answer::No) {
+        return;
+      }
+    }
+    const std::string saved = Path;
+    Path = "/D";
+    RunSubst();
+    Path = saved;
+    c.SetText(ControlId::cmdCancel, "&Exit");
+  } catch (const std::exception&) {
+    ShowError(kUnknownFailure);
+  }
+}
 
 }  // namespace kestrane

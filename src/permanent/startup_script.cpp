@@ -1,9 +1,96 @@
+#include "permanent/startup_script.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
 #include "app/frm_qor_pro.h"
+#include "engine/messages.h"
+#include "permanent/data_access.h"
+#include "platform/file_error.h"
 
 namespace kestrane {
 
-std::string frmQOR_Pro::GetStartupFolder() { return ports_.shell.StartupFolder(); }
-bool frmQOR_Pro::CheckStartupScript(const std::string& file) { (void)file; return true; }
-void frmQOR_Pro::RemovePermanent() {}
+namespace {
+
+constexpr std::uint8_t kAlreadyAssigned = 1;
+
+char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+
+bool IsBlank(const std::string& line) {
+  return std::all_of(line.begin(), line.end(),
+                     [](char ch) { return std::isspace(static_cast<unsigned char>(ch)) != 0; });
+}
+
+}  // namespace
+
+bool IsSubstLine(const std::string& line) {
+  static constexpr char kWord[] = "SUBST";
+  if (line.size() < 5) return false;
+  for (std::size_t i = 0; i < 5; ++i) {
+    if (Upper(line[i]) != kWord[i]) return false;
+  }
+  return true;
+}
+
+bool NamesLetter(const std::string& line, char letter) {
+  return IsSubstLine(line) && line.size() >= 7 && Upper(line[6]) == Upper(letter);
+}
+
+std::string frmQOR_Pro::GetStartupFolder() {
+  std::string folder = ports_.shell.StartupFolder();
+  folder = folder.substr(0, folder.find('\0'));
+  while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  return folder;
+}
+
+bool frmQOR_Pro::CheckStartupScript(const std::string& file) {
+  const char letter = Ltr.empty() ? '\0' : Ltr[0];
+  for (const std::string& line : ports_.files.ReadLines(file)) {
+    if (NamesLetter(line, letter)) {
+      ShowError(kAlreadyAssigned);
+      return false;
+    }
+  }
+  return true;
+}
+
+void frmQOR_Pro::RemovePermanent() {
+  auto& c = ports_.controls;
+  c.SetMousePointer(MousePointer::Hourglass);
+  const char letter = Ltr.empty() ? '\0' : Ltr[0];
+  Path = GetStartupFolder();
+  // Without the Startup folder the line may still be there: the bit stays, the caller reports.
+  if (Path.empty()) Fail(err::kPathNotFound);
+  const std::string batch = Path + "\\" + kStartupBatch;
+
+  if (!ports_.files.FileExists(batch)) {
+    // No batch file holds a line for the letter, so it is no longer permanent in fact; the bit
+    // only said otherwise. Clearing it is the user's request, and tells them what was found.
+    ClearLetterBit(ports_.files, m_, letter);
+    c.SetMousePointer(MousePointer::Default);
+    ports_.dialogs.MessageBox(std::string("There is no ") + kStartupBatch +
+                                  " in your Startup folder, so it held no line for " + Ltr + ":." +
+                                  kCrLf + "The letter " + Ltr + " is no longer marked permanent.",
+                              "Kestrane", Buttons::Ok, Icon::Information);
+    return;
+  }
+
+  const std::vector<std::string> lines = ports_.files.ReadLines(batch);
+  std::vector<std::string> kept;
+  for (const std::string& line : lines) {
+    if (!NamesLetter(line, letter)) kept.push_back(line);
+  }
+  if (kept.size() != lines.size()) {
+    // A batch file with nothing left to run is not left behind.
+    if (std::all_of(kept.begin(), kept.end(), IsBlank)) {
+      ports_.files.Delete(batch);
+    } else {
+      ports_.files.ReplaceLines(batch, kept);
+    }
+  }
+  ClearLetterBit(ports_.files, m_, letter);
+  c.SetMousePointer(MousePointer::Default);
+}
 
 }  // namespace kestrane

@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+
+namespace kestrane {
+
+// The batch file in the user's Startup folder that recreates the permanent letters at logon.
+inline constexpr char kStartupBatch[] = "subit.bat";
+
+// A line that starts with the word subst, in any case.
+bool IsSubstLine(const std::string& line);
+// A subst line whose 7th character is the letter, in any case: "subst Q: "C:\Data"" names Q.
+bool NamesLetter(const std::string& line, char letter);
+
+}  // namespace kestrane
