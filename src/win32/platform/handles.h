@@ -1,6 +1,9 @@
 #pragma once
-#include <shlobj.h>
+// <windows.h> must come before the shell headers.
+// clang-format off
 #include <windows.h>
+#include <shlobj.h>
+// clang-format on
 
 #include <utility>
 

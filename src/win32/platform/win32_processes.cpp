@@ -1,7 +1,10 @@
 #include "win32/platform/win32_processes.h"
 
-#include <shellapi.h>
+// <windows.h> must come before the shell headers.
+// clang-format off
 #include <windows.h>
+#include <shellapi.h>
+// clang-format on
 
 #include "win32/platform/handles.h"
 #include "win32/platform/strings.h"
