@@ -58,7 +58,11 @@ void frmQOR_Pro::SetCurrentDrive(char letter) {
 }
 
 void frmQOR_Pro::RefreshDriveList() {
-  driveLetters_ = ports_.drives.Letters();
+  try {
+    driveLetters_ = ports_.drives.Letters();
+  } catch (const std::exception&) {
+    return;  // the list keeps the drives it showed
+  }
   std::vector<std::string> items;
   int current = -1;
   for (std::size_t i = 0; i < driveLetters_.size(); ++i) {
@@ -88,7 +92,14 @@ void frmQOR_Pro::DriveListPick(int index) {
 void frmQOR_Pro::FolderListOpen(int row) {
   const std::string target = dir_.RowPath(row);
   if (target.empty()) return;
-  SetFolderPath(target);
+  try {
+    SetFolderPath(target);
+  } catch (const FileError& e) {
+    // The folder went away (or its drive did) since the list was drawn.
+    ShowChangeError(ports_.dialogs, e.Number(), e.Description());
+  } catch (const std::exception& e) {
+    ShowChangeError(ports_.dialogs, kOtherFailure, e.what());
+  }
 }
 
 void frmQOR_Pro::DrvList_Change() {
@@ -148,14 +159,7 @@ void frmQOR_Pro::dirList_Change() {
 
 void frmQOR_Pro::dirList_KeyPress(int keyAscii) {
   if (keyAscii != kEnterKey) return;
-  try {
-    FolderListOpen(ports_.controls.FolderHighlight());
-  } catch (const FileError& e) {
-    // The highlighted folder went away since the list was drawn.
-    ShowChangeError(ports_.dialogs, e.Number(), e.Description());
-  } catch (const std::exception& e) {
-    ShowChangeError(ports_.dialogs, kOtherFailure, e.what());
-  }
+  FolderListOpen(ports_.controls.FolderHighlight());
 }
 
 void frmQOR_Pro::dirList_MouseDown(int button, int shift, int x, int y) {
