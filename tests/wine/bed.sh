@@ -3,7 +3,8 @@
 
 export WINEDEBUG=-all WINEARCH=win64
 BUILD="${BUILD:-$ROOT/build}"
-TEMPLATE="$BUILD/wine/template"
+WINE_BEDS="${KESTRANE_WINE_BEDS:-$BUILD/wine}"
+TEMPLATE="$WINE_BEDS/template"
 XVFB_PID=""
 
 log() { printf '== %s\n' "$*" >&2; }
@@ -37,14 +38,14 @@ make_template_prefix() {
     export WINEPREFIX="$TEMPLATE" DISPLAY=
     reg_add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
     reg_add 'HKCU\Software\Wine\DllOverrides' /v subst.exe /d native
-    cp "$subst_exe" "$TEMPLATE/drive_c/windows/system32/subst.exe"
+    install_subst "$TEMPLATE" "$subst_exe"
     wineserver -w
   )
 }
 
-# Copies the template to $BUILD/wine/NAME (a bed of its own) and prints its path.
+# Copies the template to $WINE_BEDS/NAME (a bed of its own) and prints its path.
 copy_prefix() {
-  local target="$BUILD/wine/$1"
+  local target="$WINE_BEDS/$1"
   WINEPREFIX="$TEMPLATE" wineserver -w
   rm -rf "$target"
   cp -a "$TEMPLATE" "$target"
@@ -69,6 +70,16 @@ write_data_file() {
   mkdir -p "$folder"
   head -c 2500 /dev/zero >"$folder/himem32.qor"
   printf '\x00\x00\x00\x08' | dd of="$folder/himem32.qor" bs=1 seek=$((1250 + 116)) conv=notrunc status=none
+}
+
+# Wine's own subst.exe changes nothing; ours replaces it (with the DLL override to native).
+install_subst() { cp "$2" "$1/drive_c/windows/system32/subst.exe"; }
+
+# Puts kestrane.exe where the installer puts it.
+install_program() {
+  local prefix="$1" program="$2"
+  mkdir -p "$prefix/drive_c/Program Files/Kestrane"
+  cp "$program" "$prefix/drive_c/Program Files/Kestrane/kestrane.exe"
 }
 
 # Starts a private X server on a free display; sets DISPLAY and XVFB_PID.

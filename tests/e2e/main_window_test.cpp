@@ -1,0 +1,80 @@
+// The main window as a user first meets it, on a machine with drives of every kind.
+
+#include <gtest/gtest.h>
+
+#include "app/control_ids.h"
+#include "e2e_support.h"
+#include "wine_mount.h"
+
+namespace {
+
+using namespace e2e;
+namespace ids = kestrane::ids;
+
+constexpr wchar_t kMainTitle[] = L"Kestrane - Pro";
+constexpr wchar_t kShare[] = L"C:\\Beds\\Share";
+constexpr wchar_t kDisc[] = L"C:\\Beds\\Disc";
+
+// A bed with the installed program, its data file, a network drive on N: and a CD-ROM with a disc
+// on O:, next to the prefix's own C: and Z:.
+class DriveTable : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteInitialDataFile();
+    CreateFolders(kShare);
+    CreateFolders(kDisc);
+    WriteText(std::wstring(kDisc) + L"\\readme.txt", "disc\r\n");
+    ASSERT_EQ(wine_mount::DefineDrive(L'N', DRIVE_REMOTE, kShare), DWORD{ERROR_SUCCESS});
+    ASSERT_EQ(wine_mount::DefineDrive(L'O', DRIVE_CDROM, kDisc), DWORD{ERROR_SUCCESS});
+    ASSERT_EQ(GetDriveTypeW(L"N:\\"), UINT{DRIVE_REMOTE});
+    ASSERT_EQ(GetDriveTypeW(L"O:\\"), UINT{DRIVE_CDROM});
+  }
+  void TearDown() override {
+    wine_mount::RemoveDrive(L'N');
+    wine_mount::RemoveDrive(L'O');
+  }
+
+  HWND StartAndWaitForMainWindow() {
+    program_.emplace(Program::Start());
+    HWND main = program_->WaitForWindow(ids::kMainWindowClass, kMainTitle);
+    EXPECT_NE(main, nullptr) << "no visible main window titled \"Kestrane - Pro\"";
+    return main;
+  }
+
+  std::optional<Program> program_;
+};
+
+TEST_F(DriveTable, UsedListHoldsEveryDriveInLetterOrderAndNetworkLettersInLowerCase) {
+  HWND main = StartAndWaitForMainWindow();
+  ASSERT_NE(main, nullptr);
+
+  EXPECT_EQ(ListItems(Control(main, ids::lstUsedLtrs)),
+            (std::vector<std::wstring>{L"C:", L"n:", L"O:", L"Z:"}));
+  std::vector<std::wstring> free;
+  for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
+    if (std::wstring(L"CNOZ").find(letter) == std::wstring::npos) free.push_back({letter, L':'});
+  }
+  EXPECT_EQ(ListItems(Control(main, ids::lstAvail)), free);
+  EXPECT_EQ(program_->FindVisible(L"#32770"), nullptr) << "a message box came up at start-up";
+}
+
+TEST_F(DriveTable, ReadyWindowHasItsTitleAndTheFocusInTheFreeLetterList) {
+  HWND main = StartAndWaitForMainWindow();
+  ASSERT_NE(main, nullptr);
+
+  EXPECT_EQ(TextOf(main), kMainTitle);
+  HWND freeLetters = Control(main, ids::lstAvail);
+  ASSERT_NE(freeLetters, nullptr);
+  EXPECT_TRUE(WaitFor([&] { return FocusOf(main) == freeLetters; }))
+      << "focus is on control " << GetDlgCtrlID(FocusOf(main));
+}
+
+TEST_F(DriveTable, ExitEndsTheProgram) {
+  HWND main = StartAndWaitForMainWindow();
+  ASSERT_NE(main, nullptr);
+
+  Click(Control(main, ids::cmdCancel));
+  EXPECT_TRUE(program_->WaitForExit().has_value());
+}
+
+}  // namespace

@@ -1,0 +1,112 @@
+// The bed's subst.exe, started the way the program and the command interpreter start it: by name,
+// through the normal program search path.
+
+#include <gtest/gtest.h>
+
+#include "e2e_support.h"
+#include "wine_mount.h"
+
+namespace {
+
+using namespace e2e;
+
+constexpr wchar_t kBeds[] = L"C:\\Beds";
+constexpr wchar_t kData[] = L"C:\\Beds\\Data";
+
+class SubstCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CreateFolders(kData);
+    WriteText(std::wstring(kData) + L"\\hello.txt", "hello\r\n");
+  }
+  void TearDown() override {
+    for (wchar_t letter : {L'K', L'L', L'N'}) wine_mount::RemoveDrive(letter);
+    DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"K:", nullptr);
+  }
+
+  static CommandResult Subst(const std::wstring& arguments) {
+    auto result = RunCommand(L"subst.exe" + (arguments.empty() ? L"" : L" " + arguments), kBeds);
+    EXPECT_TRUE(result.has_value()) << "subst.exe did not start or did not end";
+    return result.value_or(CommandResult{99, {}});
+  }
+
+  static std::wstring DosTarget(const wchar_t* device) {
+    wchar_t target[MAX_PATH] = {};
+    return QueryDosDeviceW(device, target, MAX_PATH) ? target : L"";
+  }
+};
+
+TEST_F(SubstCommand, MapsAFolderListsItAndRemovesIt) {
+  CommandResult made = Subst(L"K: \"C:\\Beds\\Data\"");
+  ASSERT_EQ(made.exitCode, 0u) << made.output;
+  EXPECT_EQ(made.output, "");
+  EXPECT_TRUE(Exists(L"K:\\hello.txt"));
+  EXPECT_EQ(ReadText(L"K:\\hello.txt"), "hello\r\n");
+  EXPECT_EQ(GetDriveTypeW(L"K:\\"), UINT{DRIVE_FIXED});
+  DWORD serial = 0;
+  EXPECT_TRUE(GetVolumeInformationW(L"K:\\", nullptr, 0, &serial, nullptr, nullptr, nullptr, 0));
+  EXPECT_EQ(DosTarget(L"K:"), L"\\??\\C:\\Beds\\Data");
+
+  CommandResult listed = Subst(L"");
+  EXPECT_EQ(listed.exitCode, 0u);
+  EXPECT_EQ(listed.output, "K:\\: => C:\\Beds\\Data\r\n");
+
+  CommandResult removed = Subst(L"K: /D");
+  ASSERT_EQ(removed.exitCode, 0u) << removed.output;
+  EXPECT_FALSE(Exists(L"K:\\hello.txt"));
+  EXPECT_EQ(GetDriveTypeW(L"K:\\"), UINT{DRIVE_NO_ROOT_DIR});
+  EXPECT_EQ(DosTarget(L"K:"), L"");
+  EXPECT_EQ(Subst(L"").output, "");
+}
+
+TEST_F(SubstCommand, ResolvesARelativeFolderAndListsMappingsInLetterOrder) {
+  ASSERT_EQ(Subst(L"L: Data\\").exitCode, 0u);
+  ASSERT_EQ(Subst(L"k: C:\\Beds").exitCode, 0u);
+  EXPECT_EQ(Subst(L"").output, "K:\\: => C:\\Beds\r\nL:\\: => C:\\Beds\\Data\r\n");
+}
+
+TEST_F(SubstCommand, ListingLeavesOutRealDrivesAndIsWhatTheInterpreterCaptures) {
+  ASSERT_EQ(wine_mount::DefineDrive(L'N', DRIVE_REMOTE, kData), DWORD{ERROR_SUCCESS});
+  ASSERT_EQ(Subst(L"K: C:\\Beds\\Data").exitCode, 0u);
+
+  auto captured = RunCommand(L"cmd.exe /C subst.exe > temp", kBeds);
+  ASSERT_TRUE(captured.has_value());
+  EXPECT_EQ(captured->exitCode, 0u);
+  EXPECT_EQ(ReadText(L"C:\\Beds\\temp"), "K:\\: => C:\\Beds\\Data\r\n");
+}
+
+struct Refusal {
+  const wchar_t* arguments;
+  const char* message;
+};
+
+class SubstRefusal : public SubstCommand, public ::testing::WithParamInterface<Refusal> {};
+
+// K: is already mapped and N: is a network drive when each of these runs.
+TEST_P(SubstRefusal, PrintsTheMessageExitsWithOneAndChangesNothing) {
+  ASSERT_EQ(wine_mount::DefineDrive(L'N', DRIVE_REMOTE, kData), DWORD{ERROR_SUCCESS});
+  ASSERT_EQ(Subst(L"K: C:\\Beds\\Data").exitCode, 0u);
+
+  CommandResult refused = Subst(GetParam().arguments);
+  EXPECT_EQ(refused.exitCode, 1u);
+  EXPECT_EQ(refused.output, std::string(GetParam().message) + "\r\n");
+  EXPECT_EQ(Subst(L"").output, "K:\\: => C:\\Beds\\Data\r\n");
+  EXPECT_EQ(GetDriveTypeW(L"N:\\"), UINT{DRIVE_REMOTE});
+  EXPECT_EQ(GetDriveTypeW(L"L:\\"), UINT{DRIVE_NO_ROOT_DIR});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SubstCommand, SubstRefusal,
+    ::testing::Values(Refusal{L"C: C:\\Beds\\Data", "Invalid parameter - C:"},
+                      Refusal{L"N: C:\\Beds\\Data", "Invalid parameter - N:"},
+                      Refusal{L"K: C:\\Beds", "Drive already SUBSTed"},
+                      Refusal{L"L: C:\\Beds\\Nowhere", "Path not found - C:\\Beds\\Nowhere"},
+                      Refusal{L"L: C:\\Beds\\Data\\hello.txt", "Path not found - C:\\Beds\\Data\\hello.txt"},
+                      Refusal{L"L: /D", "Invalid parameter - L:"},
+                      Refusal{L"N: /D", "Invalid parameter - N:"},
+                      Refusal{L"L:", "Incorrect number of parameters - L:"},
+                      Refusal{L"L: C:\\My Data", "Incorrect number of parameters - Data"},
+                      Refusal{L"LL C:\\Beds", "Invalid parameter - LL"},
+                      Refusal{L"L: /X", "Invalid parameter - /X"}));
+
+}  // namespace

@@ -1,0 +1,121 @@
+#pragma once
+
+// Drives the real kestrane.exe from a second process in the same Wine bed: starts it, finds its
+// windows, reads and operates its controls, answers its message boxes, and looks at what it left on
+// disk. Every wait polls with a time limit; nothing sleeps for a fixed time.
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+using namespace std::chrono_literals;
+using Duration = std::chrono::milliseconds;
+
+inline constexpr Duration kStartLimit = 20s;  // a cold Wine start of a GUI program can take a while
+inline constexpr Duration kStepLimit = 10s;
+
+// Polls `ready` every few milliseconds until it answers true or `limit` passes.
+template <typename Ready>
+bool WaitFor(Ready ready, Duration limit = kStepLimit) {
+  auto end = std::chrono::steady_clock::now() + limit;
+  while (true) {
+    if (ready()) return true;
+    if (std::chrono::steady_clock::now() >= end) return false;
+    Sleep(20);
+  }
+}
+
+// The installed program and its working folder.
+std::wstring InstalledExe();
+std::wstring FolderOf(const std::wstring& path);
+
+class Program {
+ public:
+  // Starts `exe` with its own folder as the working folder.
+  static Program Start(const std::wstring& exe = InstalledExe());
+  Program(Program&& other) noexcept;
+  Program& operator=(Program&&) = delete;
+  Program(const Program&) = delete;
+  ~Program();  // ends a program that is still running, so a failed test leaves no window behind
+
+  DWORD Id() const { return info_.dwProcessId; }
+  bool Running() const;
+  // Waits for the end of the process; its exit code, or nothing when it is still running.
+  std::optional<DWORD> WaitForExit(Duration limit = kStepLimit);
+
+  // A visible top-level window of this process with the class and title (title null: any).
+  HWND WaitForWindow(const wchar_t* windowClass, const wchar_t* title,
+                     Duration limit = kStartLimit) const;
+  // Any visible top-level window of this process with the class, without waiting.
+  HWND FindVisible(const wchar_t* windowClass) const;
+
+ private:
+  explicit Program(const PROCESS_INFORMATION& info) : info_(info) {}
+  PROCESS_INFORMATION info_{};
+};
+
+// Runs a console command line to its end, with stdout and stderr caught together.
+struct CommandResult {
+  DWORD exitCode = 0;
+  std::string output;
+};
+std::optional<CommandResult> RunCommand(const std::wstring& commandLine,
+                                        const std::wstring& workingFolder,
+                                        Duration limit = kStepLimit);
+
+// Controls.
+std::wstring TextOf(HWND window);
+std::vector<std::wstring> ListItems(HWND list);
+int ListSelection(HWND list);
+void Click(HWND button);  // posted: the click may open a modal box
+void SelectListItem(HWND list, int index);
+void DoubleClickListItem(HWND list, int index);
+int IndexOf(HWND list, const std::wstring& item);  // -1 when absent
+HWND Control(HWND window, int id);                  // null when the window has no such control
+HWND FocusOf(HWND window);                          // the focus on the window's thread
+
+// Message boxes.
+enum class Icon { None, Critical, Question, Exclamation, Information, Unknown };
+
+struct Box {
+  HWND window = nullptr;
+  std::wstring title;
+  std::wstring text;
+  std::vector<int> buttons;  // IDOK, IDCANCEL, IDYES, IDNO present, in that order
+  Icon icon = Icon::Unknown;
+  bool Has(int button) const;
+};
+
+std::optional<Box> WaitForBox(const Program& program, Duration limit = kStepLimit);
+// Presses `button` and waits until the box is gone.
+bool Answer(const Box& box, int button, Duration limit = kStepLimit);
+
+// Files.
+std::wstring AppDataFolder();
+std::wstring DataFolder();  // ends with a backslash
+std::wstring DataFilePath();
+std::wstring StartupFolder();
+bool Exists(const std::wstring& path);
+std::vector<std::uint8_t> ReadBytes(const std::wstring& path);
+void WriteBytes(const std::wstring& path, const std::vector<std::uint8_t>& bytes);
+std::string ReadText(const std::wstring& path);
+void WriteText(const std::wstring& path, const std::string& text);
+void CreateFolders(const std::wstring& path);
+void DeleteTree(const std::wstring& path);
+
+// The data file as an installation leaves it: two 1,250-byte records of zeros, record 2's letter
+// mask 134,217,728.
+inline constexpr std::size_t kRecordLength = 1250;
+inline constexpr std::size_t kLetterMaskOffset = 116;
+inline constexpr std::int32_t kInitialMask = 134217728;
+std::vector<std::uint8_t> InitialDataFile();
+std::int32_t LetterMaskOf(const std::vector<std::uint8_t>& dataFile);
+void WriteInitialDataFile();
+
+}  // namespace e2e

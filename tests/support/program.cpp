@@ -1,0 +1,140 @@
+#include <stdexcept>
+
+#include "e2e_support.h"
+
+namespace e2e {
+namespace {
+
+struct Search {
+  DWORD processId;
+  const wchar_t* windowClass;
+  const wchar_t* title;
+  HWND found;
+};
+
+BOOL CALLBACK Match(HWND window, LPARAM param) {
+  auto& search = *reinterpret_cast<Search*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search.processId || !IsWindowVisible(window)) return TRUE;
+  wchar_t className[256] = {};
+  GetClassNameW(window, className, 256);
+  if (std::wstring(className) != search.windowClass) return TRUE;
+  if (search.title && TextOf(window) != search.title) return TRUE;
+  search.found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+std::wstring FolderOf(const std::wstring& path) {
+  auto slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? L"." : path.substr(0, slash);
+}
+
+std::wstring InstalledExe() {
+  wchar_t folder[MAX_PATH] = {};
+  DWORD size = GetEnvironmentVariableW(L"ProgramW6432", folder, MAX_PATH);
+  if (size == 0 || size >= MAX_PATH) GetEnvironmentVariableW(L"ProgramFiles", folder, MAX_PATH);
+  return std::wstring(folder) + L"\\Kestrane\\kestrane.exe";
+}
+
+Program Program::Start(const std::wstring& exe) {
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  std::wstring folder = FolderOf(exe);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.c_str(), &startup, &info)) {
+    throw std::runtime_error("cannot start the program, error " + std::to_string(GetLastError()));
+  }
+  return Program(info);
+}
+
+Program::Program(Program&& other) noexcept : info_(other.info_) { other.info_ = {}; }
+
+Program::~Program() {
+  if (!info_.hProcess) return;
+  if (Running()) {
+    TerminateProcess(info_.hProcess, 1);
+    WaitForSingleObject(info_.hProcess, 5000);
+  }
+  CloseHandle(info_.hThread);
+  CloseHandle(info_.hProcess);
+}
+
+bool Program::Running() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+
+std::optional<DWORD> Program::WaitForExit(Duration limit) {
+  if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(limit.count())) != WAIT_OBJECT_0) {
+    return std::nullopt;
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(info_.hProcess, &code);
+  return code;
+}
+
+HWND Program::FindVisible(const wchar_t* windowClass) const {
+  Search search{Id(), windowClass, nullptr, nullptr};
+  EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND Program::WaitForWindow(const wchar_t* windowClass, const wchar_t* title,
+                            Duration limit) const {
+  Search search{Id(), windowClass, title, nullptr};
+  WaitFor(
+      [&] {
+        EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr || !Running();
+      },
+      limit);
+  return search.found;
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+std::optional<CommandResult> RunCommand(const std::wstring& commandLine,
+                                        const std::wstring& workingFolder, Duration limit) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  // Large enough that a command never blocks on a full pipe before it ends.
+  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 1 << 16)) return std::nullopt;
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = writeEnd;
+  startup.hStdError = writeEnd;
+  PROCESS_INFORMATION info{};
+  std::wstring line = commandLine;
+  BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                                nullptr, workingFolder.c_str(), &startup, &info);
+  CloseHandle(writeEnd);
+  if (!started) {
+    CloseHandle(readEnd);
+    return std::nullopt;
+  }
+  std::optional<CommandResult> result;
+  if (WaitForSingleObject(info.hProcess, static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0) {
+    result.emplace();
+    GetExitCodeProcess(info.hProcess, &result->exitCode);
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) && got > 0) {
+      result->output.append(chunk, got);
+    }
+  } else {
+    TerminateProcess(info.hProcess, 1);
+  }
+  CloseHandle(readEnd);
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  return result;
+}
+
+}  // namespace e2e

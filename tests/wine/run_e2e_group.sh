@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Runs one group of end-to-end tests in a bed of its own: a fresh copy of the template prefix with
+# the program installed and its data file in place, its own wineserver, and an X display (the one
+# in $DISPLAY, or a private one).
+# Usage: run_e2e_group.sh GROUP E2E_TESTS_EXE KESTRANE_EXE SUBST_EXE
+set -euo pipefail
+group="$1" driver="$2" program="$3" subst="$4"
+ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
+source "$ROOT/tests/wine/bed.sh"
+
+cleanup() {
+  [[ -n "${WINEPREFIX:-}" ]] && wineserver -k 2>/dev/null || true
+  stop_xvfb
+}
+trap cleanup EXIT
+
+# Run alone (ctest -L e2e), the first group makes the template; the lock keeps parallel groups
+# from making it twice.
+mkdir -p "$WINE_BEDS"
+exec 9>"$WINE_BEDS/lock"
+flock 9
+[[ -f "$TEMPLATE/system.reg" ]] || make_template_prefix "$subst"
+export WINEPREFIX
+WINEPREFIX="$(copy_prefix "e2e-$group")"
+flock -u 9
+
+[[ -n "${DISPLAY:-}" ]] || start_xvfb
+install_subst "$WINEPREFIX" "$subst"
+install_program "$WINEPREFIX" "$program"
+write_data_file "$WINEPREFIX"
+
+wineserver -p
+wine "$driver" --gtest_filter="$group.*:$group/*" --gtest_color=no
