@@ -30,4 +30,6 @@ install_program "$WINEPREFIX" "$program"
 write_data_file "$WINEPREFIX"
 
 wineserver -p
-wine "$driver" --gtest_filter="$group.*:$group/*" --gtest_color=no
+report="$WINE_BEDS/e2e-$group.xml"
+rm -f "$report"
+wine "$driver" --gtest_filter="$group.*:$group/*" --gtest_color=no --gtest_output="xml:Z:$report"
