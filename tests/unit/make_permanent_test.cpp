@@ -1,0 +1,370 @@
+#include <gtest/gtest.h>
+
+#include "fakes/fakes.h"
+#include "fakes/simulated_subst.h"
+
+namespace kestrane::fakes {
+namespace {
+
+constexpr std::int32_t kQ = 1 << 16;
+const std::string kLineQ = "subst Q: \"C:\\Data\"";
+
+class MakePermanent : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m.StandardSetup();
+    m.files.AddFolder("C:\\Data");
+    ASSERT_TRUE(m.Load());
+    m.form.Ltr = "Q";
+    m.form.Hold = "C:\\Data";
+    m.controls.texts[ControlId::cmdCancel] = "&Cancel";
+    m.faults.Clear();
+  }
+  void Click() {
+    m.dialogs.boxes.clear();
+    m.form.cmdDefault_Click();
+  }
+  int DoneBoxes() const {
+    int n = 0;
+    for (const Box& b : m.dialogs.boxes) {
+      if (b.body == "Operation Completed!" && b.title == "Done!") ++n;
+    }
+    return n;
+  }
+  std::optional<std::string> Batch() const { return m.files.TextOf(m.BatchPath()); }
+  void ExpectNothingWritten() const {
+    EXPECT_FALSE(Batch().has_value());
+    EXPECT_EQ(m.StoredMask(), kInitialMask);
+    EXPECT_EQ(m.module.PermMask, kInitialMask);
+  }
+
+  Machine m;
+  SimulatedSubst subst{m};
+};
+
+TEST_F(MakePermanent, NewLetterIsMappedWrittenAndMarkedWithOneDoneBox) {
+  Click();
+  EXPECT_EQ(subst.mappings.at('Q'), "C:\\Data");
+  EXPECT_EQ(Batch(), kLineQ + "\r\n");
+  EXPECT_EQ(m.StoredMask(), kInitialMask | kQ);
+  EXPECT_EQ(m.module.PermMask, kInitialMask | kQ);
+  EXPECT_EQ(DoneBoxes(), 1);
+  EXPECT_EQ(m.dialogs.boxes.size(), 2u);  // the confirmation and the runner's box
+  EXPECT_FALSE(m.module.MakingPerm);
+  EXPECT_EQ(m.controls.Text(ControlId::cmdCancel), "&Exit");
+  EXPECT_EQ(m.controls.pointer, MousePointer::Default);
+}
+
+TEST_F(MakePermanent, ConfirmationIsExactAndComesBeforeTheMapping) {
+  m.dialogs.onBox = [&](const Box& b) {
+    if (b.title == "Make Permanent?") {
+      EXPECT_TRUE(m.processes.runs.empty());
+    }
+  };
+  m.dialogs.answers = {Answer::Ok};
+  m.form.cmdDefault_Click();
+  m.dialogs.onBox = nullptr;
+  ASSERT_FALSE(m.dialogs.boxes.empty());
+  const Box& box = m.dialogs.boxes[0];
+  EXPECT_EQ(box.body,
+            "This feature will place a file in your Startup Folder!\r\n"
+            "\r\n"
+            "Save \"Q:\\\" as:  \"C:\\Data\"\r\n"
+            "permanently?");
+  EXPECT_EQ(box.title, "Make Permanent?");
+  EXPECT_EQ(box.buttons, Buttons::OkCancel);
+  EXPECT_EQ(box.icon, Icon::None);
+}
+
+TEST_F(MakePermanent, CancelChangesNothingButTheExitCaption) {
+  m.files.AddText(m.BatchPath(), "subst P: \"C:\\Work\"\r\n");
+  m.dialogs.answers = {Answer::Cancel};
+  Click();
+  EXPECT_TRUE(m.processes.runs.empty());
+  EXPECT_EQ(Batch(), "subst P: \"C:\\Work\"\r\n");
+  EXPECT_EQ(m.StoredMask(), kInitialMask);
+  EXPECT_EQ(m.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(m.controls.Text(ControlId::cmdCancel), "&Exit");
+}
+
+TEST_F(MakePermanent, LetterMappedEarlierGetsOneDoneBoxAtTheEnd) {
+  subst.Map('Q', "C:\\Data");
+  m.form.RefreshLetters();
+  Click();
+  EXPECT_TRUE(m.processes.runs.empty());  // the runner leaves the mapping alone
+  EXPECT_EQ(Batch(), kLineQ + "\r\n");
+  EXPECT_EQ(m.StoredMask(), kInitialMask | kQ);
+  ASSERT_EQ(m.dialogs.boxes.size(), 2u);
+  EXPECT_EQ(DoneBoxes(), 1);
+  EXPECT_EQ(m.dialogs.boxes.back().title, "Done!");
+  EXPECT_EQ(m.dialogs.boxes.back().icon, Icon::None);
+  EXPECT_EQ(m.dialogs.boxes.back().pointerWhenShown, MousePointer::Default);
+  EXPECT_FALSE(m.module.MakingPerm);
+}
+
+TEST_F(MakePermanent, LetterAlreadyInTheBatchFileIsRefusedWithCode1) {
+  const std::string before = "subst P: \"C:\\Work\"\r\n" + kLineQ + "\r\n";
+  m.files.AddText(m.BatchPath(), before);
+  Click();
+  EXPECT_EQ(Batch(), before);
+  EXPECT_EQ(m.StoredMask(), kInitialMask);
+  ASSERT_FALSE(m.dialogs.boxes.empty());
+  EXPECT_EQ(m.dialogs.boxes.back().body, "This Letter, \"Q\", is already assigned to a Folder!");
+  EXPECT_EQ(DoneBoxes(), 1);  // the runner's, for the mapping it did make
+  EXPECT_EQ(m.controls.focus, ControlId::lstAvail);
+  EXPECT_EQ(m.controls.Text(ControlId::cmdCancel), "&Exit");
+  EXPECT_FALSE(m.module.MakingPerm);
+}
+
+TEST_F(MakePermanent, FurtherLetterIsAppendedAfterTheOthers) {
+  m.files.AddText(m.BatchPath(), "subst P: \"C:\\Work\"\r\n");
+  m.InstallDataFile(kInitialMask | (1 << 15));
+  m.module.PermMask = kInitialMask | (1 << 15);
+  Click();
+  EXPECT_EQ(Batch(), "subst P: \"C:\\Work\"\r\n" + kLineQ + "\r\n");
+  EXPECT_EQ(m.StoredMask(), kInitialMask | (1 << 15) | kQ);
+}
+
+TEST_F(MakePermanent, PercentSignsAreDoubledForTheCommandInterpreter) {
+  m.files.AddFolder("C:\\100%\\%USERNAME%");
+  m.form.Hold = "C:\\100%\\%USERNAME%";
+  Click();
+  EXPECT_EQ(Batch(), "subst Q: \"C:\\100%%\\%%USERNAME%%\"\r\n");
+  // The user is asked about the folder as it is.
+  EXPECT_NE(m.dialogs.boxes[0].body.find("\"C:\\100%\\%USERNAME%\""), std::string::npos);
+  EXPECT_EQ(m.StoredMask(), kInitialMask | kQ);
+}
+
+TEST_F(MakePermanent, FolderOutsideTheBatchCodePageIsRefusedBeforeAnythingRuns) {
+  m.files.unencodable = "\xCE\xA9";  // Greek capital omega in UTF-8
+  m.files.AddFolder("C:\\\xCE\xA9mega");
+  m.form.Hold = "C:\\\xCE\xA9mega";
+  Click();
+  EXPECT_TRUE(m.processes.runs.empty());
+  EXPECT_TRUE(subst.mappings.empty());
+  ExpectNothingWritten();
+  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
+  EXPECT_NE(m.dialogs.boxes[0].body.find("cannot be made permanent"), std::string::npos);
+  EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::Critical);
+  EXPECT_EQ(m.controls.Text(ControlId::cmdCancel), "&Exit");
+}
+
+// ---- the checks before the confirmation
+
+struct CheckCase {
+  const char* name;
+  std::function<void(Machine&)> arrange;
+  std::string body;
+  bool focusesAvail;
+};
+
+void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
+
+class MakePermanentCheck : public MakePermanent, public ::testing::WithParamInterface<CheckCase> {};
+
+TEST_P(MakePermanentCheck, RefusesWithItsCodeAndDoesNothingElse) {
+  GetParam().arrange(m);
+  m.controls.focus.reset();
+  Click();
+  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(m.dialogs.boxes[0].body, GetParam().body);
+  EXPECT_EQ(m.dialogs.boxes[0].title, "ERROR!");
+  EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::Critical);
+  EXPECT_TRUE(m.processes.runs.empty());
+  ExpectNothingWritten();
+  EXPECT_EQ(m.controls.Text(ControlId::cmdCancel), "&Cancel");
+  EXPECT_EQ(m.controls.focus == ControlId::lstAvail, GetParam().focusesAvail);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Checks, MakePermanentCheck,
+    ::testing::Values(CheckCase{"NoLetter", [](Machine& mm) { mm.form.Ltr.clear(); },
+                                "You need to select a Virtual Drive Letter!", true},
+                      CheckCase{"EmptyPathArgument", [](Machine& mm) { mm.form.Path = "\"\""; },
+                                "No Path selected!", false},
+                      CheckCase{"NoFolder", [](Machine& mm) { mm.form.Hold.clear(); },
+                                "No Path selected!", false},
+                      CheckCase{"NetworkLetterFromUsedList",
+                                [](Machine& mm) {
+                                  mm.drives.Add('Z', DriveType::Remote);
+                                  mm.form.Ltr = "z";
+                                },
+                                "QOR does not work with network drives!", false},
+                      CheckCase{"NotALetter", [](Machine& mm) { mm.form.Ltr = "1"; },
+                                "QOR does not work with network drives!", false},
+                      CheckCase{"FolderOnNetworkDrive",
+                                [](Machine& mm) {
+                                  mm.drives.Add('N', DriveType::Remote);
+                                  mm.files.AddFolder("N:\\Share");
+                                  mm.form.Hold = "N:\\Share";
+                                },
+                                "QOR does not work with network drives!", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- the runner's failures: nothing is written for a mapping that was not made
+
+struct RunnerCase {
+  const char* name;
+  std::function<void(Machine&)> arrange;
+  std::string body;
+};
+
+void PrintTo(const RunnerCase& c, std::ostream* os) { *os << c.name; }
+
+class MakePermanentRunnerFails : public MakePermanent,
+                                 public ::testing::WithParamInterface<RunnerCase> {};
+
+TEST_P(MakePermanentRunnerFails, WritesNothing) {
+  GetParam().arrange(m);
+  Click();
+  ASSERT_EQ(m.dialogs.boxes.size(), 2u);
+  EXPECT_EQ(m.dialogs.boxes[1].body, GetParam().body);
+  EXPECT_EQ(DoneBoxes(), 0);
+  EXPECT_TRUE(subst.mappings.empty());
+  ExpectNothingWritten();
+  EXPECT_FALSE(m.module.MakingPerm);
+  EXPECT_EQ(m.controls.Text(ControlId::cmdCancel), "&Exit");
+  EXPECT_EQ(m.controls.pointer, MousePointer::Default);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runner, MakePermanentRunnerFails,
+    ::testing::Values(RunnerCase{"FolderGone", [](Machine& mm) { mm.form.Hold = "C:\\Gone"; },
+                                 "Path not found!"},
+                      RunnerCase{"CdRomOnW95",
+                                 [](Machine& mm) {
+                                   mm.module.OSFamily = "W95";
+                                   mm.drives.Add('D', DriveType::CdRom);
+                                   mm.module.CdLetters[0] = 'D';
+                                   mm.files.AddFolder("D:\\Disc");
+                                   mm.form.Hold = "D:\\Disc";
+                                 },
+                                 "CD ROM drives are not supported for the Windows 98 family!"},
+                      RunnerCase{"SubstNotStarted",
+                                 [](Machine& mm) {
+                                   mm.processes.behaviour = [](const FakeProcesses::Run&) {
+                                     return ProcessOutcome{false, false, 0};
+                                   };
+                                 },
+                                 "An unknown error occured, try your operation again!\r\n"
+                                 "If the problem persists let us know."},
+                      RunnerCase{"SubstRefused",
+                                 [](Machine& mm) {
+                                   mm.processes.behaviour = [](const FakeProcesses::Run&) {
+                                     return ProcessOutcome{true, true, 1};
+                                   };
+                                 },
+                                 "An unknown error occured, try your operation again!\r\n"
+                                 "If the problem persists let us know."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- the family and the Startup folder
+
+TEST_F(MakePermanent, FailedFamilyHidesTheButtonAndWritesNothing) {
+  m.module.OSFamily = "Failed";
+  Click();
+  EXPECT_FALSE(m.controls.Visible(ControlId::cmdDefault));
+  ASSERT_FALSE(m.dialogs.boxes.empty());
+  EXPECT_EQ(m.dialogs.boxes.back().body,
+            "This feature is not supported at this\r\ntime on your Operating System.");
+  ExpectNothingWritten();
+  EXPECT_FALSE(m.module.MakingPerm);
+  EXPECT_EQ(m.controls.Text(ControlId::cmdCancel), "&Exit");
+}
+
+TEST_F(MakePermanent, UnknownStartupFolderIsCode2AndWritesNothing) {
+  m.shell.startup.clear();
+  Click();
+  EXPECT_TRUE(m.controls.Visible(ControlId::cmdDefault));
+  EXPECT_EQ(m.dialogs.boxes.back().body,
+            "This feature is not supported at this\r\ntime on your Operating System.");
+  EXPECT_EQ(m.StoredMask(), kInitialMask);
+  EXPECT_EQ(m.controls.Text(ControlId::cmdCancel), "&Exit");
+}
+
+// ---- the error policy, by number, at each step that touches a file
+
+struct PolicyCase {
+  const char* call;
+  int number;
+  bool ends;         // the command ends with a box naming the number
+  bool lineWritten;  // subit.bat holds Q's line afterwards
+};
+
+std::string PolicyName(const ::testing::TestParamInfo<PolicyCase>& info) {
+  std::string name = info.param.call;
+  for (char& ch : name) {
+    if (ch == '.') ch = '_';
+  }
+  return name + "_" + std::to_string(info.param.number);
+}
+
+void PrintTo(const PolicyCase& c, std::ostream* os) { *os << c.call << " fails with " << c.number; }
+
+class MakePermanentPolicy : public MakePermanent,
+                            public ::testing::WithParamInterface<PolicyCase> {};
+
+TEST_P(MakePermanentPolicy, EndsOrCarriesOnByNumber) {
+  const PolicyCase& p = GetParam();
+  const std::string before = "subst P: \"C:\\Work\"\r\n";
+  m.files.AddText(m.BatchPath(), before);
+  m.faults.Arm(p.call, 1, p.number);
+  Click();
+  EXPECT_EQ(Batch(), p.lineWritten ? before + kLineQ + "\r\n" : before);
+  const bool bitSet = !p.ends;
+  EXPECT_EQ(m.StoredMask(), bitSet ? kInitialMask | kQ : kInitialMask);
+  EXPECT_EQ(m.controls.Text(ControlId::cmdCancel), "&Exit");
+  EXPECT_FALSE(m.module.MakingPerm);
+  ASSERT_FALSE(m.dialogs.boxes.empty());
+  const Box& last = m.dialogs.boxes.back();
+  if (p.ends) {
+    EXPECT_EQ(last.body.rfind("Error " + std::to_string(p.number) + ": ", 0), 0u) << last.body;
+    EXPECT_EQ(last.icon, Icon::Critical);
+    EXPECT_EQ(last.buttons, Buttons::Ok);
+    EXPECT_EQ(m.controls.focus, ControlId::lstAvail);
+    EXPECT_EQ(m.controls.pointer, MousePointer::Default);
+  } else {
+    EXPECT_EQ(DoneBoxes(), 1);
+  }
+}
+
+std::vector<PolicyCase> PolicyCases() {
+  std::vector<PolicyCase> cases;
+  for (int n : {68, 69, 70, 71, 75, 76}) {
+    cases.push_back({"Shell.StartupFolder", n, true, false});
+    cases.push_back({"Files.FileExists", n, true, false});
+    cases.push_back({"Files.ReadLines", n, true, false});
+    cases.push_back({"Files.AppendLine", n, true, false});
+    cases.push_back({"Files.OpenRecords", n, true, true});
+    cases.push_back({"RecordFile.Read", n, true, true});
+    cases.push_back({"RecordFile.Write", n, true, true});
+  }
+  // Other numbers carry on where the next steps can do without the failed one...
+  for (int n : {52, 53, 62}) {
+    cases.push_back({"Files.FileExists", n, false, true});
+    cases.push_back({"Files.ReadLines", n, false, true});
+  }
+  // ...and end the command where they cannot: no bit without its line, no line without its bit
+  // going unreported, no file name without a Startup folder.
+  for (int n : {52, 57, 61}) {
+    cases.push_back({"Shell.StartupFolder", n, true, false});
+    cases.push_back({"Files.AppendLine", n, true, false});
+    cases.push_back({"RecordFile.Write", n, true, true});
+  }
+  return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, MakePermanentPolicy, ::testing::ValuesIn(PolicyCases()),
+                         PolicyName);
+
+TEST_F(MakePermanent, FailureInTheRunnerEndsTheCommand) {
+  // Neither a number of the list nor a code: subst cannot be started at all.
+  m.faults.Arm("Processes.RunHidden", 1, 53);
+  Click();
+  ExpectNothingWritten();
+  EXPECT_EQ(DoneBoxes(), 0);
+  EXPECT_FALSE(m.module.MakingPerm);
+}
+
+}  // namespace
+}  // namespace kestrane::fakes
