@@ -49,6 +49,8 @@ std::uint8_t FolderTextRefusal(const std::string& text) {
 void frmQOR_Pro::RunSubst() {
   auto& c = ports_.controls;
   c.SetMousePointer(MousePointer::Hourglass);
+  // Cleared only where the letter ends up mapped as asked: after "Done!" or the silent accept.
+  substFailed_ = true;
   try {
     // Whatever reaches the command line is a plain drive letter and nothing else.
     if (!IsUpperLetter(Ltr)) {
@@ -62,6 +64,7 @@ void frmQOR_Pro::RunSubst() {
         if (m_.MakingPerm) {
           // Make Permanent accepts a letter that is mapped already; it restores the pointer.
           m_.MakingPerm = false;
+          substFailed_ = false;
           return;
         }
         ShowError(kLetterInUse);
@@ -113,6 +116,7 @@ void frmQOR_Pro::RunSubst() {
     // Rebuilt even after a refusal, so the lists show what subst really left behind.
     RefreshLetters();
     if (outcome.finished && outcome.exitCode == 0) {
+      substFailed_ = false;
       c.SetMousePointer(MousePointer::Default);
       ports_.dialogs.MessageBox("Operation Completed!", "Done!", Buttons::Ok, Icon::None);
       RefreshDriveList();

@@ -1,0 +1,280 @@
+#include <gtest/gtest.h>
+
+#include "engine/runner.h"
+#include "fakes/fakes.h"
+#include "subst_fake.h"
+
+namespace kestrane::fakes {
+namespace {
+
+constexpr std::int32_t kBitP = 1 << 15;
+
+class AddRemove : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m.StandardSetup();
+    m.files.AddFolder("C:\\Data");
+    m.drives.Add('E', DriveType::Fixed, 0x5045);
+    m.drives.Add('P', DriveType::Fixed, 0x5050);
+    m.drives.Add('Z', DriveType::Remote, 0x505A);
+    ASSERT_TRUE(m.Load());
+    BehaveLikeSubst(m);
+    m.controls.texts[ControlId::cmdCancel] = "&Cancel";
+    m.dialogs.boxes.clear();
+  }
+  void Add(const std::string& entry, const std::string& folder) {
+    m.controls.Select(ControlId::lstAvail, entry);
+    m.form.Hold = folder;
+    m.form.cmdOk_Click();
+  }
+  void Remove(const std::string& entry) {
+    m.controls.Select(ControlId::lstUsedLtrs, entry);
+    m.form.cmdRemove_Click();
+  }
+  std::vector<std::string> Lines() const {
+    return const_cast<FakeFiles&>(m.files).ReadLines(m.BatchPath());
+  }
+  // P is permanent: its line stands between two others in subit.bat and its bit is set.
+  void MakePPermanent() {
+    m.files.AddText(
+        m.BatchPath(),
+        "subst E: \"C:\\Work\"\r\nsubst P: \"C:\\Data\"\r\nsubst R: \"C:\\Windows\"\r\n");
+    m.InstallDataFile(kInitialMask | kBitP | 1 << 4);
+    m.module.PermMask = kInitialMask | kBitP | 1 << 4;
+  }
+  std::vector<std::string> Commands() const {
+    std::vector<std::string> out;
+    for (const auto& r : m.processes.runs) out.push_back(r.commandLine);
+    return out;
+  }
+  Machine m;
+};
+
+TEST_F(AddRemove, AddMapsTheSelectedLetterToTheQuotedFolder) {
+  Add("K:", "C:\\Data");
+  EXPECT_EQ(Commands(), (std::vector<std::string>{"subst.exe K: \"C:\\Data\""}));
+  EXPECT_EQ(m.form.Ltr, "K");
+  EXPECT_EQ(m.form.Path, "\"C:\\Data\"");
+  EXPECT_EQ(m.controls.Text(ControlId::txtPath), "C:\\Data");
+  EXPECT_EQ(m.controls.Text(ControlId::cmdCancel), "&Exit");
+  ASSERT_EQ(m.dialogs.boxes.size(), 1u);  // no question for a 7-character folder
+  EXPECT_EQ(m.dialogs.boxes[0].title, "Done!");
+  const auto used = m.controls.Items(ControlId::lstUsedLtrs);
+  EXPECT_NE(std::find(used.begin(), used.end(), "K:"), used.end());
+}
+
+TEST_F(AddRemove, AddPutsHoldBackOverWhatWasTypedIntoThePathBox) {
+  m.controls.texts[ControlId::txtPath] = "C:\\Windows";
+  Add("K:", "C:\\Data");
+  EXPECT_EQ(Commands(), (std::vector<std::string>{"subst.exe K: \"C:\\Data\""}));
+}
+
+struct RootCase {
+  const char* name;
+  Answer answer;
+  bool runs;
+};
+
+class AddRootFolder : public AddRemove, public ::testing::WithParamInterface<RootCase> {};
+
+TEST_P(AddRootFolder, AsksTheExactQuestionAndOnlyYesMaps) {
+  m.dialogs.answers = {GetParam().answer};
+  Add("M:", "c:\\");
+  ASSERT_GE(m.dialogs.boxes.size(), 1u);
+  const Box& q = m.dialogs.boxes[0];
+  EXPECT_EQ(q.body,
+            "It appears that you have selected a root folder (C:\\), \r\n"
+            "are you sure? Now both C and M will point there.");
+  EXPECT_EQ(q.title, "Are You Sure?");
+  EXPECT_EQ(q.buttons, Buttons::YesNoCancel);
+  EXPECT_EQ(q.icon, Icon::None);
+  if (GetParam().runs) {
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"subst.exe M: \"c:\\\""}));
+    EXPECT_EQ(m.dialogs.boxes.size(), 2u);
+  } else {
+    EXPECT_TRUE(m.processes.runs.empty());
+    EXPECT_EQ(m.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(m.controls.Text(ControlId::cmdCancel), "&Cancel");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, AddRootFolder,
+                         ::testing::Values(RootCase{"Yes", Answer::Yes, true},
+                                           RootCase{"No", Answer::No, false},
+                                           RootCase{"Cancel", Answer::Cancel, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(AddRemove, AddOfAFolderOnANetworkDriveIsCode12) {
+  m.files.AddFolder("Z:\\Share");
+  Add("K:", "Z:\\Share");
+  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(m.dialogs.boxes[0].body, "QOR does not work with network drives!");
+  EXPECT_TRUE(m.processes.runs.empty());
+}
+
+TEST_F(AddRemove, AddOfAUncFolderIsCode12) {
+  Add("K:", "\\\\server\\share");
+  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(m.dialogs.boxes[0].body, "QOR does not work with network drives!");
+  EXPECT_TRUE(m.processes.runs.empty());
+}
+
+TEST_F(AddRemove, AddWhenSubstIsMissingSaysSoAndTheProgramGoesOn) {
+  m.faults.Clear();
+  m.faults.ArmFrom("Processes.RunHidden", 1, err::kFileNotFound);
+  Add("K:", "C:\\Data");
+  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(m.dialogs.boxes[0].body.rfind("An unknown error occured", 0), 0u);
+  EXPECT_FALSE(m.controls.ended);
+}
+
+struct NoLetterCase {
+  const char* name;
+  bool add;
+  ControlId focus;
+};
+
+class NothingSelected : public AddRemove, public ::testing::WithParamInterface<NoLetterCase> {};
+
+TEST_P(NothingSelected, IsCode3WithTheFocusOnTheList) {
+  m.form.Ltr = "K";  // a letter from before does not count
+  if (GetParam().add) {
+    m.form.cmdOk_Click();
+  } else {
+    m.form.cmdRemove_Click();
+  }
+  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(m.dialogs.boxes[0].body, "You need to select a Virtual Drive Letter!");
+  EXPECT_EQ(m.controls.focus, GetParam().focus);
+  EXPECT_EQ(m.form.Ltr, "");
+  EXPECT_TRUE(m.processes.runs.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, NothingSelected,
+                         ::testing::Values(NoLetterCase{"Add", true, ControlId::lstAvail},
+                                           NoLetterCase{"Remove", false, ControlId::lstUsedLtrs}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(AddRemove, RemoveOfAnOrdinaryLetterDeletesAtOnceAndGivesPathBack) {
+  m.form.Path = "\"C:\\Before\"";
+  Remove("E:");
+  EXPECT_EQ(Commands(), (std::vector<std::string>{"subst.exe E: /D"}));
+  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(m.dialogs.boxes[0].title, "Done!");
+  EXPECT_EQ(m.form.Path, "\"C:\\Before\"");
+  EXPECT_EQ(m.controls.Text(ControlId::cmdCancel), "&Exit");
+  const auto free = m.controls.Items(ControlId::lstAvail);
+  EXPECT_NE(std::find(free.begin(), free.end(), "E:"), free.end());
+}
+
+TEST_F(AddRemove, RemoveOfANetworkDriveIsRefused) {
+  Remove("z:");
+  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(m.dialogs.boxes[0].body, "This is a Network drive, it cannot be removed!");
+  EXPECT_EQ(m.dialogs.boxes[0].title, "Nothing to do!");
+  EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::Information);
+  EXPECT_EQ(m.dialogs.boxes[0].buttons, Buttons::Ok);
+  EXPECT_EQ(m.controls.focus, ControlId::cmdCancel);
+  EXPECT_TRUE(m.processes.runs.empty());
+}
+
+struct PermanentCase {
+  const char* name;
+  Answer answer;
+  bool deletes;
+  bool unmarks;
+};
+
+class RemovePermanentLetter : public AddRemove,
+                              public ::testing::WithParamInterface<PermanentCase> {};
+
+TEST_P(RemovePermanentLetter, FollowsTheAnswer) {
+  MakePPermanent();
+  m.form.Path = "\"C:\\Before\"";
+  // What the startup file and the mask held when subst was started.
+  std::vector<std::string> linesAtDeletion;
+  std::int32_t maskAtDeletion = 0;
+  auto subst = m.processes.behaviour;
+  m.processes.behaviour = [&](const FakeProcesses::Run& run) {
+    linesAtDeletion = Lines();
+    maskAtDeletion = m.StoredMask();
+    return subst(run);
+  };
+  m.dialogs.answers = {GetParam().answer};
+  Remove("P:");
+
+  ASSERT_GE(m.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(m.dialogs.boxes[0].body,
+            "This drive letter, P, is permanent, do you want it removed permanently?");
+  EXPECT_EQ(m.dialogs.boxes[0].title, "Kestrane");
+  EXPECT_EQ(m.dialogs.boxes[0].buttons, Buttons::YesNoCancel);
+  EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::None);
+
+  const std::vector<std::string> all{"subst E: \"C:\\Work\"", "subst P: \"C:\\Data\"",
+                                     "subst R: \"C:\\Windows\""};
+  const std::vector<std::string> withoutP{all[0], all[2]};
+  const std::int32_t mask = kInitialMask | 1 << 4 | (GetParam().unmarks ? 0 : kBitP);
+  EXPECT_EQ(Lines(), GetParam().unmarks ? withoutP : all);
+  EXPECT_EQ(m.StoredMask(), mask);
+  EXPECT_EQ(m.module.PermMask, mask);
+  if (GetParam().deletes) {
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"subst.exe P: /D"}));
+    // The startup file and the mask were done with before the deletion ran.
+    EXPECT_EQ(linesAtDeletion, Lines());
+    EXPECT_EQ(maskAtDeletion, mask);
+    EXPECT_EQ(m.dialogs.boxes.back().title, "Done!");
+    EXPECT_EQ(m.form.Path, GetParam().unmarks ? m.shell.startup : "\"C:\\Before\"");
+  } else {
+    EXPECT_TRUE(m.processes.runs.empty());
+    EXPECT_EQ(m.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(m.form.Path, "\"C:\\Before\"");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, RemovePermanentLetter,
+                         ::testing::Values(PermanentCase{"Yes", Answer::Yes, true, true},
+                                           PermanentCase{"No", Answer::No, true, false},
+                                           PermanentCase{"Cancel", Answer::Cancel, false, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(AddRemove, PermanentLetterAIsAskedAboutLikeAnyOther) {
+  m.drives.Add('A', DriveType::Fixed, 0x5041);
+  m.form.RefreshLetters();
+  m.module.PermMask = kInitialMask | 1;
+  Remove("A:");
+  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(m.dialogs.boxes[0].body.rfind("This drive letter, A, is permanent", 0), 0u);
+  EXPECT_TRUE(m.processes.runs.empty());  // Cancel by default
+}
+
+TEST_F(AddRemove, FailedStartupFileRewriteKeepsTheMappingAndTheMark) {
+  MakePPermanent();
+  const auto before = m.files.TextOf(m.BatchPath());
+  m.files.Find(m.BatchPath())->locked = true;
+  m.dialogs.answers = {Answer::Yes};
+  Remove("P:");
+  ASSERT_EQ(m.dialogs.boxes.size(), 2u);
+  EXPECT_EQ(m.dialogs.boxes[1].body,
+            "The drive letter P could not be removed from your startup file.\r\n"
+            "Error 70 (Permission denied). The virtual drive was left as it is.");
+  EXPECT_EQ(m.dialogs.boxes[1].icon, Icon::Critical);
+  EXPECT_EQ(m.dialogs.boxes[1].pointerWhenShown, MousePointer::Default);
+  EXPECT_TRUE(m.processes.runs.empty());
+  EXPECT_EQ(m.files.TextOf(m.BatchPath()), before);
+  EXPECT_EQ(m.StoredMask(), kInitialMask | kBitP | 1 << 4);
+  EXPECT_FALSE(m.controls.ended);
+}
+
+TEST_F(AddRemove, DoubleClicksRunAddAndRemoveWithTheClickedLetter) {
+  m.controls.Select(ControlId::lstAvail, "K:");
+  m.form.lstAvail_Click();
+  m.form.Hold = "C:\\Data";
+  m.form.lstAvail_DblClick();
+  m.controls.Select(ControlId::lstUsedLtrs, "E:");
+  m.form.lstUsedLtrs_Click();
+  m.form.lstUsedLtrs_DblClick();
+  EXPECT_EQ(Commands(), (std::vector<std::string>{"subst.exe K: \"C:\\Data\"", "subst.exe E: /D"}));
+}
+
+}  // namespace
+}  // namespace kestrane::fakes
