@@ -357,14 +357,5 @@ std::vector<PolicyCase> PolicyCases() {
 INSTANTIATE_TEST_SUITE_P(Steps, MakePermanentPolicy, ::testing::ValuesIn(PolicyCases()),
                          PolicyName);
 
-TEST_F(MakePermanent, FailureInTheRunnerEndsTheCommand) {
-  // Neither a number of the list nor a code: subst cannot be started at all.
-  m.faults.Arm("Processes.RunHidden", 1, 53);
-  Click();
-  ExpectNothingWritten();
-  EXPECT_EQ(DoneBoxes(), 0);
-  EXPECT_FALSE(m.module.MakingPerm);
-}
-
 }  // namespace
 }  // namespace kestrane::fakes
