@@ -158,8 +158,7 @@ void frmQOR_Pro::dirList_Change() {
 }
 
 void frmQOR_Pro::dirList_KeyPress(int keyAscii) {
-  if (keyAscii != kEnterKey) return;
-  FolderListOpen(ports_.controls.FolderHighlight());
+  if (keyAscii == kEnterKey) FolderListOpen(ports_.controls.FolderHighlight());
 }
 
 void frmQOR_Pro::dirList_MouseDown(int button, int shift, int x, int y) {

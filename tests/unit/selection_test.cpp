@@ -1,0 +1,330 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "fakes/fakes.h"
+
+namespace kestrane::fakes {
+namespace {
+
+const std::string kNotFoundTitle = "Path not found!";
+
+class Selection : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m.StandardSetup();
+    m.files.AddFolder("C:\\x", true);
+    m.files.AddFolder("C:\\Windows\\x", true);
+    ASSERT_TRUE(m.Load());
+    m.dialogs.boxes.clear();
+    m.faults.Clear();
+  }
+  std::string Shown() const { return m.controls.Text(ControlId::txtPath); }
+  void GoTo(const std::string& folder) { m.form.SetFolderPath(folder); }
+  void AltRightClick() { m.form.dirList_MouseDown(kRightButton, kAltMask, 10, 10); }
+  std::vector<std::string> Prompts() const {
+    std::vector<std::string> out;
+    for (const auto& p : m.dialogs.prompts) {
+      EXPECT_EQ(p.title, "Enter Folder Name");
+      out.push_back(p.prompt);
+    }
+    return out;
+  }
+  static std::string NotFoundBody(const std::string& name) {
+    return "Sorry we couldn't find that sub-folder.\r\n\"" + name + "\"";
+  }
+  Machine m;
+};
+
+struct LengthCase {
+  std::size_t length;
+  std::string shown;  // "" : the whole path
+};
+
+class PathBox : public Selection, public ::testing::WithParamInterface<LengthCase> {};
+
+TEST_P(PathBox, ShowsUpTo66CharactersWholeAndKeepsHoldWhole) {
+  const std::string folder = "C:\\" + std::string(GetParam().length - 4, 'a') + "z";
+  m.files.AddFolder(folder);
+  GoTo(folder);
+  EXPECT_EQ(m.form.Hold, folder);
+  const std::string expected =
+      GetParam().shown.empty() ? folder : "....." + folder.substr(folder.size() - 63);
+  EXPECT_EQ(Shown(), expected);
+  EXPECT_LE(Shown().size(), 68u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, PathBox,
+                         ::testing::Values(LengthCase{4, ""}, LengthCase{65, ""},
+                                           LengthCase{66, ""}, LengthCase{67, "short"},
+                                           LengthCase{68, "short"}, LengthCase{200, "short"}),
+                         [](const auto& info) { return std::to_string(info.param.length); });
+
+TEST_F(Selection, ShortenedPathIsExactly68Characters) {
+  const std::string folder = "C:\\" + std::string(63, 'b') + "c";  // 67 characters
+  m.files.AddFolder(folder);
+  GoTo(folder);
+  EXPECT_EQ(Shown(), "....." + std::string(62, 'b') + "c");
+}
+
+struct ClickCase {
+  const char* name;
+  int button;
+  int shift;
+  Answer answer;
+  bool asked;
+  bool entered;
+};
+
+class HiddenFolderClick : public Selection, public ::testing::WithParamInterface<ClickCase> {};
+
+TEST_P(HiddenFolderClick, AsksUnlessAltAloneAndEntersOnlyOnYes) {
+  const ClickCase& c = GetParam();
+  m.form.Path = "before";
+  m.form.SubFolder = "old";
+  m.dialogs.answers = {c.answer};
+  m.dialogs.inputs = {"x"};
+  m.form.dirList_MouseDown(c.button, c.shift, 5, 7);
+  if (c.asked) {
+    ASSERT_GE(m.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(m.dialogs.boxes[0].body, "Do you want to add a hidden folder?");
+    EXPECT_EQ(m.dialogs.boxes[0].title, "Hidden Folder Name");
+    EXPECT_EQ(m.dialogs.boxes[0].buttons, Buttons::YesNoCancel);
+    EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::Question);
+  } else {
+    EXPECT_TRUE(m.dialogs.boxes.empty());
+  }
+  if (c.entered) {
+    EXPECT_EQ(Prompts(), (std::vector<std::string>{"C:\\"}));
+    EXPECT_TRUE(m.form.Hidden);
+    EXPECT_EQ(m.form.Path, "C:\\x");
+    EXPECT_EQ(m.form.SubFolder, "x");
+  } else {
+    EXPECT_TRUE(m.dialogs.prompts.empty());
+    EXPECT_FALSE(m.form.Hidden);
+    EXPECT_EQ(m.form.Path, "before");
+    EXPECT_EQ(m.form.SubFolder, "old");
+    EXPECT_EQ(Shown(), "C:\\");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clicks, HiddenFolderClick,
+    ::testing::Values(
+        ClickCase{"RightYes", kRightButton, 0, Answer::Yes, true, true},
+        ClickCase{"RightNo", kRightButton, 0, Answer::No, true, false},
+        ClickCase{"RightCancel", kRightButton, 0, Answer::Cancel, true, false},
+        ClickCase{"AltRight", kRightButton, kAltMask, Answer::No, false, true},
+        ClickCase{"ShiftAltRight", kRightButton, kAltMask | kShiftMask, Answer::No, true, false},
+        ClickCase{"CtrlAltRightYes", kRightButton, kAltMask | kCtrlMask, Answer::Yes, true, true},
+        ClickCase{"Left", kLeftButton, 0, Answer::Yes, false, false},
+        ClickCase{"AltLeft", kLeftButton, kAltMask, Answer::Yes, false, false},
+        ClickCase{"Middle", kMiddleButton, 0, Answer::Yes, false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct BaseCase {
+  const char* name;
+  std::string from;
+  std::string prompt;
+  std::string path;
+};
+
+class HiddenFolderBase : public Selection, public ::testing::WithParamInterface<BaseCase> {};
+
+TEST_P(HiddenFolderBase, PromptsWithTheBaseAndShowsTheTypedFolder) {
+  GoTo(GetParam().from);
+  m.dialogs.inputs = {"x"};
+  AltRightClick();
+  EXPECT_EQ(Prompts(), (std::vector<std::string>{GetParam().prompt}));
+  EXPECT_EQ(m.form.Path, GetParam().path);
+  EXPECT_TRUE(m.form.Hidden);
+  EXPECT_EQ(Shown(), GetParam().path);
+  EXPECT_EQ(m.form.Hold, GetParam().path);
+  EXPECT_EQ(m.form.Folders().Path(), GetParam().path);
+  EXPECT_TRUE(m.dialogs.boxes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Bases, HiddenFolderBase,
+                         ::testing::Values(BaseCase{"DriveRoot", "C:\\", "C:\\", "C:\\x"},
+                                           BaseCase{"Folder", "C:\\Windows", "C:\\Windows\\",
+                                                    "C:\\Windows\\x"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Selection, MissingFolderIsReportedAndAskedForAgainWithTheSameBase) {
+  GoTo("C:\\Windows");
+  m.dialogs.inputs = {"nothere", "x"};
+  AltRightClick();
+  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(m.dialogs.boxes[0].body, NotFoundBody("nothere"));
+  EXPECT_EQ(m.dialogs.boxes[0].title, kNotFoundTitle);
+  EXPECT_EQ(m.dialogs.boxes[0].buttons, Buttons::Ok);
+  EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::Information);
+  EXPECT_EQ(Prompts(), (std::vector<std::string>{"C:\\Windows\\", "C:\\Windows\\"}));
+  EXPECT_EQ(m.form.Path, "C:\\Windows\\x");
+  EXPECT_EQ(m.form.SubFolder, "x");
+  EXPECT_EQ(Shown(), "C:\\Windows\\x");
+}
+
+TEST_F(Selection, NamesTheFileSystemCannotHoldAreNotFoundEither) {
+  m.dialogs.inputs = {"a\"b", "c:d", "e*", "x"};
+  AltRightClick();
+  EXPECT_EQ(m.dialogs.boxes.size(), 3u);
+  EXPECT_EQ(m.dialogs.boxes[0].body, NotFoundBody("a\"b"));
+  EXPECT_EQ(m.form.Path, "C:\\x");
+}
+
+TEST_F(Selection, RepeatedWrongNamesLoopUntilAnEmptyNameGivesTheBase) {
+  GoTo("C:\\Windows");
+  for (int i = 0; i < 500; ++i) m.dialogs.inputs.push_back("no" + std::to_string(i));
+  AltRightClick();  // the input after the queue is empty: Cancel
+  EXPECT_EQ(m.dialogs.boxes.size(), 500u);
+  EXPECT_EQ(m.dialogs.prompts.size(), 501u);
+  EXPECT_EQ(m.form.Path, "C:\\Windows\\");
+  EXPECT_EQ(Shown(), "C:\\Windows\\");
+  EXPECT_EQ(m.form.Hold, "C:\\Windows\\");
+  EXPECT_EQ(m.form.Folders().Path(), "C:\\Windows");
+  // From there the next entry's base is the drive alone.
+  m.dialogs.inputs = {"x"};
+  AltRightClick();
+  EXPECT_EQ(m.dialogs.prompts.back().prompt, "C:\\");
+  EXPECT_EQ(m.form.Path, "C:\\x");
+}
+
+TEST_F(Selection, BaseThatVanishedEndsHiddenModeInsteadOfAskingForEver) {
+  GoTo("C:\\Windows");
+  m.files.folders.erase(FakeFiles::Key("C:\\Windows\\x"));
+  m.files.folders.erase(FakeFiles::Key("C:\\Windows"));
+  AltRightClick();  // Cancel: the base itself
+  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(m.dialogs.boxes[0].body, NotFoundBody(""));
+  EXPECT_EQ(m.dialogs.prompts.size(), 1u);
+  EXPECT_FALSE(m.form.Hidden);
+}
+
+struct ReturnCase {
+  const char* name;
+  std::function<void(Machine&)> act;
+};
+
+class HiddenMode : public Selection, public ::testing::WithParamInterface<ReturnCase> {};
+
+TEST_P(HiddenMode, BringsTheFolderListBackToThePath) {
+  m.drives.Add('D', DriveType::Fixed, 4);
+  m.files.AddFolder("D:\\");
+  m.form.RefreshDriveList();
+  GoTo("C:\\Windows");
+  m.dialogs.inputs = {"x"};
+  AltRightClick();
+  GetParam().act(m);
+  EXPECT_EQ(m.form.Folders().Path(), "C:\\Windows\\x");
+  EXPECT_EQ(Shown(), "C:\\Windows\\x");
+  EXPECT_EQ(m.form.Hold, "C:\\Windows\\x");
+  EXPECT_EQ(m.form.CurrentDrive(), 'C');
+  EXPECT_TRUE(m.dialogs.boxes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Events, HiddenMode,
+    ::testing::Values(ReturnCase{"DoubleClickOnTheRoot",
+                                 [](Machine& mm) { mm.form.FolderListOpen(0); }},
+                      ReturnCase{"EnterOnTheRoot",
+                                 [](Machine& mm) {
+                                   mm.controls.folderHighlight = 0;
+                                   mm.form.dirList_KeyPress(13);
+                                 }},
+                      ReturnCase{"OtherDrive", [](Machine& mm) { mm.form.DriveListPick(1); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Selection, OtherFailureInTheFolderChangeShowsTheGenericBoxAndKeepsTheMode) {
+  GoTo("C:\\Windows");
+  m.dialogs.inputs = {"x"};
+  AltRightClick();
+  m.faults.Clear();
+  m.faults.Arm("Files.SubFolders", 2, err::kDiskNotReady);  // the way back, not the root
+  m.form.FolderListOpen(0);
+  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(m.dialogs.boxes[0].body,
+            "Error 71 (Disk not ready) in procedure dirList_Change of Form frmQOR_Pro");
+  EXPECT_EQ(m.dialogs.boxes[0].title, "Kestrane");
+  EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::None);
+  EXPECT_TRUE(m.form.Hidden);
+  EXPECT_EQ(m.form.Path, "C:\\Windows\\x");
+}
+
+TEST_F(Selection, EnterOpensTheHighlightedFolderAndOtherKeysDoNothing) {
+  const auto& rows = m.controls.folderRows;
+  const auto work =
+      std::find_if(rows.begin(), rows.end(), [](const auto& r) { return r.name == "Work"; });
+  ASSERT_NE(work, rows.end());
+  m.controls.folderHighlight = static_cast<int>(work - rows.begin());
+  m.form.dirList_KeyPress('a');
+  EXPECT_EQ(Shown(), "C:\\");
+  m.form.dirList_KeyPress(13);
+  EXPECT_EQ(Shown(), "C:\\Work");
+  EXPECT_EQ(m.form.Hold, "C:\\Work");
+}
+
+TEST_F(Selection, DoubleClickOnAFolderThatWentAwayIsReported) {
+  const auto& rows = m.controls.folderRows;
+  const auto work =
+      std::find_if(rows.begin(), rows.end(), [](const auto& r) { return r.name == "Work"; });
+  ASSERT_NE(work, rows.end());
+  m.files.folders.erase(FakeFiles::Key("C:\\Work"));
+  m.form.FolderListOpen(static_cast<int>(work - rows.begin()));
+  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(m.dialogs.boxes[0].body,
+            "Error 76 (Path not found) in procedure dirList_Change of Form frmQOR_Pro");
+  EXPECT_EQ(Shown(), "C:\\");
+}
+
+TEST_F(Selection, EnterOnAFolderThatWentAwayIsReportedAndTheProgramGoesOn) {
+  const auto& rows = m.controls.folderRows;
+  const auto work =
+      std::find_if(rows.begin(), rows.end(), [](const auto& r) { return r.name == "Work"; });
+  ASSERT_NE(work, rows.end());
+  m.controls.folderHighlight = static_cast<int>(work - rows.begin());
+  m.files.folders.erase(FakeFiles::Key("C:\\Work"));
+  m.form.dirList_KeyPress(13);
+  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(m.dialogs.boxes[0].body,
+            "Error 76 (Path not found) in procedure dirList_Change of Form frmQOR_Pro");
+  EXPECT_FALSE(m.controls.ended);
+  EXPECT_EQ(Shown(), "C:\\");
+}
+
+TEST_F(Selection, DriveThatIsNotReadyPutsTheDriveListBackSilently) {
+  m.drives.Add('A', DriveType::Removable, 1, false);
+  m.form.RefreshDriveList();
+  ASSERT_EQ(m.controls.driveItems.front(), "a:");
+  m.form.DriveListPick(0);
+  EXPECT_EQ(m.form.CurrentDrive(), 'C');
+  EXPECT_EQ(m.controls.driveItems.at(static_cast<std::size_t>(m.controls.currentDriveItem)), "c:");
+  EXPECT_EQ(Shown(), "C:\\");
+  EXPECT_TRUE(m.dialogs.boxes.empty());
+}
+
+TEST_F(Selection, EachListClickSetsLtrAndLeavesTheOtherListsHighlight) {
+  m.drives.Add('Z', DriveType::Remote, 3);
+  m.form.RefreshLetters();
+  m.controls.Select(ControlId::lstAvail, "E:");
+  m.form.lstAvail_Click();
+  EXPECT_EQ(m.form.Ltr, "E");
+  m.controls.Select(ControlId::lstUsedLtrs, "z:");
+  m.form.lstUsedLtrs_Click();
+  EXPECT_EQ(m.form.Ltr, "z");
+  EXPECT_EQ(m.controls.ListIndex(ControlId::lstAvail), 3);
+  m.controls.selected[ControlId::lstAvail] = -1;
+  m.form.lstAvail_Click();
+  EXPECT_EQ(m.form.Ltr, "");
+  EXPECT_TRUE(m.dialogs.boxes.empty());
+}
+
+TEST_F(Selection, ExitEndsAtOnceWithoutAQuestion) {
+  m.form.cmdCancel_Click();
+  EXPECT_TRUE(m.controls.ended);
+  EXPECT_TRUE(m.dialogs.boxes.empty());
+}
+
+}  // namespace
+}  // namespace kestrane::fakes
