@@ -1,3 +1,75 @@
-#include <windows.h>
+// kestrane.exe: builds the adapters, the form and its window, and runs the program.
+#include <commctrl.h>
+#include <objbase.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include <exception>
+
+#include "app/frm_qor_pro.h"
+#include "app/module1.h"
+#include "win32/platform/win32_clock.h"
+#include "win32/platform/win32_drives.h"
+#include "win32/platform/win32_files.h"
+#include "win32/platform/win32_processes.h"
+#include "win32/platform/win32_shell.h"
+#include "win32/ui/base_window.h"
+#include "win32/ui/main_window.h"
+#include "win32/ui/message_loop.h"
+#include "win32/ui/win32_controls.h"
+#include "win32/ui/win32_dialogs.h"
+#include "win32/ui/windows_api.h"
+
+namespace {
+
+int Run(HINSTANCE instance, int show) {
+  using namespace kestrane;
+  using namespace kestrane::win32;
+
+  Win32Controls controls;
+  Win32Dialogs dialogs(instance);
+  Win32Drives drives;
+  Win32Files files;
+  Win32Processes processes;
+  Win32Shell shell;
+  Win32Clock clock;
+  const Ports ports{controls, dialogs, drives, files, processes, shell, clock};
+  Module1 module;
+  frmQOR_Pro form(ports, module);
+
+  MainWindow window(form);
+  if (!window.Create(instance)) {
+    MessageBoxW(nullptr, L"The main window could not be created.", L"Kestrane",
+                MB_OK | MB_ICONHAND | MB_TASKMODAL);
+    return 1;
+  }
+  controls.Attach(window.Hwnd());
+  dialogs.SetOwner(window.Hwnd());
+  shell.SetOwner(window.Hwnd());
+
+  // The window stays hidden until the load has run; a load that ends the program leaves it
+  // never shown.
+  if (!form.Form_Load() || controls.Ended() || window.Hwnd() == nullptr) return 0;
+  ShowWindow(window.Hwnd(), show == SW_SHOWDEFAULT || show == SW_HIDE ? SW_SHOWNORMAL : show);
+  UpdateWindow(window.Hwnd());
+  return RunMessageLoop(window.Hwnd(), window.Accelerators());
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  // A drive without a medium is answered by our own code, never by the system's
+  // "insert a disk" box.
+  SetErrorMode(SEM_FAILCRITICALERRORS);
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
+  int code = 1;
+  try {
+    code = Run(instance, show);
+  } catch (const std::exception& e) {
+    kestrane::win32::ReportUnexpected(nullptr, e.what());
+  } catch (...) {
+    kestrane::win32::ReportUnexpected(nullptr, nullptr);
+  }
+  if (SUCCEEDED(com)) CoUninitialize();
+  return code;
+}

@@ -1,0 +1,113 @@
+#include "win32/ui/folder_view.h"
+
+#include <algorithm>
+#include <string>
+
+#include "win32/platform/handles.h"
+#include "win32/platform/strings.h"
+#include "win32/ui/controls_thin.h"
+
+namespace kestrane::win32 {
+
+namespace {
+
+constexpr int kGlyph = 16;   // folder glyph, pixels at 96 dpi
+constexpr int kIndent = 11;  // per level of depth
+constexpr int kGap = 4;      // between glyph and name
+constexpr LPARAM kOpenBit = 1;
+
+using Pen = GdiObject<HPEN>;
+
+// Item data keeps a row's depth and whether it is drawn open.
+LPARAM PackRow(const Controls::FolderRow& row) {
+  return (static_cast<LPARAM>(row.depth) << 1) | (row.open ? kOpenBit : 0);
+}
+
+void DrawPolygon(HDC dc, const POINT* points, int count, COLORREF fill, COLORREF outline) {
+  const Brush brush(CreateSolidBrush(fill));
+  const Pen pen(CreatePen(PS_SOLID, 1, outline));
+  const HGDIOBJ oldBrush = SelectObject(dc, brush.Get());
+  const HGDIOBJ oldPen = SelectObject(dc, pen.Get());
+  Polygon(dc, points, count);
+  SelectObject(dc, oldPen);
+  SelectObject(dc, oldBrush);
+}
+
+void DrawFolderGlyph(HDC dc, int x, int y, bool open, Dpi dpi) {
+  const auto sx = [&](int v) { return x + ScaleX(v, dpi); };
+  const auto sy = [&](int v) { return y + ScaleY(v, dpi); };
+  const COLORREF outline = RGB(128, 96, 16);
+  const COLORREF back = RGB(224, 176, 48);
+  const COLORREF front = RGB(255, 222, 120);
+  const POINT body[] = {{sx(1), sy(3)},  {sx(6), sy(3)},   {sx(7), sy(4)},
+                        {sx(14), sy(4)}, {sx(14), sy(13)}, {sx(1), sy(13)}};
+  DrawPolygon(dc, body, 6, open ? back : front, outline);
+  if (open) {
+    const POINT flap[] = {{sx(3), sy(7)}, {sx(16), sy(7)}, {sx(14), sy(13)}, {sx(1), sy(13)}};
+    DrawPolygon(dc, flap, 4, front, outline);
+  }
+}
+
+}  // namespace
+
+void SetFolderRows(HWND list, const std::vector<Controls::FolderRow>& rows, int highlighted) {
+  const ListBox box(list);
+  box.SetRedraw(false);
+  box.Clear();
+  for (const Controls::FolderRow& row : rows) {
+    const int index = box.Add(Widen(row.name));
+    if (index >= 0) box.SetItemData(index, PackRow(row));
+  }
+  box.Select(highlighted);
+  box.SetRedraw(true);
+  InvalidateRect(list, nullptr, TRUE);
+}
+
+void FitFolderRowHeight(HWND list, HFONT font, Dpi dpi) {
+  TEXTMETRICW tm{};
+  const HDC dc = GetDC(list);
+  const HGDIOBJ old = SelectObject(dc, font);
+  GetTextMetricsW(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(list, dc);
+  const int height = std::max<int>(tm.tmHeight, ScaleY(kGlyph, dpi)) + ScaleY(1, dpi);
+  SendMessageW(list, LB_SETITEMHEIGHT, 0, height);
+}
+
+void DrawFolderRow(const DRAWITEMSTRUCT& item, Dpi dpi) {
+  const HDC dc = item.hDC;
+  const RECT& r = item.rcItem;
+  FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOW));
+  if (item.itemID == static_cast<UINT>(-1)) {
+    if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
+    return;
+  }
+  const ListBox box(item.hwndItem);
+  const int index = static_cast<int>(item.itemID);
+  const LPARAM data = box.ItemData(index);
+  const int depth = static_cast<int>(data >> 1);
+  const bool open = (data & kOpenBit) != 0;
+  const int glyphX = r.left + ScaleX(2 + kIndent * depth, dpi);
+  const int glyphY = r.top + (r.bottom - r.top - ScaleY(kGlyph, dpi)) / 2;
+  DrawFolderGlyph(dc, glyphX, glyphY, open, dpi);
+
+  const std::wstring name = box.Item(index);
+  const HFONT font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
+  const HGDIOBJ oldFont = SelectObject(dc, font);
+  SIZE extent{};
+  GetTextExtentPoint32W(dc, name.c_str(), static_cast<int>(name.size()), &extent);
+  RECT text{glyphX + ScaleX(kGlyph + kGap, dpi), r.top, 0, r.bottom};
+  text.right = text.left + extent.cx + ScaleX(4, dpi);
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  FillRect(dc, &text, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  RECT inner = text;
+  inner.left += ScaleX(2, dpi);
+  DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &inner,
+            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &text);
+  SelectObject(dc, oldFont);
+}
+
+}  // namespace kestrane::win32

@@ -1,0 +1,167 @@
+#include "win32/ui/layout_view.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "win32/platform/strings.h"
+
+namespace kestrane::win32 {
+
+namespace {
+
+constexpr int kIconResource = 1;
+constexpr int kIconPixels = 48;     // the program's picture at 96 dots per inch
+constexpr int kDropDownRows = 200;  // pixels of the drive list's open list, at 96 dots per inch
+
+COLORREF FromRgb(unsigned rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+}  // namespace
+
+HICON LoadAppIcon(HINSTANCE instance, int size, IconHandle& owned) {
+  owned.Reset(static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, size, size, 0)));
+  if (owned) return owned.Get();
+  return LoadIconW(nullptr, IDI_APPLICATION);
+}
+
+LayoutView::~LayoutView() {
+  // The controls die with their parent; only the tooltip window is a top-level of its own.
+  if (tooltip_ != nullptr && IsWindow(tooltip_)) DestroyWindow(tooltip_);
+}
+
+void LayoutView::Create(HWND parent, HINSTANCE instance, const WindowSpec& spec, Dpi dpi) {
+  parent_ = parent;
+  spec_ = spec;
+  dpi_ = dpi;
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, instance, nullptr);
+  std::vector<ControlSpec> ordered = spec_.controls;
+  std::stable_sort(ordered.begin(), ordered.end(), [](const ControlSpec& a, const ControlSpec& b) {
+    return a.tabIndex < b.tabIndex;
+  });
+  for (const ControlSpec& control : ordered) {
+    const HWND hwnd = CreateControl(control, instance);
+    if (hwnd != nullptr && !control.tooltip.empty()) AddTooltip(hwnd, control.tooltip);
+  }
+}
+
+HWND LayoutView::CreateControl(const ControlSpec& c, HINSTANCE instance) {
+  const RECT r = ToPixels(c.rect, dpi_);
+  int height = r.bottom - r.top;
+  const wchar_t* cls = L"STATIC";
+  DWORD style = WS_CHILD | WS_VISIBLE;
+  DWORD exStyle = 0;
+  switch (c.kind) {
+    case ControlKind::ListBox:
+      cls = L"LISTBOX";
+      style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+      exStyle = WS_EX_CLIENTEDGE;
+      break;
+    case ControlKind::FolderList:
+      cls = L"LISTBOX";
+      style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED |
+               LBS_HASSTRINGS;
+      exStyle = WS_EX_CLIENTEDGE;
+      break;
+    case ControlKind::TextBox:
+      // What the user types here is never taken over (the folder comes from the folder list),
+      // so the box shows the path read-only; it still takes the focus for copying.
+      cls = L"EDIT";
+      style |= WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY;
+      exStyle = WS_EX_CLIENTEDGE;
+      break;
+    case ControlKind::DriveList:
+      cls = L"COMBOBOX";
+      style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+      height += ScaleY(kDropDownRows, dpi_);
+      break;
+    case ControlKind::Button:
+      cls = L"BUTTON";
+      style |= WS_TABSTOP | BS_MULTILINE | (c.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+      break;
+    case ControlKind::Label:
+      style |= SS_NOPREFIX | (c.align == Align::Right    ? SS_RIGHT
+                              : c.align == Align::Center ? SS_CENTER
+                                                         : SS_LEFT);
+      break;
+    case ControlKind::Picture: style |= SS_ICON; break;
+  }
+  if (!c.takesFocus) style &= ~static_cast<DWORD>(WS_TABSTOP);
+  const std::wstring caption = Widen(c.caption);
+  const HWND hwnd =
+      CreateWindowExW(exStyle, cls, c.kind == ControlKind::Picture ? nullptr : caption.c_str(),
+                      style, r.left, r.top, r.right - r.left, height, parent_,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+  if (hwnd == nullptr) return nullptr;
+  if (c.kind == ControlKind::Picture) {
+    const HICON icon = LoadAppIcon(instance, ScaleX(kIconPixels, dpi_), icon_);
+    SendMessageW(hwnd, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    return hwnd;
+  }
+  fonts_.push_back(CreateSpecFont(c.font, dpi_));
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.back().Get()), FALSE);
+  return hwnd;
+}
+
+void LayoutView::AddTooltip(HWND control, const std::string& text) {
+  if (tooltip_ == nullptr) return;
+  std::wstring wide = Widen(text);
+  TTTOOLINFOW info{};
+  info.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the common controls
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = parent_;
+  info.uId = reinterpret_cast<UINT_PTR>(control);
+  info.lpszText = wide.data();
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+const ControlSpec* LayoutView::SpecOf(int id) const {
+  for (const ControlSpec& c : spec_.controls) {
+    if (c.id == id) return &c;
+  }
+  return nullptr;
+}
+
+SIZE LayoutView::ClientSize() const {
+  return SIZE{TwipsToPixels(spec_.clientWidth, dpi_.x), TwipsToPixels(spec_.clientHeight, dpi_.y)};
+}
+
+bool LayoutView::Colors(UINT msg, WPARAM dc, LPARAM control, LRESULT& brush) const {
+  const ControlSpec* c = SpecOf(GetDlgCtrlID(reinterpret_cast<HWND>(control)));
+  if (c == nullptr) return false;
+  const HDC hdc = reinterpret_cast<HDC>(dc);
+  if (msg == WM_CTLCOLORLISTBOX && c->tooltipBackground) {
+    SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(hdc, GetSysColor(COLOR_INFOBK));
+    brush = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
+    return true;
+  }
+  if (msg == WM_CTLCOLORSTATIC && c->blackText) {
+    SetTextColor(hdc, RGB(0, 0, 0));
+    SetBkColor(hdc, GetSysColor(COLOR_BTNFACE));
+    brush = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    return true;
+  }
+  return false;
+}
+
+void LayoutView::PaintLines(HDC dc) const {
+  // A wider line lies under a narrower one drawn at the same height: that is what makes the
+  // grey-over-white pair read as an etched rule.
+  std::vector<LineSpec> lines = spec_.lines;
+  std::stable_sort(lines.begin(), lines.end(),
+                   [](const LineSpec& a, const LineSpec& b) { return a.width > b.width; });
+  for (const LineSpec& line : lines) {
+    const int x1 = TwipsToPixels(std::min(line.x1, line.x2), dpi_.x);
+    const int x2 = TwipsToPixels(std::max(line.x1, line.x2), dpi_.x);
+    const int y = TwipsToPixels(line.y, dpi_.y);
+    const int width = std::max(1, ScaleY(line.width, dpi_));
+    const RECT r{x1, y, x2 + 1, y + width};
+    SetBkColor(dc, FromRgb(line.rgb));
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+  }
+}
+
+}  // namespace kestrane::win32

@@ -1,0 +1,57 @@
+#pragma once
+#include <vector>
+
+#include "app/window_layout.h"
+#include "win32/platform/handles.h"
+#include "win32/ui/metrics.h"
+#include "win32/ui/windows_api.h"
+
+namespace kestrane::win32 {
+
+struct IconTraits {
+  using Type = HICON;
+  static Type Empty() { return nullptr; }
+  static void Close(Type h) { ::DestroyIcon(h); }
+};
+using IconHandle = UniqueHandle<IconTraits>;
+
+// The program's icon at a size, from resource 1; the system's application icon when the
+// executable carries none. `owned` is empty when the shared system icon is returned.
+HICON LoadAppIcon(HINSTANCE instance, int size, IconHandle& owned);
+
+// The controls of a window description, created inside a parent in tab order (which is also
+// their z-order, so Tab walks them in that order), with their fonts, colours and tooltips.
+class LayoutView {
+ public:
+  LayoutView() = default;
+  LayoutView(const LayoutView&) = delete;
+  LayoutView& operator=(const LayoutView&) = delete;
+  ~LayoutView();
+
+  void Create(HWND parent, HINSTANCE instance, const WindowSpec& spec, Dpi dpi);
+
+  const WindowSpec& Spec() const { return spec_; }
+  Dpi DpiUsed() const { return dpi_; }
+  HWND Control(int id) const { return GetDlgItem(parent_, id); }
+  const ControlSpec* SpecOf(int id) const;
+  // The client size of the designed window, in pixels.
+  SIZE ClientSize() const;
+
+  // Answers the WM_CTLCOLOR* messages for the controls that have colours of their own.
+  bool Colors(UINT msg, WPARAM dc, LPARAM control, LRESULT& brush) const;
+  // Draws the designed lines (rules) onto the parent's client area.
+  void PaintLines(HDC dc) const;
+
+ private:
+  HWND CreateControl(const ControlSpec& control, HINSTANCE instance);
+  void AddTooltip(HWND control, const std::string& text);
+
+  HWND parent_ = nullptr;
+  HWND tooltip_ = nullptr;
+  WindowSpec spec_;
+  Dpi dpi_;
+  std::vector<Font> fonts_;
+  IconHandle icon_;
+};
+
+}  // namespace kestrane::win32

@@ -1,0 +1,233 @@
+#include "win32/ui/main_window.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "win32/platform/strings.h"
+#include "win32/ui/controls_thin.h"
+#include "win32/ui/folder_view.h"
+#include "win32/ui/menu_bar.h"
+
+namespace kestrane::win32 {
+
+namespace {
+
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr UINT_PTR kFolderSubclass = 1;
+
+int ShiftState() {
+  int shift = 0;
+  if (GetKeyState(VK_SHIFT) < 0) shift |= kShiftMask;
+  if (GetKeyState(VK_CONTROL) < 0) shift |= kCtrlMask;
+  if (GetKeyState(VK_MENU) < 0) shift |= kAltMask;
+  return shift;
+}
+
+// Another of the program's forms handing the activation back (the About box closing); message
+// boxes and the input box are not forms and do not count.
+bool IsProgramForm(HWND other) {
+  if (other == nullptr || !IsWindow(other)) return false;
+  wchar_t name[64] = {};
+  GetClassNameW(other, name, 64);
+  return lstrcmpW(name, ids::kAboutWindowClass) == 0;
+}
+
+}  // namespace
+
+bool MainWindow::Create(HINSTANCE instance) {
+  instance_ = instance;
+  const HICON big = LoadAppIcon(instance, GetSystemMetrics(SM_CXICON), bigIcon_);
+  if (!Register(instance, big, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return false;
+  const WindowSpec& spec = MainWindowSpec();
+  const Dpi dpi = ScreenDpi();
+  RECT frame{0, 0, TwipsToPixels(spec.clientWidth, dpi.x), TwipsToPixels(spec.clientHeight, dpi.y)};
+  AdjustWindowRectEx(&frame, kStyle, TRUE, 0);
+  const HMENU menu = BuildMenuBar(spec.menu);
+  accelerators_.Reset(BuildAccelerators(spec.menu));
+  const std::wstring caption = Widen(spec.caption);
+  if (CreateAs(0, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+               frame.bottom - frame.top, nullptr, menu, instance) == nullptr) {
+    DestroyMenu(menu);
+    return false;
+  }
+  FitClientArea();
+  return true;
+}
+
+void MainWindow::FitClientArea() {
+  // A menu bar that wraps, or a frame wider than the system says, would eat into the designed
+  // client area; grow the frame by what is missing.
+  const SIZE want = layout_.ClientSize();
+  RECT client{};
+  RECT outer{};
+  GetClientRect(hwnd_, &client);
+  GetWindowRect(hwnd_, &outer);
+  const int dx = want.cx - (client.right - client.left);
+  const int dy = want.cy - (client.bottom - client.top);
+  if (dx == 0 && dy == 0) return;
+  SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::OnCreate() {
+  layout_.Create(hwnd_, instance_, MainWindowSpec(), ScreenDpi());
+  smallIcon_.Reset();
+  const HICON small = LoadAppIcon(instance_, GetSystemMetrics(SM_CXSMICON), smallIcon_);
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  if (const HWND folders = layout_.Control(ids::dirList)) {
+    FitFolderRowHeight(folders, reinterpret_cast<HFONT>(SendMessageW(folders, WM_GETFONT, 0, 0)),
+                       layout_.DpiUsed());
+    SetWindowSubclass(folders, &MainWindow::FolderListProc, kFolderSubclass,
+                      reinterpret_cast<DWORD_PTR>(this));
+  }
+}
+
+int MainWindow::CancelButtonId() const {
+  for (const ControlSpec& c : layout_.Spec().controls) {
+    if (c.cancelButton) return c.id;
+  }
+  return 0;
+}
+
+LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_CREATE: OnCreate(); return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_ACTIVATE: OnActivate(wParam, lParam); return 0;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->CtlID != ids::dirList) break;
+      DrawFolderRow(*item, layout_.DpiUsed());
+      return TRUE;
+    }
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT: {
+      LRESULT brush = 0;
+      if (layout_.Colors(msg, wParam, lParam, brush)) return brush;
+      break;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      const HDC dc = BeginPaint(hwnd_, &ps);
+      layout_.PaintLines(dc);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_DESTROY:
+      if (const HWND folders = layout_.Control(ids::dirList)) {
+        RemoveWindowSubclass(folders, &MainWindow::FolderListProc, kFolderSubclass);
+      }
+      PostQuitMessage(0);
+      return 0;
+    default: break;
+  }
+  return Default(msg, wParam, lParam);
+}
+
+void MainWindow::OnCommand(int id, int code, HWND control) {
+  if (control == nullptr) {
+    // Menu entries and the F1 accelerator; Esc arrives from the dialog keys as IDCANCEL and is
+    // the cancel button's click. Enter (IDOK) has no button to trigger.
+    if (id == IDCANCEL) {
+      if (const int cancel = CancelButtonId()) form_.Command(cancel);
+      return;
+    }
+    if (id != IDOK) form_.Command(id);
+    return;
+  }
+  switch (id) {
+    case ids::lstAvail:
+      if (code == LBN_SELCHANGE) form_.lstAvail_Click();
+      if (code == LBN_DBLCLK) form_.lstAvail_DblClick();
+      return;
+    case ids::lstUsedLtrs:
+      if (code == LBN_SELCHANGE) form_.lstUsedLtrs_Click();
+      if (code == LBN_DBLCLK) form_.lstUsedLtrs_DblClick();
+      return;
+    case ids::DrvList: {
+      // While the list is open the arrow keys only move through it; the pick counts when it
+      // closes on an entry, or at once when the closed list is changed from the keyboard.
+      const ComboBox drives(control);
+      if ((code == CBN_SELCHANGE && !drives.DroppedDown()) || code == CBN_SELENDOK) {
+        form_.DriveListPick(drives.Selected());
+      }
+      return;
+    }
+    case ids::dirList:
+      if (code == LBN_DBLCLK) form_.FolderListOpen(ListBox(control).Selected());
+      return;
+    default:
+      if (code == BN_CLICKED) form_.Command(id);
+      return;
+  }
+}
+
+void MainWindow::OnActivate(WPARAM wParam, LPARAM lParam) {
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    const HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(hwnd_, focus)) lastFocus_ = focus;
+    return;
+  }
+  if (HIWORD(wParam) != 0) return;  // minimised
+  const HWND other = reinterpret_cast<HWND>(lParam);
+  if (!activatedOnce_ || IsProgramForm(other)) {
+    activatedOnce_ = true;
+    form_.Form_Activate();
+    return;
+  }
+  // Coming back from another program or from a message box: the focus goes back where it was.
+  if (lastFocus_ != nullptr && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_)) {
+    SetFocus(lastFocus_);
+  } else if (const HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE)) {
+    SetFocus(first);
+  }
+}
+
+LRESULT MainWindow::FolderListMessage(HWND list, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_GETDLGCODE: {
+      // Enter belongs to the folder list (it opens the highlighted folder), not to the window.
+      LRESULT code = DefSubclassProc(list, msg, wParam, lParam);
+      const auto* key = reinterpret_cast<const MSG*>(lParam);
+      if (key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) {
+        code |= DLGC_WANTMESSAGE;
+      }
+      return code;
+    }
+    case WM_CHAR:
+      form_.dirList_KeyPress(static_cast<int>(wParam));
+      if (wParam == VK_RETURN) return 0;
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+      const LRESULT result = DefSubclassProc(list, msg, wParam, lParam);
+      const int button = msg == WM_LBUTTONDOWN   ? kLeftButton
+                         : msg == WM_RBUTTONDOWN ? kRightButton
+                                                 : kMiddleButton;
+      const Dpi dpi = layout_.DpiUsed();
+      form_.dirList_MouseDown(button, ShiftState(), PixelsToTwips(GET_X_LPARAM(lParam), dpi.x),
+                              PixelsToTwips(GET_Y_LPARAM(lParam), dpi.y));
+      return result;
+    }
+    default: break;
+  }
+  return DefSubclassProc(list, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK MainWindow::FolderListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR, DWORD_PTR self) {
+  try {
+    return reinterpret_cast<MainWindow*>(self)->FolderListMessage(hwnd, msg, wParam, lParam);
+  } catch (const std::exception& e) {
+    ReportUnexpected(GetParent(hwnd), e.what());
+  } catch (...) {
+    ReportUnexpected(GetParent(hwnd), nullptr);
+  }
+  return 0;
+}
+
+}  // namespace kestrane::win32

@@ -1,0 +1,52 @@
+#pragma once
+#include "app/control_ids.h"
+#include "app/frm_qor_pro.h"
+#include "win32/ui/base_window.h"
+#include "win32/ui/layout_view.h"
+#include "win32/ui/windows_api.h"
+
+namespace kestrane::win32 {
+
+struct AccelTraits {
+  using Type = HACCEL;
+  static Type Empty() { return nullptr; }
+  static void Close(Type h) { ::DestroyAcceleratorTable(h); }
+};
+using Accelerators = UniqueHandle<AccelTraits>;
+
+// frmQOR_Pro on the screen: the designed controls and menu, and the events of each control
+// handed to the form's handlers.
+class MainWindow : public BaseWindow<MainWindow> {
+ public:
+  explicit MainWindow(frmQOR_Pro& form) : form_(form) {}
+
+  static const wchar_t* ClassName() { return ids::kMainWindowClass; }
+
+  // Creates the window hidden, with its controls and menu; false when the system refuses.
+  bool Create(HINSTANCE instance);
+  HACCEL Accelerators() const { return accelerators_.Get(); }
+  Dpi DpiUsed() const { return layout_.DpiUsed(); }
+
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+ private:
+  void OnCreate();
+  void OnCommand(int id, int code, HWND control);
+  void OnActivate(WPARAM wParam, LPARAM lParam);
+  void FitClientArea();
+  int CancelButtonId() const;
+  LRESULT FolderListMessage(HWND list, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK FolderListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR self);
+
+  frmQOR_Pro& form_;
+  HINSTANCE instance_ = nullptr;
+  LayoutView layout_;
+  win32::Accelerators accelerators_;
+  IconHandle bigIcon_;
+  IconHandle smallIcon_;
+  HWND lastFocus_ = nullptr;
+  bool activatedOnce_ = false;
+};
+
+}  // namespace kestrane::win32

@@ -1,0 +1,11 @@
+#pragma once
+#include "win32/ui/windows_api.h"
+
+namespace kestrane::win32 {
+
+// The program's message loop: the main window's shortcut keys first, then the dialog keys (Tab
+// through the controls, Alt+access keys, Esc for the cancel button), then normal dispatch.
+// Returns the exit code the quit message carries.
+int RunMessageLoop(HWND main, HACCEL accelerators);
+
+}  // namespace kestrane::win32

@@ -1,0 +1,93 @@
+#include "win32/ui/metrics.h"
+
+#include <cmath>
+#include <string>
+
+#include "win32/platform/strings.h"
+
+namespace kestrane::win32 {
+
+namespace {
+
+// Sans-serif faces that stand in for one that is missing, closest first.
+constexpr const wchar_t* kFallbackFaces[] = {L"Microsoft Sans Serif", L"Tahoma", L"Arial",
+                                             L"DejaVu Sans"};
+
+int CALLBACK FoundFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+bool FaceInstalled(const std::wstring& face) {
+  if (face.empty() || face.size() >= LF_FACESIZE) return false;
+  LOGFONTW lf{};
+  lf.lfCharSet = DEFAULT_CHARSET;
+  face.copy(lf.lfFaceName, face.size());
+  bool found = false;
+  const HDC dc = GetDC(nullptr);
+  EnumFontFamiliesExW(dc, &lf, &FoundFace, reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, dc);
+  return found;
+}
+
+std::wstring AvailableFace(const std::wstring& wanted) {
+  if (FaceInstalled(wanted)) return wanted;
+  for (const wchar_t* face : kFallbackFaces) {
+    if (FaceInstalled(face)) return face;
+  }
+  return wanted;  // let the font mapper pick
+}
+
+}  // namespace
+
+Dpi ScreenDpi() {
+  Dpi dpi;
+  const HDC dc = GetDC(nullptr);
+  if (dc != nullptr) {
+    dpi.x = GetDeviceCaps(dc, LOGPIXELSX);
+    dpi.y = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+  }
+  if (dpi.x <= 0) dpi.x = 96;
+  if (dpi.y <= 0) dpi.y = 96;
+  return dpi;
+}
+
+RECT ToPixels(const TwipsRect& rect, Dpi dpi) {
+  RECT r;
+  r.left = TwipsToPixels(rect.left, dpi.x);
+  r.top = TwipsToPixels(rect.top, dpi.y);
+  r.right = r.left + TwipsToPixels(rect.width, dpi.x);
+  r.bottom = r.top + TwipsToPixels(rect.height, dpi.y);
+  return r;
+}
+
+int PixelsToTwips(int pixels, int dpi) {
+  const long long scaled = static_cast<long long>(pixels) * kTwipsPerInch;
+  return static_cast<int>((scaled + (scaled >= 0 ? dpi / 2 : -dpi / 2)) / dpi);
+}
+
+int ScaleX(int pixelsAt96, Dpi dpi) { return MulDiv(pixelsAt96, dpi.x, 96); }
+int ScaleY(int pixelsAt96, Dpi dpi) { return MulDiv(pixelsAt96, dpi.y, 96); }
+
+Font CreateStandardFont() {
+  NONCLIENTMETRICSW ncm{};
+  ncm.cbSize = sizeof(ncm);
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
+    return Font(CreateFontIndirectW(&ncm.lfMessageFont));
+  }
+  return Font(CreateFontW(-MulDiv(8, ScreenDpi().y, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                          DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                          DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
+}
+
+Font CreateSpecFont(const FontSpec& spec, Dpi dpi) {
+  if (spec.face.empty()) return CreateStandardFont();
+  const std::wstring face = AvailableFace(Widen(spec.face));
+  const int height = -static_cast<int>(std::lround(spec.points * dpi.y / 72.0));
+  return Font(CreateFontW(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                          DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                          DEFAULT_PITCH | FF_SWISS, face.c_str()));
+}
+
+}  // namespace kestrane::win32

@@ -1,0 +1,153 @@
+#include "win32/ui/win32_controls.h"
+
+#include "app/control_ids.h"
+#include "win32/platform/strings.h"
+#include "win32/ui/base_window.h"
+#include "win32/ui/controls_thin.h"
+#include "win32/ui/folder_view.h"
+#include "win32/ui/metrics.h"
+
+namespace kestrane::win32 {
+
+int ControlIdentifier(ControlId id) {
+  switch (id) {
+    case ControlId::lstAvail: return ids::lstAvail;
+    case ControlId::txtPath: return ids::txtPath;
+    case ControlId::DrvList: return ids::DrvList;
+    case ControlId::dirList: return ids::dirList;
+    case ControlId::cmdOk: return ids::cmdOk;
+    case ControlId::cmdDefault: return ids::cmdDefault;
+    case ControlId::cmdCancel: return ids::cmdCancel;
+    case ControlId::cmdRemove: return ids::cmdRemove;
+    case ControlId::lstUsedLtrs: return ids::lstUsedLtrs;
+    case ControlId::Label3: return ids::Label3;
+    case ControlId::Label1: return ids::Label1;
+    case ControlId::Label2: return ids::Label2;
+  }
+  return 0;
+}
+
+HWND Win32Controls::Item(ControlId id) const {
+  return main_ == nullptr ? nullptr : GetDlgItem(main_, ControlIdentifier(id));
+}
+
+void Win32Controls::ListClear(ControlId list) { ListBox(Item(list)).Clear(); }
+
+void Win32Controls::ListAdd(ControlId list, const std::string& item) {
+  ListBox(Item(list)).Add(Widen(item));
+}
+
+int Win32Controls::ListCount(ControlId list) const {
+  const HWND hwnd = Item(list);
+  return hwnd == nullptr ? 0 : ListBox(hwnd).Count();
+}
+
+std::string Win32Controls::ListItem(ControlId list, int index) const {
+  const HWND hwnd = Item(list);
+  return hwnd == nullptr ? std::string() : Narrow(ListBox(hwnd).Item(index));
+}
+
+int Win32Controls::ListIndex(ControlId list) const {
+  const HWND hwnd = Item(list);
+  return hwnd == nullptr ? -1 : ListBox(hwnd).Selected();
+}
+
+std::string Win32Controls::Text(ControlId id) const {
+  const HWND hwnd = Item(id);
+  return hwnd == nullptr ? std::string() : Narrow(Window(hwnd).Text());
+}
+
+void Win32Controls::SetText(ControlId id, const std::string& text) {
+  if (const HWND hwnd = Item(id)) Window(hwnd).SetText(Widen(text));
+}
+
+void Win32Controls::SetVisible(ControlId id, bool visible) {
+  const HWND hwnd = Item(id);
+  if (hwnd == nullptr) return;
+  if (!visible && GetFocus() == hwnd) {
+    // A hidden control cannot keep the focus; pass it on as Tab would.
+    if (const HWND next = GetNextDlgTabItem(main_, hwnd, FALSE); next != hwnd) ::SetFocus(next);
+  }
+  Window(hwnd).Show(visible);
+}
+
+bool Win32Controls::Visible(ControlId id) const {
+  const HWND hwnd = Item(id);
+  return hwnd != nullptr && Window(hwnd).Visible();
+}
+
+void Win32Controls::SetFocus(ControlId id) {
+  const HWND hwnd = Item(id);
+  if (hwnd != nullptr && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) ::SetFocus(hwnd);
+}
+
+void Win32Controls::SetDriveItems(const std::vector<std::string>& items, int current) {
+  const HWND hwnd = Item(ControlId::DrvList);
+  if (hwnd == nullptr) return;
+  const ComboBox drives(hwnd);
+  drives.Clear();
+  for (const std::string& item : items) drives.Add(Widen(item));
+  drives.Select(current);
+}
+
+void Win32Controls::SetFolderRows(const std::vector<FolderRow>& rows, int highlighted) {
+  if (const HWND hwnd = Item(ControlId::dirList)) win32::SetFolderRows(hwnd, rows, highlighted);
+}
+
+int Win32Controls::FolderHighlight() const {
+  const HWND hwnd = Item(ControlId::dirList);
+  return hwnd == nullptr ? -1 : ListBox(hwnd).Selected();
+}
+
+std::string Win32Controls::Caption() const {
+  return main_ == nullptr ? std::string() : Narrow(Window(main_).Text());
+}
+
+void Win32Controls::SetCaption(const std::string& caption) {
+  if (main_ != nullptr) Window(main_).SetText(Widen(caption));
+}
+
+void Win32Controls::SetMousePointer(MousePointer pointer) {
+  SetAppBusy(pointer == MousePointer::Hourglass);
+}
+
+TwipsRect Win32Controls::WindowRect() const {
+  RECT r{};
+  if (main_ != nullptr) GetWindowRect(main_, &r);
+  const Dpi dpi = ScreenDpi();
+  return TwipsRect{PixelsToTwips(r.left, dpi.x), PixelsToTwips(r.top, dpi.y),
+                   PixelsToTwips(r.right - r.left, dpi.x), PixelsToTwips(r.bottom - r.top, dpi.y)};
+}
+
+void Win32Controls::MoveWindow(const TwipsRect& rect) {
+  if (main_ == nullptr) return;
+  const RECT r = ToPixels(rect, ScreenDpi());
+  SetWindowPos(main_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int Win32Controls::ScreenWidth() const {
+  return PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), ScreenDpi().x);
+}
+
+int Win32Controls::ScreenHeight() const {
+  return PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), ScreenDpi().y);
+}
+
+void Win32Controls::FocusWindow() {
+  if (main_ == nullptr || !IsWindowVisible(main_)) return;
+  SetForegroundWindow(main_);
+  SetActiveWindow(main_);
+}
+
+void Win32Controls::EndProgram() {
+  ended_ = true;
+  SetAppBusy(false);
+  // Destroying a window that was never shown keeps it from ever appearing; the quit message ends
+  // the message loop, or tells the start-up code not to enter it.
+  if (main_ != nullptr && IsWindow(main_)) DestroyWindow(main_);
+  main_ = nullptr;
+  PostQuitMessage(0);
+}
+
+}  // namespace kestrane::win32
