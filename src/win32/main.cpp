@@ -1,6 +1,4 @@
 // kestrane.exe: builds the adapters, the form and its window, and runs the program.
-#include <commctrl.h>
-#include <objbase.h>
 
 #include <exception>
 
@@ -59,9 +57,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   // A drive without a medium is answered by our own code, never by the system's
   // "insert a disk" box.
   SetErrorMode(SEM_FAILCRITICALERRORS);
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&icc);
+  const kestrane::win32::UiThreadScope thread;
   int code = 1;
   try {
     code = Run(instance, show);
@@ -70,6 +66,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   } catch (...) {
     kestrane::win32::ReportUnexpected(nullptr, nullptr);
   }
-  if (SUCCEEDED(com)) CoUninitialize();
   return code;
 }

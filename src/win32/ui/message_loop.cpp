@@ -1,6 +1,19 @@
 #include "win32/ui/message_loop.h"
 
+#include <commctrl.h>
+#include <objbase.h>
+
 namespace kestrane::win32 {
+
+UiThreadScope::UiThreadScope() {
+  com_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
+}
+
+UiThreadScope::~UiThreadScope() {
+  if (com_) CoUninitialize();
+}
 
 int RunMessageLoop(HWND main, HACCEL accelerators) {
   MSG msg{};
