@@ -32,6 +32,16 @@ bool IsQuotedFolder(const std::string& arg) {
   return FolderTextRefusal(inner) == 0;
 }
 
+// Backslashes right before the closing quote would escape it for the program's argument
+// parser ("C:\" would arrive as C:"), so they are doubled; a drive root stays mappable.
+std::string CommandArgument(const std::string& path) {
+  if (path.size() < 2 || path.back() != '"') return path;
+  std::string inner = path.substr(0, path.size() - 1);
+  const std::size_t kept = inner.find_last_not_of('\\') + 1;
+  inner += std::string(inner.size() - kept, '\\');
+  return inner + '"';
+}
+
 }  // namespace
 
 std::uint8_t FolderTextRefusal(const std::string& text) {
@@ -107,8 +117,8 @@ void frmQOR_Pro::RunSubst() {
     // A delete request for a letter that is free already skips the folder checks: they are
     // about a folder that plays no part in it, and subst itself answers for the letter.
 
-    const ProcessOutcome outcome =
-        ports_.processes.RunHidden("subst.exe " + Ltr + ": " + Path, "", kGiveUpMs);
+    const ProcessOutcome outcome = ports_.processes.RunHidden(
+        "subst.exe " + Ltr + ": " + CommandArgument(Path), "", kGiveUpMs);
     if (!outcome.started) {
       ShowError(kUnknownFailure);
       return;

@@ -89,7 +89,8 @@ TEST_P(AddRootFolder, AsksTheExactQuestionAndOnlyYesMaps) {
   EXPECT_EQ(q.buttons, Buttons::YesNoCancel);
   EXPECT_EQ(q.icon, Icon::None);
   if (GetParam().runs) {
-    EXPECT_EQ(Commands(), (std::vector<std::string>{"subst.exe M: \"c:\\\""}));
+    // The closing backslash is doubled so that it does not escape the quote.
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"subst.exe M: \"c:\\\\\""}));
     EXPECT_EQ(m.dialogs.boxes.size(), 2u);
   } else {
     EXPECT_TRUE(m.processes.runs.empty());

@@ -77,6 +77,34 @@ TEST_F(Runner, CreateStartsTheExactLineWaitsAndReportsDone) {
   EXPECT_EQ(m.clock.slept, 0);  // seeing subst end makes a fixed pause pointless
 }
 
+struct ArgumentCase {
+  const char* name;
+  std::string folder;
+  std::string argument;
+};
+
+class RunnerArgument : public Runner, public ::testing::WithParamInterface<ArgumentCase> {};
+
+// Backslashes before the closing quote are doubled: a program's argument parser would otherwise
+// read the quote as part of the folder.
+TEST_P(RunnerArgument, QuotesTheFolderSoSubstReadsItBack) {
+  m.files.AddFolder("C:\\Work\\a b");
+  Create("E", GetParam().folder);
+  ASSERT_EQ(m.processes.runs.size(), 1u);
+  EXPECT_EQ(m.processes.runs[0].commandLine, "subst.exe E: " + GetParam().argument);
+  EXPECT_EQ(m.dialogs.boxes.at(0).title, "Done!");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, RunnerArgument,
+    ::testing::Values(ArgumentCase{"Plain", "C:\\Work", "\"C:\\Work\""},
+                      ArgumentCase{"Blank", "C:\\Work\\a b", "\"C:\\Work\\a b\""},
+                      ArgumentCase{"DriveRoot", "C:\\", "\"C:\\\\\""},
+                      ArgumentCase{"ClosingBackslash", "C:\\Work\\", "\"C:\\Work\\\\\""},
+                      ArgumentCase{"TwoClosingBackslashes", "C:\\Work\\\\",
+                                   "\"C:\\Work\\\\\\\\\""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(Runner, DeleteStartsTheSlashDLineAndFreesTheLetter) {
   m.drives.Add('E', DriveType::Fixed, 9);
   Delete("E");
