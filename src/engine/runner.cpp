@@ -61,6 +61,13 @@ void frmQOR_Pro::RunSubst() {
   c.SetMousePointer(MousePointer::Hourglass);
   // Cleared only where the letter ends up mapped as asked: after "Done!" or the silent accept.
   substFailed_ = true;
+  // The drive list only mirrors the change; failing to redraw it does not undo the outcome.
+  const auto refreshDriveList = [this] {
+    try {
+      RefreshDriveList();
+    } catch (const std::exception&) {
+    }
+  };
   try {
     // Whatever reaches the command line is a plain drive letter and nothing else.
     if (!IsUpperLetter(Ltr)) {
@@ -129,10 +136,10 @@ void frmQOR_Pro::RunSubst() {
       substFailed_ = false;
       c.SetMousePointer(MousePointer::Default);
       ports_.dialogs.MessageBox("Operation Completed!", "Done!", Buttons::Ok, Icon::None);
-      RefreshDriveList();
+      refreshDriveList();
       return;
     }
-    RefreshDriveList();
+    refreshDriveList();
     ShowError(kUnknownFailure);
   } catch (const std::exception&) {
     // For example subst.exe missing: the request ends here, the program goes on.

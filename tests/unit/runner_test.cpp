@@ -105,6 +105,14 @@ INSTANTIATE_TEST_SUITE_P(
                                    "\"C:\\Work\\\\\\\\\""}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(Runner, DriveListThatCannotBeRedrawnDoesNotTurnSuccessIntoFailure) {
+  m.faults.Clear();
+  m.faults.ArmFrom("Drives.Letters", 1, err::kDeviceUnavailable);
+  Create("E", "C:\\Work");
+  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(m.dialogs.boxes[0].title, "Done!");
+}
+
 TEST_F(Runner, DeleteStartsTheSlashDLineAndFreesTheLetter) {
   m.drives.Add('E', DriveType::Fixed, 9);
   Delete("E");
