@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "win32/platform/strings.h"
+#include "win32/ui/letter_view.h"
 
 namespace kestrane::win32 {
 
@@ -13,6 +14,7 @@ namespace {
 constexpr int kIconResource = 1;
 constexpr int kIconPixels = 48;     // the program's picture at 96 dots per inch
 constexpr int kDropDownRows = 200;  // pixels of the drive list's open list, at 96 dots per inch
+constexpr int kLetterRows = 26;     // the plain list boxes of these windows hold drive letters
 
 COLORREF FromRgb(unsigned rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
@@ -56,7 +58,8 @@ HWND LayoutView::CreateControl(const ControlSpec& c, HINSTANCE instance) {
   switch (c.kind) {
     case ControlKind::ListBox:
       cls = L"LISTBOX";
-      style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+      style |= WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+      if (RoomForScrollBar(r.right - r.left, dpi_)) style |= WS_VSCROLL;
       exStyle = WS_EX_CLIENTEDGE;
       break;
     case ControlKind::FolderList:
@@ -102,6 +105,7 @@ HWND LayoutView::CreateControl(const ControlSpec& c, HINSTANCE instance) {
   }
   fonts_.push_back(CreateSpecFont(c.font, dpi_));
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.back().Get()), FALSE);
+  if (c.kind == ControlKind::ListBox) FitLetterRows(hwnd, fonts_.back().Get(), kLetterRows);
   return hwnd;
 }
 
@@ -145,6 +149,16 @@ bool LayoutView::Colors(UINT msg, WPARAM dc, LPARAM control, LRESULT& brush) con
     return true;
   }
   return false;
+}
+
+bool LayoutView::DrawItem(const DRAWITEMSTRUCT& item) const {
+  const ControlSpec* c = SpecOf(static_cast<int>(item.CtlID));
+  if (c == nullptr || c->kind != ControlKind::ListBox) return false;
+  const HFONT font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
+  const HGDIOBJ old = SelectObject(item.hDC, font);
+  DrawLetterRow(item, GetSysColor(c->tooltipBackground ? COLOR_INFOBK : COLOR_WINDOW));
+  SelectObject(item.hDC, old);
+  return true;
 }
 
 void LayoutView::PaintLines(HDC dc) const {

@@ -39,6 +39,8 @@ class LayoutView {
 
   // Answers the WM_CTLCOLOR* messages for the controls that have colours of their own.
   bool Colors(UINT msg, WPARAM dc, LPARAM control, LRESULT& brush) const;
+  // Draws a row of an owner-drawn list box of the layout; false for other controls.
+  bool DrawItem(const DRAWITEMSTRUCT& item) const;
   // Draws the designed lines (rules) onto the parent's client area.
   void PaintLines(HDC dc) const;
 

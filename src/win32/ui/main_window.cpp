@@ -98,9 +98,12 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE: OnActivate(wParam, lParam); return 0;
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      if (item->CtlID != ids::dirList) break;
-      DrawFolderRow(*item, layout_.DpiUsed());
-      return TRUE;
+      if (item->CtlID == ids::dirList) {
+        DrawFolderRow(*item, layout_.DpiUsed());
+        return TRUE;
+      }
+      if (layout_.DrawItem(*item)) return TRUE;
+      break;
     }
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSTATIC:

@@ -1,0 +1,62 @@
+#include "win32/ui/letter_view.h"
+
+#include <algorithm>
+#include <string>
+
+#include "win32/ui/controls_thin.h"
+
+namespace kestrane::win32 {
+
+namespace {
+
+constexpr int kTextMargin = 2;      // pixels left of an entry, as a plain list box has
+constexpr int kNarrowestText = 24;  // pixels an entry needs beside a scroll bar, at 96 dpi
+
+TEXTMETRICW MetricsOf(HWND window, HFONT font) {
+  TEXTMETRICW tm{};
+  const HDC dc = GetDC(window);
+  const HGDIOBJ old = SelectObject(dc, font);
+  GetTextMetricsW(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  return tm;
+}
+
+}  // namespace
+
+bool RoomForScrollBar(int widthPixels, Dpi dpi) {
+  return widthPixels >= GetSystemMetrics(SM_CXVSCROLL) + ScaleX(kNarrowestText, dpi);
+}
+
+void FitLetterRows(HWND list, HFONT font, int rowsWanted) {
+  const TEXTMETRICW tm = MetricsOf(list, font);
+  RECT client{};
+  GetClientRect(list, &client);
+  const int ink = tm.tmHeight - tm.tmInternalLeading;
+  const int fit = rowsWanted > 0 ? (client.bottom - client.top) / rowsWanted : tm.tmHeight;
+  const int height = std::max(ink, std::min<int>(tm.tmHeight, fit));
+  SendMessageW(list, LB_SETITEMHEIGHT, 0, std::max(1, height));
+}
+
+void DrawLetterRow(const DRAWITEMSTRUCT& item, COLORREF background) {
+  const HDC dc = item.hDC;
+  const RECT& r = item.rcItem;
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  SetBkColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHT) : background);
+  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+  if (item.itemID != static_cast<UINT>(-1)) {
+    const std::wstring text = ListBox(item.hwndItem).Item(static_cast<int>(item.itemID));
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    // Centre the letters' ink, not the font's cell, in a row that may be lower than the cell.
+    const int ink = tm.tmHeight - tm.tmInternalLeading;
+    const int y = r.top - tm.tmInternalLeading + (r.bottom - r.top - ink) / 2;
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    SetBkMode(dc, TRANSPARENT);
+    ExtTextOutW(dc, r.left + kTextMargin, y, ETO_CLIPPED, &r, text.c_str(),
+                static_cast<UINT>(text.size()), nullptr);
+  }
+  if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
+}
+
+}  // namespace kestrane::win32

@@ -1,0 +1,18 @@
+#pragma once
+#include "win32/ui/metrics.h"
+#include "win32/ui/windows_api.h"
+
+namespace kestrane::win32 {
+
+// The letter lists are 25 pixels wide at 96 dpi: a scroll bar would leave no room for the
+// letters, and rows of the font's full height show only twenty of them. So the rows are as
+// tight as the letters' ink allows (all 26 letters fit where the font permits), there is no
+// scroll bar (the keyboard and the wheel still scroll), and each row is drawn by us on the
+// list's own background.
+void FitLetterRows(HWND list, HFONT font, int rowsWanted);
+void DrawLetterRow(const DRAWITEMSTRUCT& item, COLORREF background);
+
+// Whether a list box of this width has room for a scroll bar beside its entries.
+bool RoomForScrollBar(int widthPixels, Dpi dpi);
+
+}  // namespace kestrane::win32
