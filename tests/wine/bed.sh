@@ -7,7 +7,7 @@ WINE_BEDS="${KESTRANE_WINE_BEDS:-$BUILD/wine}"
 TEMPLATE="$WINE_BEDS/template"
 XVFB_PID=""
 
-log() { printf '== %s\n' "$*" >&2; }
+log() { printf '== [%dm%02ds] %s\n' $((SECONDS / 60)) $((SECONDS % 60)) "$*" >&2; }
 
 # Installs the tools the build and the beds need, only those that are missing.
 install_deps() {

@@ -32,4 +32,4 @@ write_data_file "$WINEPREFIX"
 wineserver -p
 report="$WINE_BEDS/e2e-$group.xml"
 rm -f "$report"
-wine "$driver" --gtest_filter="$group.*:$group/*" --gtest_color=no --gtest_output="xml:Z:$report"
+wine "$driver" --gtest_filter="$group.*:*/$group.*" --gtest_color=no --gtest_output="xml:Z:$report"
