@@ -47,13 +47,21 @@ void LayoutView::Create(HWND parent, HINSTANCE instance, const WindowSpec& spec,
     const HWND hwnd = CreateControl(control, instance);
     if (hwnd != nullptr && !control.tooltip.empty()) AddTooltip(hwnd, control.tooltip);
   }
+  // Labels and pictures are drawn on the window's background, beneath every other control: a
+  // label's box may reach under a button without hiding it. They take no focus, so moving them
+  // down the z-order leaves the tab order as it is.
+  for (const ControlSpec& control : ordered) {
+    if (control.kind != ControlKind::Label && control.kind != ControlKind::Picture) continue;
+    SetWindowPos(Control(control.id), HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
 }
 
 HWND LayoutView::CreateControl(const ControlSpec& c, HINSTANCE instance) {
   const RECT r = ToPixels(c.rect, dpi_);
   int height = r.bottom - r.top;
   const wchar_t* cls = L"STATIC";
-  DWORD style = WS_CHILD | WS_VISIBLE;
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
   DWORD exStyle = 0;
   switch (c.kind) {
     case ControlKind::ListBox:

@@ -1,6 +1,7 @@
 #include "win32/ui/metrics.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 #include "win32/platform/strings.h"
@@ -9,9 +10,19 @@ namespace kestrane::win32 {
 
 namespace {
 
-// Sans-serif faces that stand in for one that is missing, closest first.
-constexpr const wchar_t* kFallbackFaces[] = {L"Microsoft Sans Serif", L"Tahoma", L"Arial",
-                                             L"DejaVu Sans"};
+// Faces that stand in for a missing one, closest in width first, so that captions designed for
+// the missing face still fit their boxes.
+struct Substitutes {
+  const wchar_t* face;
+  std::initializer_list<const wchar_t*> faces;
+};
+const Substitutes kSubstitutes[] = {
+    {L"MS Sans Serif", {L"Microsoft Sans Serif", L"Tahoma", L"Liberation Sans", L"Arial"}},
+    {L"Arial", {L"Liberation Sans", L"Arimo", L"Nimbus Sans", L"Microsoft Sans Serif", L"Tahoma"}},
+    {L"Verdana", {L"DejaVu Sans", L"Bitstream Vera Sans", L"Tahoma"}},
+};
+constexpr std::initializer_list<const wchar_t*> kAnySans = {
+    L"Microsoft Sans Serif", L"Tahoma", L"Arial", L"Liberation Sans", L"DejaVu Sans"};
 
 int CALLBACK FoundFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
   *reinterpret_cast<bool*>(found) = true;
@@ -32,7 +43,11 @@ bool FaceInstalled(const std::wstring& face) {
 
 std::wstring AvailableFace(const std::wstring& wanted) {
   if (FaceInstalled(wanted)) return wanted;
-  for (const wchar_t* face : kFallbackFaces) {
+  std::initializer_list<const wchar_t*> faces = kAnySans;
+  for (const Substitutes& s : kSubstitutes) {
+    if (_wcsicmp(s.face, wanted.c_str()) == 0) faces = s.faces;
+  }
+  for (const wchar_t* face : faces) {
     if (FaceInstalled(face)) return face;
   }
   return wanted;  // let the font mapper pick
