@@ -208,13 +208,6 @@ INSTANTIATE_TEST_SUITE_P(Families, RunnerCdCheck,
                                            CdCase{"Vista", true}, CdCase{"Failed", true}),
                          [](const auto& info) { return std::string(info.param.family); });
 
-TEST_F(Runner, CdCheckIgnoresEmptySlotsAndOtherDrives) {
-  m.module.OSFamily = "W95";
-  m.module.CdLetters = {'D'};
-  Create("E", "C:\\Work");
-  EXPECT_EQ(m.processes.runs.size(), 1u);
-}
-
 struct OutcomeCase {
   const char* name;
   ProcessOutcome outcome;

@@ -1,5 +1,3 @@
-#include "permanent/startup_script.h"
-
 #include <gtest/gtest.h>
 
 #include "fakes/fakes.h"
@@ -261,16 +259,6 @@ INSTANTIATE_TEST_SUITE_P(
                       CheckCase{"ShortLines", "NT", "Q", {"", "subst", "rem"}, true},
                       CheckCase{"EmptyFile", "Vista", "Q", {}, true}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(StartupScriptLine, NamesTheLetterAtTheSeventhCharacterOfASubstLine) {
-  EXPECT_TRUE(NamesLetter("subst Q: \"C:\\x\"", 'Q'));
-  EXPECT_TRUE(NamesLetter("Subst q:", 'Q'));
-  EXPECT_TRUE(NamesLetter("subst Q", 'q'));
-  EXPECT_FALSE(NamesLetter("subst Q: \"C:\\x\"", 'R'));
-  EXPECT_FALSE(NamesLetter("subst ", 'Q'));
-  EXPECT_FALSE(NamesLetter("subs Q: x", 'Q'));
-  EXPECT_FALSE(NamesLetter("echo on", 'N'));
-}
 
 }  // namespace
 }  // namespace kestrane::fakes
