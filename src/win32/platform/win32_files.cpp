@@ -20,6 +20,12 @@ void ThrowFileError(DWORD win32Error, const std::wstring& path) {
   ThrowLastError(win32Error);
 }
 
+bool IsReadOnlyFile(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+         (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
 }  // namespace files_detail
 
 namespace {
@@ -110,6 +116,7 @@ std::string Win32Files::CurrentDirectory() {
 
 void Win32Files::Delete(const std::string& path) {
   const std::wstring wide = Widen(path);
+  if (files_detail::IsReadOnlyFile(wide)) ThrowLastError(ERROR_ACCESS_DENIED);
   if (!DeleteFileW(wide.c_str())) files_detail::ThrowFileError(GetLastError(), wide);
 }
 

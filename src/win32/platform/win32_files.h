@@ -27,6 +27,9 @@ class Win32Files : public Files {
 namespace files_detail {
 // Throws the mapped error, or 75 when the failure came from a folder standing where a file should.
 [[noreturn]] void ThrowFileError(DWORD win32Error, const std::wstring& path);
+// Whether the file carries the read-only attribute. Checked before writing rather than left to
+// the open, which an administrator's account on some file systems lets through.
+bool IsReadOnlyFile(const std::wstring& path);
 }  // namespace files_detail
 
 }  // namespace kestrane::win32

@@ -68,11 +68,15 @@ std::unique_ptr<RecordFile> Win32Files::OpenRecords(const std::string& path, int
   if (recordLength < 1) throw FileError(kBadRecordLength, "Bad record length");
   const std::wstring wide = Widen(path);
   constexpr DWORD kShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
-  FileHandle file(CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, kShare, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file && GetLastError() == ERROR_ACCESS_DENIED) {
-    // A read-only file can still be read, as a random-access open without an access clause
-    // allows; writing to it then fails with 70.
+  // A read-only file can still be read, as a random-access open without an access clause
+  // allows; writing to it then fails with 70.
+  const bool readOnly = files_detail::IsReadOnlyFile(wide);
+  FileHandle file;
+  if (!readOnly) {
+    file.Reset(CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, kShare, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+  }
+  if (readOnly || (!file && GetLastError() == ERROR_ACCESS_DENIED)) {
     file.Reset(CreateFileW(wide.c_str(), GENERIC_READ, kShare, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr));
   }

@@ -119,6 +119,7 @@ std::vector<std::string> Win32Files::ReadLines(const std::string& path) {
 void Win32Files::AppendLine(const std::string& path, const std::string& line) {
   const std::string bytes = ToOem(line) + "\r\n";
   const std::wstring wide = Widen(path);
+  if (files_detail::IsReadOnlyFile(wide)) ThrowLastError(ERROR_ACCESS_DENIED);
   FileHandle file(CreateFileW(wide.c_str(), GENERIC_READ | FILE_APPEND_DATA, FILE_SHARE_READ,
                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) files_detail::ThrowFileError(GetLastError(), wide);
@@ -146,6 +147,7 @@ void Win32Files::ReplaceLines(const std::string& path, const std::vector<std::st
   for (const auto& line : lines) bytes += ToOem(line) + "\r\n";
   const std::wstring target = Widen(path);
   const std::wstring folder = FolderOf(target);
+  if (files_detail::IsReadOnlyFile(target)) ThrowLastError(ERROR_ACCESS_DENIED);
 
   wchar_t scratchName[MAX_PATH];
   if (!GetTempFileNameW(folder.c_str(), L"kst", 0, scratchName)) {
