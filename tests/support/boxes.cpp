@@ -75,7 +75,9 @@ long Distance(const Pixels& a, const Pixels& b) {
 // pixels on the screen: the nearest of the four system icons, if it is near enough.
 Icon Recognise(HWND box) {
   HWND control = IconControl(box);
-  if (!control || !IsWindowVisible(control)) return Icon::None;
+  if (!control || !IsWindowVisible(control) || !SendMessageW(control, STM_GETICON, 0, 0)) {
+    return Icon::None;
+  }
   RECT client{};
   GetClientRect(control, &client);
   int width = client.right, height = client.bottom;
@@ -119,6 +121,18 @@ BOOL CALLBACK MatchBox(HWND window, LPARAM param) {
 }
 
 }  // namespace
+
+const char* NameOf(Icon icon) {
+  switch (icon) {
+    case Icon::None: return "no icon";
+    case Icon::Critical: return "critical";
+    case Icon::Question: return "question";
+    case Icon::Exclamation: return "exclamation";
+    case Icon::Information: return "information";
+    case Icon::Unknown: break;
+  }
+  return "an icon not recognised";
+}
 
 bool Box::Has(int button) const {
   for (int b : buttons) {

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -31,14 +32,15 @@ bool WaitFor(Ready ready, Duration limit = kStepLimit) {
   }
 }
 
-// The installed program and its working folder.
+// The installed program and its working folder; the folder of the running test driver.
 std::wstring InstalledExe();
+std::wstring DriverFolder();
 std::wstring FolderOf(const std::wstring& path);
 
 class Program {
  public:
   // Starts `exe` with its own folder as the working folder.
-  static Program Start(const std::wstring& exe = InstalledExe());
+  static Program Start(const std::wstring& exe = InstalledExe(), const std::wstring& arguments = {});
   Program(Program&& other) noexcept;
   Program& operator=(Program&&) = delete;
   Program(const Program&) = delete;
@@ -82,6 +84,8 @@ HWND FocusOf(HWND window);                          // the focus on the window's
 
 // Message boxes.
 enum class Icon { None, Critical, Question, Exclamation, Information, Unknown };
+const char* NameOf(Icon icon);
+inline void PrintTo(Icon icon, std::ostream* out) { *out << NameOf(icon); }
 
 struct Box {
   HWND window = nullptr;

@@ -39,8 +39,14 @@ std::wstring InstalledExe() {
   return std::wstring(folder) + L"\\Kestrane\\kestrane.exe";
 }
 
-Program Program::Start(const std::wstring& exe) {
-  std::wstring commandLine = L"\"" + exe + L"\"";
+std::wstring DriverFolder() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return FolderOf(path);
+}
+
+Program Program::Start(const std::wstring& exe, const std::wstring& arguments) {
+  std::wstring commandLine = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
   std::wstring folder = FolderOf(exe);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
