@@ -32,4 +32,7 @@ write_data_file "$WINEPREFIX"
 wineserver -p
 report="$WINE_BEDS/e2e-$group.xml"
 rm -f "$report"
-wine "$driver" --gtest_filter="$group.*:*/$group.*" --gtest_color=no --gtest_output="xml:Z:$report"
+# Wine's diagnostics of the driver and of the programs it starts also go to C:\e2e-wine-debug.log,
+# where a test can read what only Wine reports (the page the help viewer opens, for one).
+wine "$driver" --gtest_filter="$group.*:*/$group.*" --gtest_color=no --gtest_output="xml:Z:$report" \
+  2> >(tee "$WINEPREFIX/drive_c/e2e-wine-debug.log" >&2)

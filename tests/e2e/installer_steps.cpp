@@ -1,0 +1,47 @@
+#include "installer_steps.h"
+
+#include <shlobj.h>
+
+#include "e2e_support.h"
+
+#ifndef KESTRANE_SETUP_EXE
+#error "the build names the installer in KESTRANE_SETUP_EXE"
+#endif
+
+namespace e2e {
+
+namespace {
+
+std::wstring Folder(int csidl) {
+  wchar_t path[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+  return path;
+}
+
+}  // namespace
+
+std::wstring SetupExe() {
+  // A path of the machine that builds; Wine shows the whole of it as drive Z:.
+  std::wstring path = L"Z:" KESTRANE_SETUP_EXE;
+  for (wchar_t& c : path) {
+    if (c == L'/') c = L'\\';
+  }
+  return path;
+}
+
+std::wstring InstallFolder() { return FolderOf(InstalledExe()); }
+
+std::wstring ShortcutPath() { return Folder(CSIDL_COMMON_PROGRAMS) + L"\\Kestrane.lnk"; }
+
+long RunSilentSetup() {
+  const auto result = RunCommand(L"\"" + SetupExe() + L"\" /S", FolderOf(SetupExe()), 60s);
+  return result ? static_cast<long>(result->exitCode) : -1;
+}
+
+bool RunSilentUninstall() {
+  const std::wstring uninstaller = InstallFolder() + L"\\uninst.exe";
+  if (!RunCommand(L"\"" + uninstaller + L"\" /S", AppDataFolder(), 60s)) return false;
+  return WaitFor([] { return !Exists(InstallFolder()); }, 60s);
+}
+
+}  // namespace e2e

@@ -1,0 +1,23 @@
+#pragma once
+
+// Installing and uninstalling Kestrane in a bed the way a user's machine gets it: through the
+// Windows installer, run silently.
+
+#include <string>
+
+namespace e2e {
+
+// The installer built with this driver, as a Windows path.
+std::wstring SetupExe();
+// The folder the installer puts the program in.
+std::wstring InstallFolder();
+// The Start-menu shortcut, in the all-users Programs folder.
+std::wstring ShortcutPath();
+
+// Runs the installer with /S and waits for it; its exit code, or -1 when it did not end in time.
+long RunSilentSetup();
+// Runs the installed uninstaller with /S. It hands the work to a copy of itself and returns at
+// once, so this waits until the program's folder has gone; false when it is still there.
+bool RunSilentUninstall();
+
+}  // namespace e2e

@@ -1,0 +1,108 @@
+// The Windows installer, run silently as an administrator would deploy it, and its uninstaller.
+
+#include <gtest/gtest.h>
+
+#include "e2e_support.h"
+#include "installer_steps.h"
+
+namespace {
+
+using namespace e2e;
+
+constexpr wchar_t kUninstallKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kestrane";
+
+std::wstring UninstallValue(const wchar_t* name) {
+  wchar_t value[512] = {};
+  DWORD size = sizeof value;
+  if (RegGetValueW(HKEY_LOCAL_MACHINE, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, value, &size) !=
+      ERROR_SUCCESS) {
+    return L"<missing>";
+  }
+  return value;
+}
+
+bool UninstallKeyExists() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(key);
+  return true;
+}
+
+// Each test starts from a machine that has never seen Kestrane: no program folder, no shortcut,
+// no data folder.
+class Installer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(Exists(SetupExe())) << "no installer at " << Narrow(SetupExe());
+    // An installer that has just ended may still hold its folder for a moment.
+    ASSERT_TRUE(WaitFor([] {
+      DeleteTree(InstallFolder());
+      return !Exists(InstallFolder());
+    })) << "cannot remove an earlier installation";
+    DeleteFileW(ShortcutPath().c_str());
+    DeleteTree(DataFolder().substr(0, DataFolder().size() - 1));
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, kUninstallKey);
+    ASSERT_FALSE(Exists(DataFilePath()));
+  }
+
+  static std::string Narrow(const std::wstring& text) { return {text.begin(), text.end()}; }
+};
+
+TEST_F(Installer, SilentInstallLeavesProgramHelpShortcutUninstallerAndInitialDataFile) {
+  ASSERT_EQ(RunSilentSetup(), 0);
+
+  EXPECT_TRUE(Exists(InstalledExe()));
+  EXPECT_TRUE(Exists(InstallFolder() + L"\\qor.chm"));
+  EXPECT_TRUE(Exists(InstallFolder() + L"\\uninst.exe"));
+  EXPECT_TRUE(Exists(ShortcutPath()));
+  ASSERT_TRUE(Exists(DataFilePath()));
+  EXPECT_EQ(ReadBytes(DataFilePath()), InitialDataFile());
+  EXPECT_EQ(LetterMaskOf(ReadBytes(DataFilePath())), kInitialMask);
+
+  EXPECT_EQ(UninstallValue(L"DisplayName"), L"Kestrane - Pro");
+  EXPECT_EQ(UninstallValue(L"DisplayVersion"), L"3.0.1");
+  EXPECT_EQ(UninstallValue(L"Publisher"), L"Halvecki");
+  EXPECT_EQ(UninstallValue(L"UninstallString"), L"\"" + InstallFolder() + L"\\uninst.exe\"");
+  EXPECT_EQ(UninstallValue(L"QuietUninstallString"),
+            L"\"" + InstallFolder() + L"\\uninst.exe\" /S");
+}
+
+TEST_F(Installer, InstalledProgramStartsWithTheDataFileTheInstallerMade) {
+  ASSERT_EQ(RunSilentSetup(), 0);
+  Program program = Program::Start();
+  EXPECT_NE(program.WaitForWindow(L"KestraneMainWindow", L"Kestrane - Pro"), nullptr)
+      << "the installed program did not show its main window";
+  EXPECT_EQ(program.FindVisible(L"#32770"), nullptr) << "a message box came up at start-up";
+}
+
+TEST_F(Installer, ReinstallKeepsTheUsersDataFile) {
+  ASSERT_EQ(RunSilentSetup(), 0);
+  // The user has made P: and Q: permanent since.
+  std::vector<std::uint8_t> mine = ReadBytes(DataFilePath());
+  const std::int32_t mask = kInitialMask | (1 << 15) | (1 << 16);
+  for (int i = 0; i < 4; ++i) {
+    mine[kRecordLength + kLetterMaskOffset + i] = static_cast<std::uint8_t>(mask >> (8 * i));
+  }
+  WriteBytes(DataFilePath(), mine);
+
+  ASSERT_EQ(RunSilentSetup(), 0);
+  EXPECT_EQ(ReadBytes(DataFilePath()), mine);
+  EXPECT_EQ(LetterMaskOf(ReadBytes(DataFilePath())), mask);
+  EXPECT_TRUE(Exists(InstalledExe()));
+}
+
+TEST_F(Installer, SilentUninstallRemovesTheProgramAndKeepsTheUsersData) {
+  ASSERT_EQ(RunSilentSetup(), 0);
+  ASSERT_TRUE(Exists(InstalledExe()));
+
+  ASSERT_TRUE(RunSilentUninstall()) << "the program folder is still there";
+  EXPECT_FALSE(Exists(InstalledExe()));
+  EXPECT_FALSE(Exists(ShortcutPath()));
+  EXPECT_FALSE(UninstallKeyExists());
+  EXPECT_EQ(ReadBytes(DataFilePath()), InitialDataFile());
+}
+
+}  // namespace
