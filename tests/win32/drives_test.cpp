@@ -65,6 +65,8 @@ struct MountCase {
   const char* name;
 };
 
+void PrintTo(const MountCase& c, std::ostream* os) { *os << c.letter << ": " << c.name; }
+
 class MountedDriveTest : public testing::TestWithParam<MountCase> {
  protected:
   test::TestFolder root;

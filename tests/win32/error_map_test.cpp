@@ -12,6 +12,8 @@ struct Mapping {
   int number;
 };
 
+void PrintTo(const Mapping& m, std::ostream* os) { *os << m.win32Error << " -> " << m.number; }
+
 class ErrorMapTest : public testing::TestWithParam<Mapping> {};
 
 TEST_P(ErrorMapTest, ThrowsTheClassicNumberAndNamesTheWindowsError) {
