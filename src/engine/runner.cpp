@@ -32,6 +32,8 @@ bool IsQuotedFolder(const std::string& arg) {
   return FolderTextRefusal(inner) == 0;
 }
 
+}  // namespace
+
 // Backslashes right before the closing quote would escape it for the program's argument
 // parser ("C:\" would arrive as C:"), so they are doubled; a drive root stays mappable.
 std::string CommandArgument(const std::string& path) {
@@ -41,8 +43,6 @@ std::string CommandArgument(const std::string& path) {
   inner += std::string(inner.size() - kept, '\\');
   return inner + '"';
 }
-
-}  // namespace
 
 std::uint8_t FolderTextRefusal(const std::string& text) {
   if (text.empty()) return kNoPathSelected;

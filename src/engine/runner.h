@@ -17,4 +17,8 @@ inline constexpr std::uint8_t kNetworkDrive = 12;
 // drive letter and colon. A network share (\\server\share) gets the network-drive code.
 std::uint8_t FolderTextRefusal(const std::string& text);
 
+// A quoted folder as it must stand on a command line: backslashes before the closing quote are
+// doubled so that a drive root ("C:\") is not read as an escaped quote.
+std::string CommandArgument(const std::string& path);
+
 }  // namespace kestrane

@@ -4,6 +4,7 @@
 
 #include "app/frm_qor_pro.h"
 #include "engine/messages.h"
+#include "engine/runner.h"
 #include "permanent/data_access.h"
 #include "platform/file_error.h"
 
@@ -31,10 +32,10 @@ std::string Confirmation(const std::string& letter, const std::string& quotedFol
 }
 
 // cmd.exe expands %NAME% even inside quotes, so a literal percent sign must be doubled for the
-// folder to come back unchanged at logon.
+// folder to come back unchanged at logon; subst reads a root's closing quote as the runner's does.
 std::string BatchLine(const std::string& letter, const std::string& quotedFolder) {
   std::string line = "subst " + letter + ": ";
-  for (char ch : quotedFolder) {
+  for (char ch : CommandArgument(quotedFolder)) {
     line += ch;
     if (ch == '%') line += '%';
   }

@@ -135,6 +135,14 @@ TEST_F(MakePermanent, PercentSignsAreDoubledForTheCommandInterpreter) {
   EXPECT_EQ(m.StoredMask(), kInitialMask | kQ);
 }
 
+TEST_F(MakePermanent, DriveRootKeepsItsBackslashOnTheBatchLine) {
+  m.form.Hold = "C:\\";
+  Click();
+  // subst reads "C:\" as C: followed by a quote; doubled, the root survives the logon.
+  EXPECT_EQ(Batch(), "subst Q: \"C:\\\\\"\r\n");
+  EXPECT_EQ(m.StoredMask(), kInitialMask | kQ);
+}
+
 TEST_F(MakePermanent, FolderOutsideTheBatchCodePageIsRefusedBeforeAnythingRuns) {
   m.files.unencodable = "\xCE\xA9";  // Greek capital omega in UTF-8
   m.files.AddFolder("C:\\\xCE\xA9mega");
