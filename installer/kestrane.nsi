@@ -42,12 +42,26 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
+; A running Kestrane holds kestrane.exe open: ask the user to close it rather than fail half-way.
+; Silent runs do not wait for anyone and end with exit code 2.
+!macro WaitUntilClosed
+  check_running:
+    FindWindow $0 "KestraneMainWindow"
+    ${If} $0 <> 0
+      MessageBox MB_ICONEXCLAMATION|MB_RETRYCANCEL \
+        "Kestrane is running. Please close it, then click Retry." /SD IDCANCEL IDRETRY check_running
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+!macroend
+
 Function .onInit
   ${IfNot} ${RunningX64}
     MessageBox MB_ICONSTOP|MB_OK "${APP} needs a 64-bit version of Windows." /SD IDOK
     Abort
   ${EndIf}
   SetRegView 64
+  !insertmacro WaitUntilClosed
 FunctionEnd
 
 Section "Kestrane" SecMain
@@ -114,6 +128,7 @@ FunctionEnd
 
 Function un.onInit
   SetRegView 64
+  !insertmacro WaitUntilClosed
 FunctionEnd
 
 ; Takes the program away and leaves the user's data file, so that a later install keeps the

@@ -78,6 +78,16 @@ TEST_F(Installer, InstalledProgramStartsWithTheDataFileTheInstallerMade) {
   EXPECT_EQ(program.FindVisible(L"#32770"), nullptr) << "a message box came up at start-up";
 }
 
+TEST_F(Installer, SilentInstallRefusesWhileTheProgramRuns) {
+  ASSERT_EQ(RunSilentSetup(), 0);
+  Program program = Program::Start();
+  ASSERT_NE(program.WaitForWindow(L"KestraneMainWindow", L"Kestrane - Pro"), nullptr);
+
+  EXPECT_EQ(RunSilentSetup(), 2);
+  EXPECT_TRUE(program.Running());
+  EXPECT_EQ(program.FindVisible(L"#32770"), nullptr);
+}
+
 TEST_F(Installer, ReinstallKeepsTheUsersDataFile) {
   ASSERT_EQ(RunSilentSetup(), 0);
   // The user has made P: and Q: permanent since.
