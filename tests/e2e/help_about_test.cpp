@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -202,6 +204,66 @@ class AboutBox : public RunningProgram {
 
 int Pixels(int twips, int dpi) { return (twips * dpi + 720) / 1440; }
 
+// Colours of a w x h area, row by row: of the screen under a window's client area, or of an icon
+// drawn on a plain background.
+using Colours = std::vector<COLORREF>;
+
+Colours Grab(HDC source, int left, int top, int width, int height) {
+  Colours colours;
+  for (int y = top; y < top + height; ++y) {
+    for (int x = left; x < left + width; ++x) colours.push_back(GetPixel(source, x, y));
+  }
+  return colours;
+}
+
+Colours ScreenUnder(HWND window, int width, int height) {
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  const HDC screen = GetDC(nullptr);
+  Colours colours = Grab(screen, origin.x, origin.y, width, height);
+  ReleaseDC(nullptr, screen);
+  return colours;
+}
+
+Colours Drawn(HICON icon, int size, COLORREF background) {
+  const HDC screen = GetDC(nullptr);
+  const HDC memory = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
+  const HGDIOBJ old = SelectObject(memory, bitmap);
+  const HBRUSH brush = CreateSolidBrush(background);
+  RECT all{0, 0, size, size};
+  FillRect(memory, &all, brush);
+  DrawIconEx(memory, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+  Colours colours = Grab(memory, 0, 0, size, size);
+  SelectObject(memory, old);
+  DeleteObject(brush);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return colours;
+}
+
+// Mean difference per colour channel between `icon` drawn at `size` and the best-matching place of
+// the same size in `seen` (width x height).
+double Mismatch(const Colours& seen, int width, int height, HICON icon, int size) {
+  const Colours drawn = Drawn(icon, size, seen.front());
+  double best = 1e9;
+  for (int dy = 0; dy + size <= height; ++dy) {
+    for (int dx = 0; dx + size <= width; ++dx) {
+      long sum = 0;
+      for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+          const COLORREF a = seen[(dy + y) * width + dx + x], b = drawn[y * size + x];
+          sum += std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+                 std::abs(GetBValue(a) - GetBValue(b));
+        }
+      }
+      best = std::min(best, sum / (3.0 * size * size));
+    }
+  }
+  return best;
+}
+
 TEST_F(AboutBox, ShowsNameVersionAndOneOkButtonAtItsPlace) {
   ASSERT_NE(Start(), nullptr);
   HWND about = Open();
@@ -244,6 +306,38 @@ TEST_F(AboutBox, ShowsNameVersionAndOneOkButtonAtItsPlace) {
   Click(ok);
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(about); }));
   EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(main_) != FALSE; }));
+}
+
+TEST_F(AboutBox, ShowsTheProgramsOwnIconAt48Pixels) {
+  ASSERT_NE(Start(), nullptr);
+  HWND about = Open();
+  ASSERT_NE(about, nullptr);
+  HWND picture = Control(about, ids::picIcon);
+  ASSERT_NE(picture, nullptr);
+  RECT client{};
+  GetClientRect(picture, &client);
+  ASSERT_GE(client.right, 48);
+  ASSERT_GE(client.bottom, 48);
+
+  const HMODULE exe = LoadLibraryExW(InstalledExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(exe, nullptr);
+  const auto own = static_cast<HICON>(LoadImageW(exe, MAKEINTRESOURCEW(1), IMAGE_ICON, 48, 48, 0));
+  ASSERT_NE(own, nullptr) << "the program has no icon 1";
+  const auto stock =
+      static_cast<HICON>(LoadImageW(nullptr, IDI_APPLICATION, IMAGE_ICON, 48, 48, LR_SHARED));
+  // Painted by the time the box shows its texts; poll all the same.
+  Colours seen;
+  double mine = 1e9;
+  WaitFor([&] {
+    seen = ScreenUnder(picture, client.right, client.bottom);
+    mine = Mismatch(seen, client.right, client.bottom, own, 48);
+    return mine < 8;
+  });
+  EXPECT_LT(mine, 8) << "the picture is not the program's icon at 48 x 48";
+  EXPECT_GT(Mismatch(seen, client.right, client.bottom, stock, 48), 3 * mine + 8)
+      << "the comparison cannot tell icons apart";
+  DestroyIcon(own);
+  FreeLibrary(exe);
 }
 
 TEST_F(AboutBox, EnterClosesIt) { ExpectKeyCloses(VK_RETURN); }
