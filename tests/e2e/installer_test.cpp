@@ -70,6 +70,38 @@ TEST_F(Installer, SilentInstallLeavesProgramHelpShortcutUninstallerAndInitialDat
             L"\"" + InstallFolder() + L"\\uninst.exe\" /S");
 }
 
+// What Explorer's Properties and Add/Remove Programs show of the installed program.
+TEST_F(Installer, InstalledProgramCarriesItsVersionRecord) {
+  ASSERT_EQ(RunSilentSetup(), 0);
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(InstalledExe().c_str(), &ignored);
+  ASSERT_GT(size, 0u) << "kestrane.exe has no version record";
+  std::vector<std::uint8_t> record(size);
+  ASSERT_TRUE(GetFileVersionInfoW(InstalledExe().c_str(), 0, size, record.data()));
+
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(record.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(fixed->dwFileVersionMS, 0x00030000u);  // 3.0
+  EXPECT_EQ(fixed->dwFileVersionLS, 0x00000001u);  // .0.1
+  EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+
+  auto text = [&](const wchar_t* name) -> std::wstring {
+    wchar_t* value = nullptr;
+    UINT chars = 0;
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+    if (!VerQueryValueW(record.data(), path.c_str(), reinterpret_cast<void**>(&value), &chars)) {
+      return L"<missing>";
+    }
+    return value;
+  };
+  EXPECT_EQ(text(L"FileVersion"), L"3.00.0001");
+  EXPECT_EQ(text(L"ProductName"), L"Kestrane");
+  EXPECT_EQ(text(L"ProductVersion"), L"3.0.1");
+  EXPECT_EQ(text(L"CompanyName"), L"Halvecki");
+  EXPECT_NE(text(L"FileDescription"), L"<missing>");
+}
+
 TEST_F(Installer, InstalledProgramStartsWithTheDataFileTheInstallerMade) {
   ASSERT_EQ(RunSilentSetup(), 0);
   Program program = Program::Start();
