@@ -33,6 +33,7 @@ class LayoutView {
   const WindowSpec& Spec() const { return spec_; }
   Dpi DpiUsed() const { return dpi_; }
   HWND Control(int id) const { return GetDlgItem(parent_, id); }
+  HWND Tooltip() const { return tooltip_; }
   const ControlSpec* SpecOf(int id) const;
   // The client size of the designed window, in pixels.
   SIZE ClientSize() const;

@@ -1,0 +1,279 @@
+// The main window with its Controls port, and the modal boxes, driven as a user would: keys go
+// through the same dialog-key handling as in the program.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "app/control_ids.h"
+#include "app/frm_qor_pro.h"
+#include "info/about.h"
+#include "win32/platform/strings.h"
+#include "win32/platform/win32_clock.h"
+#include "win32/platform/win32_drives.h"
+#include "win32/platform/win32_files.h"
+#include "win32/platform/win32_processes.h"
+#include "win32/platform/win32_shell.h"
+#include "win32/ui/about_window.h"
+#include "win32/ui/input_box.h"
+#include "win32/ui/main_window.h"
+#include "win32/ui/win32_controls.h"
+#include "win32/ui/win32_dialogs.h"
+#include "win32/ui/windows_api.h"
+
+namespace {
+
+using namespace kestrane;
+using namespace kestrane::win32;
+
+// Runs a step from inside a modal loop, once its window has come up (or the time is over).
+struct WhenShown {
+  const wchar_t* windowClass;
+  std::function<void(HWND)> step;
+  bool ran = false;
+  int ticks = 0;
+};
+WhenShown* pending = nullptr;
+
+void CALLBACK OnTick(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (pending == nullptr) return;
+  const HWND shown = FindWindowW(pending->windowClass, nullptr);
+  if ((shown != nullptr && IsWindowVisible(shown)) || ++pending->ticks > 200) {
+    KillTimer(nullptr, timer);
+    pending->ran = true;
+    pending->step(shown != nullptr && IsWindowVisible(shown) ? shown : nullptr);
+  }
+}
+
+void Arm(WhenShown& when) {
+  pending = &when;
+  SetTimer(nullptr, 0, 20, &OnTick);
+}
+
+// A key as the user presses it: posted to the focused control, handled by the modal loop.
+void PressKey(HWND dialog, WPARAM key) {
+  const HWND focus = GetFocus();
+  const HWND target = focus != nullptr && IsChild(dialog, focus) ? focus : dialog;
+  PostMessageW(target, WM_KEYDOWN, key, 1);
+  PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+}
+
+class ModalBoxes : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    owner_ = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
+                             200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  }
+  void TearDown() override {
+    DestroyWindow(owner_);
+    pending = nullptr;
+  }
+  HWND owner_ = nullptr;
+};
+
+TEST_F(ModalBoxes, InputBoxGivesTheTypedTextOnOkAndDisablesItsOwnerMeanwhile) {
+  bool ownerDisabled = false;
+  std::wstring prompt;
+  WhenShown when{ids::kInputWindowClass, [&](HWND box) {
+                   ASSERT_NE(box, nullptr);
+                   ownerDisabled = !IsWindowEnabled(owner_);
+                   wchar_t text[128] = {};
+                   GetDlgItemTextW(box, ids::inputPrompt, text, 128);
+                   prompt = text;
+                   SetDlgItemTextW(box, ids::inputText, L"Private");
+                   PressKey(box, VK_RETURN);  // OK is the default button
+                 }};
+  Arm(when);
+  InputBox box;
+  EXPECT_EQ(box.Ask(GetModuleHandleW(nullptr), owner_, L"C:\\R&D\\", L"Enter Folder Name"),
+            L"Private");
+  EXPECT_TRUE(when.ran);
+  EXPECT_TRUE(ownerDisabled);
+  EXPECT_TRUE(IsWindowEnabled(owner_));
+  EXPECT_EQ(prompt, L"C:\\R&D\\");
+}
+
+TEST_F(ModalBoxes, InputBoxGivesNothingOnCancelEscOrTheCloseBox) {
+  const std::function<void(HWND)> endings[] = {
+      [](HWND box) { PostMessageW(GetDlgItem(box, IDCANCEL), BM_CLICK, 0, 0); },
+      [](HWND box) { PressKey(box, VK_ESCAPE); },
+      [](HWND box) { PostMessageW(box, WM_CLOSE, 0, 0); },
+  };
+  for (const auto& end : endings) {
+    WhenShown when{ids::kInputWindowClass, [&](HWND box) {
+                     ASSERT_NE(box, nullptr);
+                     SetDlgItemTextW(box, ids::inputText, L"typed");
+                     end(box);
+                   }};
+    Arm(when);
+    InputBox box;
+    EXPECT_EQ(box.Ask(GetModuleHandleW(nullptr), owner_, L"C:\\", L"Enter Folder Name"), L"");
+    EXPECT_TRUE(when.ran);
+  }
+}
+
+TEST_F(ModalBoxes, AboutBoxIsAFixedDialogOffTheTaskBarClosedByEnterOrEsc) {
+  for (const WPARAM key : {WPARAM{VK_RETURN}, WPARAM{VK_ESCAPE}}) {
+    LONG_PTR style = 0;
+    LONG_PTR exStyle = 0;
+    std::wstring title;
+    HWND owner = nullptr;
+    bool hasOk = false;
+    WhenShown when{ids::kAboutWindowClass, [&](HWND box) {
+                     ASSERT_NE(box, nullptr);
+                     style = GetWindowLongPtrW(box, GWL_STYLE);
+                     exStyle = GetWindowLongPtrW(box, GWL_EXSTYLE);
+                     wchar_t text[128] = {};
+                     GetWindowTextW(box, text, 128);
+                     title = text;
+                     owner = GetWindow(box, GW_OWNER);
+                     hasOk = GetDlgItem(box, ids::cmdOK) != nullptr;
+                     PressKey(box, key);
+                   }};
+    Arm(when);
+    AboutWindow about;
+    about.Show(GetModuleHandleW(nullptr), owner_, BuildAboutBox());
+    EXPECT_TRUE(when.ran);
+    EXPECT_EQ(FindWindowW(ids::kAboutWindowClass, nullptr), nullptr) << "still open after a key";
+    EXPECT_EQ(title, L"About Kestrane - Pro");
+    EXPECT_EQ(owner, owner_);
+    EXPECT_TRUE(hasOk);
+    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    EXPECT_TRUE(exStyle & WS_EX_DLGMODALFRAME);
+    EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);
+    EXPECT_TRUE(IsWindowEnabled(owner_));
+  }
+}
+
+struct BoxCase {
+  Buttons buttons;
+  Icon icon;
+  UINT style;
+};
+
+class MessageBoxStyles : public ::testing::TestWithParam<BoxCase> {};
+
+TEST_P(MessageBoxStyles, ButtonsAndIconMapToTheSystemStyle) {
+  EXPECT_EQ(MessageBoxStyle(GetParam().buttons, GetParam().icon), GetParam().style);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, MessageBoxStyles,
+    ::testing::Values(BoxCase{Buttons::Ok, Icon::None, MB_OK},
+                      BoxCase{Buttons::Ok, Icon::Critical, MB_OK | MB_ICONHAND},
+                      BoxCase{Buttons::OkCancel, Icon::None, MB_OKCANCEL},
+                      BoxCase{Buttons::YesNoCancel, Icon::Question,
+                              MB_YESNOCANCEL | MB_ICONQUESTION},
+                      BoxCase{Buttons::YesNo, Icon::Exclamation, MB_YESNO | MB_ICONEXCLAMATION},
+                      BoxCase{Buttons::Ok, Icon::Information, MB_OK | MB_ICONASTERISK}));
+
+TEST(MessageBoxAnswers, TheCloseBoxAndFailuresAnswerCancelUnlessOkStandsAlone) {
+  EXPECT_EQ(AnswerFor(IDOK, Buttons::OkCancel), Answer::Ok);
+  EXPECT_EQ(AnswerFor(IDYES, Buttons::YesNoCancel), Answer::Yes);
+  EXPECT_EQ(AnswerFor(IDNO, Buttons::YesNo), Answer::No);
+  EXPECT_EQ(AnswerFor(IDCANCEL, Buttons::YesNoCancel), Answer::Cancel);
+  EXPECT_EQ(AnswerFor(IDCLOSE, Buttons::OkCancel), Answer::Cancel);
+  EXPECT_EQ(AnswerFor(0, Buttons::OkCancel), Answer::Cancel);
+  EXPECT_EQ(AnswerFor(IDCANCEL, Buttons::Ok), Answer::Ok);
+}
+
+// The real window over real adapters; nothing here runs a handler that reaches the machine.
+class MainWindowPort : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    ASSERT_TRUE(window_.Create(GetModuleHandleW(nullptr)));
+    controls_.Attach(window_.Hwnd());
+    dialogs_.SetOwner(window_.Hwnd());
+  }
+  void TearDown() override {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+  }
+
+  Win32Controls controls_;
+  Win32Dialogs dialogs_{GetModuleHandleW(nullptr)};
+  Win32Drives drives_;
+  Win32Files files_;
+  Win32Processes processes_;
+  Win32Shell shell_;
+  Win32Clock clock_;
+  Module1 module_;
+  frmQOR_Pro form_{Ports{controls_, dialogs_, drives_, files_, processes_, shell_, clock_},
+                   module_};
+  MainWindow window_{form_};
+};
+
+TEST_F(MainWindowPort, ListsTextsAndVisibilityGoThroughTheRealControls) {
+  controls_.ListAdd(ControlId::lstAvail, "E:");
+  controls_.ListAdd(ControlId::lstAvail, "F:");
+  EXPECT_EQ(controls_.ListCount(ControlId::lstAvail), 2);
+  EXPECT_EQ(controls_.ListItem(ControlId::lstAvail, 1), "F:");
+  EXPECT_EQ(controls_.ListIndex(ControlId::lstAvail), -1);
+  controls_.ListClear(ControlId::lstAvail);
+  EXPECT_EQ(controls_.ListCount(ControlId::lstAvail), 0);
+
+  controls_.SetText(ControlId::txtPath, "C:\\Données");
+  EXPECT_EQ(controls_.Text(ControlId::txtPath), "C:\\Données");
+  EXPECT_EQ(controls_.Text(ControlId::cmdCancel), "&Exit");
+  EXPECT_TRUE(controls_.Visible(ControlId::cmdDefault));
+  controls_.SetVisible(ControlId::cmdDefault, false);
+  EXPECT_FALSE(controls_.Visible(ControlId::cmdDefault));
+
+  controls_.SetDriveItems({"c:", "d: [DATA]"}, 1);
+  EXPECT_EQ(SendDlgItemMessageW(window_.Hwnd(), ids::DrvList, CB_GETCURSEL, 0, 0), 1);
+  controls_.SetFolderRows({{"C:\\", 0, true}, {"Windows", 1, true}, {"System32", 2, false}}, 1);
+  EXPECT_EQ(controls_.FolderHighlight(), 1);
+  EXPECT_EQ(SendDlgItemMessageW(window_.Hwnd(), ids::dirList, LB_GETCOUNT, 0, 0), 3);
+}
+
+TEST_F(MainWindowPort, WindowPlacementIsInTwipsAndKeepsTheWindowHidden) {
+  EXPECT_EQ(controls_.Caption(), "Kestrane");
+  controls_.SetCaption(controls_.Caption() + " - Pro");
+  EXPECT_EQ(controls_.Caption(), "Kestrane - Pro");
+  TwipsRect r = controls_.WindowRect();
+  r.left = 1500;
+  r.top = 750;
+  r.height = 5790;
+  controls_.MoveWindow(r);
+  EXPECT_EQ(controls_.WindowRect(), r);
+  EXPECT_GT(controls_.ScreenWidth(), 0);
+  EXPECT_FALSE(IsWindowVisible(window_.Hwnd()));
+}
+
+TEST_F(MainWindowPort, SelectingALetterSetsLtr) {
+  controls_.ListAdd(ControlId::lstUsedLtrs, "C:");
+  controls_.ListAdd(ControlId::lstUsedLtrs, "n:");
+  const HWND used = GetDlgItem(window_.Hwnd(), ids::lstUsedLtrs);
+  SendMessageW(used, LB_SETCURSEL, 1, 0);
+  SendMessageW(window_.Hwnd(), WM_COMMAND, MAKEWPARAM(ids::lstUsedLtrs, LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(used));
+  EXPECT_EQ(form_.Ltr, "n");
+}
+
+TEST_F(MainWindowPort, EscEndsTheProgramAndTheWindowIsNeverShown) {
+  const HWND main = window_.Hwnd();
+  SetFocus(GetDlgItem(main, ids::lstAvail));
+  MSG key{GetDlgItem(main, ids::lstAvail), WM_KEYDOWN, VK_ESCAPE, 1, 0, {}};
+  EXPECT_TRUE(IsDialogMessageW(main, &key));
+  EXPECT_TRUE(controls_.Ended());
+  EXPECT_FALSE(IsWindow(main));
+  MSG quit;
+  EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(MainWindowPort, EnterTriggersNoButton) {
+  const HWND main = window_.Hwnd();
+  const HWND button = GetDlgItem(main, ids::cmdCancel);
+  SetFocus(button);
+  MSG key{button, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+  IsDialogMessageW(main, &key);
+  EXPECT_FALSE(controls_.Ended());
+  EXPECT_TRUE(IsWindow(main));
+}
+
+}  // namespace
