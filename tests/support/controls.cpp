@@ -65,3 +65,31 @@ HWND FocusOf(HWND window) {
 }
 
 }  // namespace e2e
+
+namespace e2e {
+
+std::vector<std::wstring> ComboItems(HWND combo) {
+  std::vector<std::wstring> items;
+  auto count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    auto length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
+    if (length == CB_ERR) break;
+    std::wstring item(static_cast<size_t>(length) + 1, L'\0');
+    length = SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+    item.resize(length == CB_ERR ? 0 : static_cast<size_t>(length));
+    items.push_back(item);
+  }
+  return items;
+}
+
+void SelectComboItem(HWND combo, int index) {
+  SendMessageW(combo, CB_SETCURSEL, index, 0);
+  PostMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo));
+}
+
+void ChooseMenu(HWND window, int command) {
+  PostMessageW(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+}  // namespace e2e

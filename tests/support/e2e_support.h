@@ -82,6 +82,17 @@ int IndexOf(HWND list, const std::wstring& item);  // -1 when absent
 HWND Control(HWND window, int id);                  // null when the window has no such control
 HWND FocusOf(HWND window);                          // the focus on the window's thread
 
+// Combo boxes and menus, with the notifications their parent gets from a user's pick.
+std::vector<std::wstring> ComboItems(HWND combo);
+void SelectComboItem(HWND combo, int index);
+void ChooseMenu(HWND window, int command);  // posted: the command may open a modal box
+
+// The main window's folder and letter choice, made through its lists the way a user makes it;
+// each answers whether the window followed within the step limit.
+bool ChooseDrive(HWND main, wchar_t letter);             // the drive list, then its root shown
+bool OpenFolder(HWND main, const std::wstring& folder);  // from the root down, row by row
+bool SelectLetter(HWND list, wchar_t letter);            // the "K:" row of a letter list
+
 // Message boxes.
 enum class Icon { None, Critical, Question, Exclamation, Information, Unknown };
 const char* NameOf(Icon icon);
@@ -121,5 +132,9 @@ inline constexpr std::int32_t kInitialMask = 134217728;
 std::vector<std::uint8_t> InitialDataFile();
 std::int32_t LetterMaskOf(const std::vector<std::uint8_t>& dataFile);
 void WriteInitialDataFile();
+// The installation's data file with record 2's letter mask set to `mask`.
+void WriteDataFileWithMask(std::int32_t mask);
+// Names in a folder (FindFirstFile on folder\*), without "." and "..", sorted.
+std::vector<std::wstring> FolderEntries(const std::wstring& folder);
 
 }  // namespace e2e

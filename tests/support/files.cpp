@@ -1,5 +1,6 @@
 #include <shlobj.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -94,6 +95,31 @@ std::int32_t LetterMaskOf(const std::vector<std::uint8_t>& dataFile) {
 void WriteInitialDataFile() {
   CreateFolders(DataFolder().substr(0, DataFolder().size() - 1));
   WriteBytes(DataFilePath(), InitialDataFile());
+}
+
+void WriteDataFileWithMask(std::int32_t mask) {
+  auto bytes = InitialDataFile();
+  for (int i = 0; i < 4; ++i) {
+    bytes[kRecordLength + kLetterMaskOffset + i] =
+        (static_cast<std::uint32_t>(mask) >> (8 * i)) & 0xFF;
+  }
+  CreateFolders(DataFolder().substr(0, DataFolder().size() - 1));
+  WriteBytes(DataFilePath(), bytes);
+}
+
+std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  std::wstring pattern = folder + (folder.ends_with(L'\\') ? L"*" : L"\\*");
+  HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 }  // namespace e2e
