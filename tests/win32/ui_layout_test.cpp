@@ -176,6 +176,25 @@ TEST_P(MainLayout, LabelsLieBeneathTheOtherControls) {
   EXPECT_TRUE(seenLabel);
 }
 
+TEST_P(MainLayout, MovingToAMonitorOfAnotherResolutionPlacesAndSizesEverythingAnew) {
+  const int other = GetParam() == 96 ? 144 : 96;
+  view_.Rescale(Dpi{other, other});
+  for (const ControlSpec& c : MainWindowSpec().controls) {
+    SCOPED_TRACE(c.name);
+    const RECT want = ToPixels(c.rect, Dpi{other, other});
+    const RECT got = RectInParent(view_.Control(c.id));
+    EXPECT_EQ(got.left, want.left);
+    EXPECT_EQ(got.top, want.top);
+    EXPECT_EQ(got.right - got.left, want.right - want.left);
+    if (!c.font.face.empty()) {
+      LOGFONTW font{};
+      GetObjectW(reinterpret_cast<HFONT>(SendMessageW(view_.Control(c.id), WM_GETFONT, 0, 0)),
+                 sizeof(font), &font);
+      EXPECT_EQ(font.lfHeight, -MulDiv(975, other, 7200));
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(AtResolutions, MainLayout, ::testing::Values(96, 120, 144));
 
 std::wstring MenuText(HMENU menu, int position) {

@@ -41,7 +41,7 @@ std::wstring InputBox::Ask(HINSTANCE instance, HWND owner, const std::wstring& p
 
 void InputBox::OnCreate() {
   const Dpi dpi = ScreenDpi();
-  font_ = CreateStandardFont();
+  font_ = CreateStandardFont(dpi);
   const auto make = [&](const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle,
                         const RECT& r, int id) {
     const HWND hwnd = CreateWindowExW(

@@ -34,6 +34,7 @@ LayoutView::~LayoutView() {
 
 void LayoutView::Create(HWND parent, HINSTANCE instance, const WindowSpec& spec, Dpi dpi) {
   parent_ = parent;
+  instance_ = instance;
   spec_ = spec;
   dpi_ = dpi;
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
@@ -55,6 +56,7 @@ void LayoutView::Create(HWND parent, HINSTANCE instance, const WindowSpec& spec,
     SetWindowPos(Control(control.id), HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
+  ApplyMetrics(false);
 }
 
 HWND LayoutView::CreateControl(const ControlSpec& c, HINSTANCE instance) {
@@ -105,16 +107,38 @@ HWND LayoutView::CreateControl(const ControlSpec& c, HINSTANCE instance) {
       CreateWindowExW(exStyle, cls, c.kind == ControlKind::Picture ? nullptr : caption.c_str(),
                       style, r.left, r.top, r.right - r.left, height, parent_,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
-  if (hwnd == nullptr) return nullptr;
-  if (c.kind == ControlKind::Picture) {
-    const HICON icon = LoadAppIcon(instance, ScaleX(kIconPixels, dpi_), icon_);
-    SendMessageW(hwnd, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-    return hwnd;
-  }
-  fonts_.push_back(CreateSpecFont(c.font, dpi_));
-  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.back().Get()), FALSE);
-  if (c.kind == ControlKind::ListBox) FitLetterRows(hwnd, fonts_.back().Get(), kLetterRows);
   return hwnd;
+}
+
+void LayoutView::ApplyMetrics(bool place) {
+  std::vector<Font> fonts;
+  IconHandle icon;
+  for (const ControlSpec& c : spec_.controls) {
+    const HWND hwnd = Control(c.id);
+    if (hwnd == nullptr) continue;
+    if (place) {
+      const RECT r = ToPixels(c.rect, dpi_);
+      const int extra = c.kind == ControlKind::DriveList ? ScaleY(kDropDownRows, dpi_) : 0;
+      SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top + extra,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (c.kind == ControlKind::Picture) {
+      const HICON picture = LoadAppIcon(instance_, ScaleX(kIconPixels, dpi_), icon);
+      SendMessageW(hwnd, STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
+      continue;
+    }
+    fonts.push_back(CreateSpecFont(c.font, dpi_));
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.back().Get()), place);
+    if (c.kind == ControlKind::ListBox) FitLetterRows(hwnd, fonts.back().Get(), kLetterRows);
+  }
+  // The old fonts and icon go only once no control uses them any more.
+  fonts_ = std::move(fonts);
+  icon_ = std::move(icon);
+}
+
+void LayoutView::Rescale(Dpi dpi) {
+  dpi_ = dpi;
+  ApplyMetrics(true);
 }
 
 void LayoutView::AddTooltip(HWND control, const std::string& text) {

@@ -29,6 +29,9 @@ class LayoutView {
   ~LayoutView();
 
   void Create(HWND parent, HINSTANCE instance, const WindowSpec& spec, Dpi dpi);
+  // Places the controls again and gives them fonts for another resolution (the window moved to
+  // a monitor with another DPI).
+  void Rescale(Dpi dpi);
 
   const WindowSpec& Spec() const { return spec_; }
   Dpi DpiUsed() const { return dpi_; }
@@ -48,8 +51,10 @@ class LayoutView {
  private:
   HWND CreateControl(const ControlSpec& control, HINSTANCE instance);
   void AddTooltip(HWND control, const std::string& text);
+  void ApplyMetrics(bool place);
 
   HWND parent_ = nullptr;
+  HINSTANCE instance_ = nullptr;
   HWND tooltip_ = nullptr;
   WindowSpec spec_;
   Dpi dpi_;

@@ -82,6 +82,17 @@ void MainWindow::OnCreate() {
   }
 }
 
+void MainWindow::OnDpiChanged(Dpi dpi, const RECT& suggested) {
+  layout_.Rescale(dpi);
+  if (const HWND folders = layout_.Control(ids::dirList)) {
+    FitFolderRowHeight(folders, reinterpret_cast<HFONT>(SendMessageW(folders, WM_GETFONT, 0, 0)),
+                       dpi);
+  }
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  FitClientArea();
+}
+
 int MainWindow::CancelButtonId() const {
   for (const ControlSpec& c : layout_.Spec().controls) {
     if (c.cancelButton) return c.id;
@@ -119,6 +130,9 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       EndPaint(hwnd_, &ps);
       return 0;
     }
+    case WM_DPICHANGED:
+      OnDpiChanged(Dpi{LOWORD(wParam), HIWORD(wParam)}, *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_DESTROY:
       if (const HWND folders = layout_.Control(ids::dirList)) {
         RemoveWindowSubclass(folders, &MainWindow::FolderListProc, kFolderSubclass);

@@ -33,6 +33,7 @@ class MainWindow : public BaseWindow<MainWindow> {
   void OnCreate();
   void OnCommand(int id, int code, HWND control);
   void OnActivate(WPARAM wParam, LPARAM lParam);
+  void OnDpiChanged(Dpi dpi, const RECT& suggested);
   void FitClientArea();
   int CancelButtonId() const;
   LRESULT FolderListMessage(HWND list, UINT msg, WPARAM wParam, LPARAM lParam);

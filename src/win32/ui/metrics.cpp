@@ -85,19 +85,24 @@ int PixelsToTwips(int pixels, int dpi) {
 int ScaleX(int pixelsAt96, Dpi dpi) { return MulDiv(pixelsAt96, dpi.x, 96); }
 int ScaleY(int pixelsAt96, Dpi dpi) { return MulDiv(pixelsAt96, dpi.y, 96); }
 
-Font CreateStandardFont() {
+Font CreateStandardFont(Dpi dpi) {
   NONCLIENTMETRICSW ncm{};
   ncm.cbSize = sizeof(ncm);
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
+    // The system reports the font at the system resolution; a window on another monitor needs
+    // it at that monitor's.
+    const int systemDpi = ScreenDpi().y;
+    if (dpi.y != systemDpi)
+      ncm.lfMessageFont.lfHeight = MulDiv(ncm.lfMessageFont.lfHeight, dpi.y, systemDpi);
     return Font(CreateFontIndirectW(&ncm.lfMessageFont));
   }
-  return Font(CreateFontW(-MulDiv(8, ScreenDpi().y, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+  return Font(CreateFontW(-MulDiv(8, dpi.y, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                           DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
 }
 
 Font CreateSpecFont(const FontSpec& spec, Dpi dpi) {
-  if (spec.face.empty()) return CreateStandardFont();
+  if (spec.face.empty()) return CreateStandardFont(dpi);
   const std::wstring face = AvailableFace(Widen(spec.face));
   const int height = -static_cast<int>(std::lround(spec.points * dpi.y / 72.0));
   return Font(CreateFontW(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,

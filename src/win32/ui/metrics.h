@@ -18,7 +18,7 @@ int ScaleX(int pixelsAt96, Dpi dpi);
 int ScaleY(int pixelsAt96, Dpi dpi);
 
 // The system's message-box font, the standard font of every control without a font of its own.
-Font CreateStandardFont();
+Font CreateStandardFont(Dpi dpi);
 
 // The named face at its point size and weight, measured at the real resolution. A face that is
 // not installed is replaced by the first comparable sans-serif face that is.
