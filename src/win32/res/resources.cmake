@@ -10,7 +10,7 @@ set(icon ${icon_dir}/kestrane.ico)
 add_custom_command(
   OUTPUT ${icon}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${icon_dir}
-  COMMAND ${IMAGEMAGICK_CONVERT} -background none -size 256x256 mvg:${icon_source}
+  COMMAND ${IMAGEMAGICK_CONVERT} -background none -size 256x256 mvg:${icon_source} -depth 8
           -define icon:auto-resize=256,48,32,16 ${icon}
   DEPENDS ${icon_source}
   COMMENT "Drawing the application icon"
