@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cwctype>
 
 #include "app/control_ids.h"
 #include "e2e_support.h"
@@ -64,6 +65,14 @@ class VirtualDrives : public ::testing::Test {
   }
   std::vector<std::wstring> Free() const { return ListItems(Control(main_, ids::lstAvail)); }
   std::vector<std::wstring> Used() const { return ListItems(Control(main_, ids::lstUsedLtrs)); }
+  bool InDriveList(wchar_t letter) const {
+    for (const auto& entry : ComboItems(Control(main_, ids::DrvList))) {
+      if (entry.rfind(std::wstring{static_cast<wchar_t>(std::towlower(letter)), L':'}, 0) == 0) {
+        return true;
+      }
+    }
+    return false;
+  }
   std::optional<Box> NextBox() const { return WaitForBox(*program_); }
   // True when the program is still running and shows no box for a while.
   bool Quiet() const { return !WaitForBox(*program_, kQuiet) && program_->Running(); }
@@ -100,6 +109,7 @@ TEST_F(VirtualDrives, AddMapsTheChosenFolderAndRemoveTakesTheDriveAwayAgain) {
   EXPECT_FALSE(Lists(Free(), L'K'));
   EXPECT_TRUE(Lists(Used(), L'K'));
   EXPECT_EQ(Free().size() + 1, freeBefore.size());
+  EXPECT_TRUE(InDriveList(L'K'));
 
   ASSERT_TRUE(SelectLetter(Control(main_, ids::lstUsedLtrs), L'K'));
   Click(Control(main_, ids::cmdRemove));
@@ -111,6 +121,7 @@ TEST_F(VirtualDrives, AddMapsTheChosenFolderAndRemoveTakesTheDriveAwayAgain) {
   EXPECT_EQ(FolderEntries(L"K:\\"), std::vector<std::wstring>{});
   EXPECT_EQ(Free(), freeBefore);
   EXPECT_EQ(Used(), usedBefore);
+  EXPECT_FALSE(InDriveList(L'K'));
   EXPECT_TRUE(Quiet());
 }
 
@@ -184,10 +195,11 @@ TEST_F(VirtualDrives, AddOfALetterTakenSinceTheListsWereBuiltReportsItInUse) {
   EXPECT_EQ(FolderEntries(L"K:\\"), std::vector<std::wstring>{L"other.txt"});
 }
 
-TEST_F(VirtualDrives, RemoveOfAPermanentLetterAnsweredYesTakesItOutOfTheStartupFileFirst) {
+TEST_F(VirtualDrives, RemoveOfAPermanentLetterAsksCancelKeepsItYesTakesItOutOfTheStartupFile) {
   const std::string jLine = "subst J: \"C:\\Beds\"\r\n";
   const std::string lLine = "subst L: \"C:\\Work\"\r\n";
-  WriteText(Batch(), jLine + "subst K: \"C:\\Work\"\r\n" + lLine);
+  const std::string kLine = "subst K: \"C:\\Work\"\r\n";
+  WriteText(Batch(), jLine + kLine + lLine);
   WriteDataFileWithMask(kInitialMask | Bit(L'J') | Bit(L'K') | Bit(L'L'));
   auto mapped = RunCommand(L"subst.exe K: \"C:\\Work\"", kWork);
   ASSERT_TRUE(mapped && mapped->exitCode == 0) << "subst.exe could not prepare K:";
@@ -195,11 +207,24 @@ TEST_F(VirtualDrives, RemoveOfAPermanentLetterAnsweredYesTakesItOutOfTheStartupF
   ASSERT_TRUE(Lists(Used(), L'K'));
   ASSERT_TRUE(SelectLetter(Control(main_, ids::lstUsedLtrs), L'K'));
 
+  const std::wstring question =
+      L"This drive letter, K, is permanent, do you want it removed permanently?";
+
   Click(Control(main_, ids::cmdRemove));
   auto asked = NextBox();
   ASSERT_TRUE(asked) << "no question after Remove";
-  ExpectBox(*asked, L"This drive letter, K, is permanent, do you want it removed permanently?",
-            L"Kestrane", Icon::None, kYesNoCancel);
+  ExpectBox(*asked, question, L"Kestrane", Icon::None, kYesNoCancel);
+  ASSERT_TRUE(Answer(*asked, IDCANCEL));
+  EXPECT_TRUE(Quiet());
+  EXPECT_EQ(ReadText(Batch()), jLine + kLine + lLine);
+  EXPECT_EQ(LetterMaskOf(ReadBytes(DataFilePath())),
+            kInitialMask | Bit(L'J') | Bit(L'K') | Bit(L'L'));
+  EXPECT_EQ(FolderEntries(L"K:\\"), kWorkFiles);
+
+  Click(Control(main_, ids::cmdRemove));
+  asked = NextBox();
+  ASSERT_TRUE(asked) << "no question after Remove";
+  ExpectBox(*asked, question, L"Kestrane", Icon::None, kYesNoCancel);
   ASSERT_TRUE(Answer(*asked, IDYES));
   auto done = NextBox();
   ASSERT_TRUE(done) << "no box after Yes";

@@ -122,40 +122,30 @@ class PermanentDrives : public ::testing::Test {
   HWND main_ = nullptr;
 };
 
-TEST_F(PermanentDrives, MakePermanentOfANewLetterMapsItWritesItsLineAndSetsItsBit) {
+TEST_F(PermanentDrives, MakePermanentMapsANewLetterOnceAndRefusesItTheSecondTime) {
   ASSERT_NE(Start(), nullptr) << "no main window";
   ASSERT_TRUE(OpenFolder(main_, kWork));
   ASSERT_TRUE(SelectLetter(Control(main_, ids::lstAvail), L'K'));
 
   ASSERT_NO_FATAL_FAILURE(PressMakePermanentAndConfirm());
   ASSERT_NO_FATAL_FAILURE(ExpectOneDoneBox());
-
   EXPECT_EQ(ReadText(Batch()), kWorkLine);
   EXPECT_EQ(StoredMask(), kInitialMask | Bit(L'K'));
   EXPECT_EQ(FolderEntries(L"K:\\"), kWorkFiles);
   EXPECT_TRUE(Lists(Used(), L'K'));
   EXPECT_FALSE(Lists(Free(), L'K'));
-}
 
-TEST_F(PermanentDrives, MakePermanentOfALetterAlreadyInTheStartupFileIsRefusedAndChangesNothing) {
-  const std::string batch = "subst J: \"C:\\Beds\"\r\n" + kWorkLine;
-  WriteText(Batch(), batch);
-  WriteDataFileWithMask(kInitialMask | Bit(L'J') | Bit(L'K'));
-  ASSERT_TRUE(Map(L'K', kWork));
-  ASSERT_NE(Start(), nullptr) << "no main window";
-  ASSERT_TRUE(OpenFolder(main_, kWork));
+  // The letter now stands in the used list.
   ASSERT_TRUE(SelectLetter(Control(main_, ids::lstUsedLtrs), L'K'));
-
   ASSERT_NO_FATAL_FAILURE(PressMakePermanentAndConfirm());
   auto refused = NextBox();
-  ASSERT_TRUE(refused) << "no box after the confirmation";
+  ASSERT_TRUE(refused) << "no box after the second confirmation";
   ExpectBox(*refused, L"This Letter, \"K\", is already assigned to a Folder!", L"ERROR!",
             Icon::Critical, kOkOnly);
   ASSERT_TRUE(Answer(*refused, IDOK));
   EXPECT_TRUE(Quiet());
-
-  EXPECT_EQ(ReadText(Batch()), batch);
-  EXPECT_EQ(StoredMask(), kInitialMask | Bit(L'J') | Bit(L'K'));
+  EXPECT_EQ(ReadText(Batch()), kWorkLine);
+  EXPECT_EQ(StoredMask(), kInitialMask | Bit(L'K'));
   EXPECT_EQ(FolderEntries(L"K:\\"), kWorkFiles);
 }
 
