@@ -1,10 +1,10 @@
-#include <cctype>
 #include <string>
 #include <vector>
 
 #include "app/frm_qor_pro.h"
 #include "engine/messages.h"
 #include "permanent/data_access.h"
+#include "permanent/subst_listing.h"
 #include "platform/file_error.h"
 
 namespace kestrane {
@@ -69,13 +69,6 @@ bool CaptureListing(const Ports& ports, const std::string& dataFolder, std::stri
   return true;
 }
 
-// The drive letter a listing line begins with, or 0 for a line that names none.
-char LetterOf(const std::string& line) {
-  if (line.empty()) return 0;
-  const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(line[0])));
-  return upper >= 'A' && upper <= 'Z' ? upper : 0;
-}
-
 }  // namespace
 
 void frmQOR_Pro::mnuRepair_Click() {
@@ -102,9 +95,7 @@ void frmQOR_Pro::mnuRepair_Click() {
     report(problem + kCrLf + "Nothing was changed.");
     return;
   }
-  for (const std::string& line : lines) {
-    const char letter = LetterOf(line);
-    if (letter == 0) continue;
+  for (const char letter : LettersInListing(lines)) {
     Ltr = std::string(1, letter);
     try {
       ports_.processes.ShellRun(kVerb, interpreter, " /C subst.exe " + Ltr + ": /D", sPath,

@@ -15,27 +15,12 @@ namespace {
 
 constexpr std::uint8_t kAlreadyAssigned = 1;
 
-char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
-
 bool IsBlank(const std::string& line) {
   return std::all_of(line.begin(), line.end(),
                      [](char ch) { return std::isspace(static_cast<unsigned char>(ch)) != 0; });
 }
 
 }  // namespace
-
-bool IsSubstLine(const std::string& line) {
-  static constexpr char kWord[] = "SUBST";
-  if (line.size() < 5) return false;
-  for (std::size_t i = 0; i < 5; ++i) {
-    if (Upper(line[i]) != kWord[i]) return false;
-  }
-  return true;
-}
-
-bool NamesLetter(const std::string& line, char letter) {
-  return IsSubstLine(line) && line.size() >= 7 && Upper(line[6]) == Upper(letter);
-}
 
 std::string frmQOR_Pro::GetStartupFolder() {
   std::string folder = ports_.shell.StartupFolder();
@@ -77,10 +62,7 @@ void frmQOR_Pro::RemovePermanent() {
   }
 
   const std::vector<std::string> lines = ports_.files.ReadLines(batch);
-  std::vector<std::string> kept;
-  for (const std::string& line : lines) {
-    if (!NamesLetter(line, letter)) kept.push_back(line);
-  }
+  const std::vector<std::string> kept = LinesWithoutLetter(lines, letter);
   if (kept.size() != lines.size()) {
     // A batch file with nothing left to run is not left behind.
     if (std::all_of(kept.begin(), kept.end(), IsBlank)) {

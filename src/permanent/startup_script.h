@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 namespace kestrane {
 
@@ -10,5 +11,8 @@ inline constexpr char kStartupBatch[] = "subit.bat";
 bool IsSubstLine(const std::string& line);
 // A subst line whose 7th character is the letter, in any case: "subst Q: "C:\Data"" names Q.
 bool NamesLetter(const std::string& line, char letter);
+// The batch file's lines once the letter is no longer permanent: every line but those naming it,
+// in their order.
+std::vector<std::string> LinesWithoutLetter(const std::vector<std::string>& lines, char letter);
 
 }  // namespace kestrane

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/text_lines.h"
+
 namespace kestrane::fakes {
 
 void Faults::Check(const std::string& call) {
@@ -268,24 +270,6 @@ class FakeRecordFile : public RecordFile {
   int length_;
 };
 
-void SplitLines(const Bytes& bytes, std::vector<std::string>& out) {
-  std::string line;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const char ch = static_cast<char>(bytes[i]);
-    if (ch == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
-      out.push_back(line);
-      line.clear();
-      ++i;
-    } else if (ch == '\n') {
-      out.push_back(line);
-      line.clear();
-    } else {
-      line += ch;
-    }
-  }
-  if (!line.empty()) out.push_back(line);
-}
-
 }  // namespace
 
 std::unique_ptr<RecordFile> FakeFiles::OpenRecords(const std::string& path, int recordLength) {
@@ -305,9 +289,7 @@ std::vector<std::string> FakeFiles::ReadLines(const std::string& path) {
   const Entry* e = Find(path);
   if (!e) Fail(folders.count(Key(path)) ? err::kPathFileAccess : err::kFileNotFound);
   if (e->locked) Fail(err::kPermissionDenied);
-  std::vector<std::string> lines;
-  SplitLines(e->bytes, lines);
-  return lines;
+  return SplitLines(std::string(e->bytes.begin(), e->bytes.end()));
 }
 
 void FakeFiles::AppendLine(const std::string& path, const std::string& line) {
@@ -331,12 +313,8 @@ void FakeFiles::ReplaceLines(const std::string& path, const std::vector<std::str
   if (!folders.count(Parent(Key(path)))) Fail(err::kPathNotFound);
   Entry* e = Find(path);
   if (e && (e->readOnly || e->locked)) Fail(err::kPermissionDenied);
-  Bytes bytes;
-  for (const auto& l : lines) {
-    bytes.insert(bytes.end(), l.begin(), l.end());
-    bytes.push_back('\r');
-    bytes.push_back('\n');
-  }
+  const std::string text = JoinLines(lines);
+  const Bytes bytes(text.begin(), text.end());
   if (e) {
     e->bytes = bytes;
   } else {

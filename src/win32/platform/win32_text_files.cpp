@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/file_error.h"
+#include "platform/text_lines.h"
 #include "win32/platform/error_map.h"
 #include "win32/platform/handles.h"
 #include "win32/platform/strings.h"
@@ -102,18 +103,7 @@ std::vector<std::string> Win32Files::ReadLines(const std::string& path) {
   FileHandle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) files_detail::ThrowFileError(GetLastError(), wide);
-  const std::string text = FromOem(ReadAll(file.Get()));
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::size_t stop = end;
-    if (stop > start && text[stop - 1] == '\r') --stop;
-    lines.push_back(text.substr(start, stop - start));
-    start = end + 1;
-  }
-  return lines;
+  return SplitLines(FromOem(ReadAll(file.Get())));
 }
 
 void Win32Files::AppendLine(const std::string& path, const std::string& line) {

@@ -1,0 +1,37 @@
+// The batch file's line rules, apart from the handlers that read and write the file: they take
+// whatever a user or another program left in it, so they are built and fuzzed on their own.
+#include <cctype>
+
+#include "permanent/startup_script.h"
+
+namespace kestrane {
+
+namespace {
+
+char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+
+}  // namespace
+
+bool IsSubstLine(const std::string& line) {
+  static constexpr char kWord[] = "SUBST";
+  if (line.size() < 5) return false;
+  for (std::size_t i = 0; i < 5; ++i) {
+    if (Upper(line[i]) != kWord[i]) return false;
+  }
+  return true;
+}
+
+bool NamesLetter(const std::string& line, char letter) {
+  return IsSubstLine(line) && line.size() >= 7 && Upper(line[6]) == Upper(letter);
+}
+
+std::vector<std::string> LinesWithoutLetter(const std::vector<std::string>& lines, char letter) {
+  std::vector<std::string> kept;
+  kept.reserve(lines.size());
+  for (const std::string& line : lines) {
+    if (!NamesLetter(line, letter)) kept.push_back(line);
+  }
+  return kept;
+}
+
+}  // namespace kestrane

@@ -1,0 +1,17 @@
+#include "permanent/subst_listing.h"
+
+#include <cctype>
+
+namespace kestrane {
+
+std::vector<char> LettersInListing(const std::vector<std::string>& lines) {
+  std::vector<char> letters;
+  for (const std::string& line : lines) {
+    if (line.empty()) continue;
+    const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(line[0])));
+    if (upper >= 'A' && upper <= 'Z') letters.push_back(upper);
+  }
+  return letters;
+}
+
+}  // namespace kestrane
