@@ -12,7 +12,7 @@ log() { printf '== [%dm%02ds] %s\n' $((SECONDS / 60)) $((SECONDS % 60)) "$*" >&2
 # Installs the tools the build and the beds need, only those that are missing.
 install_deps() {
   local packages=(g++-mingw-w64-x86-64 wine64 wine xvfb nsis imagemagick x11-utils xauth fp-utils
-    cmake ninja-build libgtest-dev libgmock-dev clang)
+    cmake ninja-build libgtest-dev libgmock-dev clang libclang-rt-14-dev)
   local missing=()
   for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
