@@ -20,7 +20,7 @@ class SubstCommand : public ::testing::Test {
     WriteText(std::wstring(kData) + L"\\hello.txt", "hello\r\n");
   }
   void TearDown() override {
-    for (wchar_t letter : {L'K', L'L', L'N'}) wine_mount::RemoveDrive(letter);
+    for (wchar_t letter : {L'K', L'L', L'M', L'N'}) wine_mount::RemoveDrive(letter);
     DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"K:", nullptr);
   }
 
@@ -59,10 +59,14 @@ TEST_F(SubstCommand, MapsAFolderListsItAndRemovesIt) {
   EXPECT_EQ(Subst(L"").output, "");
 }
 
-TEST_F(SubstCommand, ResolvesARelativeFolderAndListsMappingsInLetterOrder) {
+TEST_F(SubstCommand, ResolvesRelativeFoldersAndRootsAndListsMappingsInLetterOrder) {
   ASSERT_EQ(Subst(L"L: Data\\").exitCode, 0u);
   ASSERT_EQ(Subst(L"k: C:\\Beds").exitCode, 0u);
-  EXPECT_EQ(Subst(L"").output, "K:\\: => C:\\Beds\r\nL:\\: => C:\\Beds\\Data\r\n");
+  // A quoted root comes with its backslash doubled, or the quote would be taken literally.
+  ASSERT_EQ(Subst(L"M: \"C:\\\\\"").exitCode, 0u);
+  EXPECT_EQ(Subst(L"").output,
+            "K:\\: => C:\\Beds\r\nL:\\: => C:\\Beds\\Data\r\nM:\\: => C:\\\r\n");
+  EXPECT_TRUE(Exists(L"M:\\Beds\\Data\\hello.txt"));
 }
 
 TEST_F(SubstCommand, ListingLeavesOutRealDrivesAndIsWhatTheInterpreterCaptures) {
