@@ -19,8 +19,9 @@ class BoxReading : public ::testing::TestWithParam<Shown> {};
 
 TEST_P(BoxReading, ReadsTitleTextButtonsAndIcon) {
   const Shown& shown = GetParam();
-  Program program = Program::Start(DriverFolder() + L"\\show_box.exe",
-                                   std::to_wstring(shown.style) + L" \"Box title\" \"one, \r\ntwo\"");
+  Program program =
+      Program::Start(DriverFolder() + L"\\show_box.exe",
+                     std::to_wstring(shown.style) + L" \"Box title\" \"one, \r\ntwo\"");
   auto box = WaitForBox(program, kStartLimit);
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->title, L"Box title");
@@ -35,11 +36,11 @@ TEST_P(BoxReading, ReadsTitleTextButtonsAndIcon) {
 
 INSTANTIATE_TEST_SUITE_P(
     Harness, BoxReading,
-    ::testing::Values(Shown{MB_OK | MB_ICONHAND, {IDOK}, Icon::Critical},
-                      Shown{MB_OKCANCEL | MB_ICONQUESTION, {IDOK, IDCANCEL}, Icon::Question},
-                      Shown{MB_YESNOCANCEL | MB_ICONEXCLAMATION, {IDCANCEL, IDYES, IDNO},
-                            Icon::Exclamation},
-                      Shown{MB_YESNO | MB_ICONINFORMATION, {IDYES, IDNO}, Icon::Information},
-                      Shown{MB_OK, {IDOK}, Icon::None}));
+    ::testing::Values(
+        Shown{MB_OK | MB_ICONHAND, {IDOK}, Icon::Critical},
+        Shown{MB_OKCANCEL | MB_ICONQUESTION, {IDOK, IDCANCEL}, Icon::Question},
+        Shown{MB_YESNOCANCEL | MB_ICONEXCLAMATION, {IDCANCEL, IDYES, IDNO}, Icon::Exclamation},
+        Shown{MB_YESNO | MB_ICONINFORMATION, {IDYES, IDNO}, Icon::Information},
+        Shown{MB_OK, {IDOK}, Icon::None}));
 
 }  // namespace

@@ -64,8 +64,7 @@ TEST_F(SubstCommand, ResolvesRelativeFoldersAndRootsAndListsMappingsInLetterOrde
   ASSERT_EQ(Subst(L"k: C:\\Beds").exitCode, 0u);
   // A quoted root comes with its backslash doubled, or the quote would be taken literally.
   ASSERT_EQ(Subst(L"M: \"C:\\\\\"").exitCode, 0u);
-  EXPECT_EQ(Subst(L"").output,
-            "K:\\: => C:\\Beds\r\nL:\\: => C:\\Beds\\Data\r\nM:\\: => C:\\\r\n");
+  EXPECT_EQ(Subst(L"").output, "K:\\: => C:\\Beds\r\nL:\\: => C:\\Beds\\Data\r\nM:\\: => C:\\\r\n");
   EXPECT_TRUE(Exists(L"M:\\Beds\\Data\\hello.txt"));
 }
 
@@ -105,7 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{L"N: C:\\Beds\\Data", "Invalid parameter - N:"},
                       Refusal{L"K: C:\\Beds", "Drive already SUBSTed"},
                       Refusal{L"L: C:\\Beds\\Nowhere", "Path not found - C:\\Beds\\Nowhere"},
-                      Refusal{L"L: C:\\Beds\\Data\\hello.txt", "Path not found - C:\\Beds\\Data\\hello.txt"},
+                      Refusal{L"L: C:\\Beds\\Data\\hello.txt",
+                              "Path not found - C:\\Beds\\Data\\hello.txt"},
                       Refusal{L"L: /D", "Invalid parameter - L:"},
                       Refusal{L"N: /D", "Invalid parameter - N:"},
                       Refusal{L"L:", "Incorrect number of parameters - L:"},

@@ -65,7 +65,8 @@ Pixels Render(HICON icon, int width, int height, COLORREF background) {
 long Distance(const Pixels& a, const Pixels& b) {
   long sum = 0;
   for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
-    sum += std::abs(GetRValue(a[i]) - GetRValue(b[i])) + std::abs(GetGValue(a[i]) - GetGValue(b[i])) +
+    sum += std::abs(GetRValue(a[i]) - GetRValue(b[i])) +
+           std::abs(GetGValue(a[i]) - GetGValue(b[i])) +
            std::abs(GetBValue(a[i]) - GetBValue(b[i]));
   }
   return sum;

@@ -40,7 +40,8 @@ std::wstring FolderOf(const std::wstring& path);
 class Program {
  public:
   // Starts `exe` with its own folder as the working folder.
-  static Program Start(const std::wstring& exe = InstalledExe(), const std::wstring& arguments = {});
+  static Program Start(const std::wstring& exe = InstalledExe(),
+                       const std::wstring& arguments = {});
   Program(Program&& other) noexcept;
   Program& operator=(Program&&) = delete;
   Program(const Program&) = delete;
@@ -79,8 +80,8 @@ void Click(HWND button);  // posted: the click may open a modal box
 void SelectListItem(HWND list, int index);
 void DoubleClickListItem(HWND list, int index);
 int IndexOf(HWND list, const std::wstring& item);  // -1 when absent
-HWND Control(HWND window, int id);                  // null when the window has no such control
-HWND FocusOf(HWND window);                          // the focus on the window's thread
+HWND Control(HWND window, int id);                 // null when the window has no such control
+HWND FocusOf(HWND window);                         // the focus on the window's thread
 
 // Combo boxes and menus, with the notifications their parent gets from a user's pick.
 std::vector<std::wstring> ComboItems(HWND combo);

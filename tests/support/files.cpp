@@ -38,7 +38,8 @@ std::vector<std::uint8_t> ReadBytes(const std::wstring& path) {
 
 void WriteBytes(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write a file");
 }
 
@@ -52,7 +53,7 @@ void WriteText(const std::wstring& path, const std::string& text) {
 }
 
 void CreateFolders(const std::wstring& path) {
-  for (size_t at = path.find(L'\\', 3); ; at = path.find(L'\\', at + 1)) {
+  for (size_t at = path.find(L'\\', 3);; at = path.find(L'\\', at + 1)) {
     CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
     if (at == std::wstring::npos) break;
   }
@@ -82,13 +83,15 @@ void DeleteTree(const std::wstring& path) {
 std::vector<std::uint8_t> InitialDataFile() {
   std::vector<std::uint8_t> bytes(2 * kRecordLength, 0);
   auto mask = static_cast<std::uint32_t>(kInitialMask);
-  for (int i = 0; i < 4; ++i) bytes[kRecordLength + kLetterMaskOffset + i] = (mask >> (8 * i)) & 0xFF;
+  for (int i = 0; i < 4; ++i)
+    bytes[kRecordLength + kLetterMaskOffset + i] = (mask >> (8 * i)) & 0xFF;
   return bytes;
 }
 
 std::int32_t LetterMaskOf(const std::vector<std::uint8_t>& dataFile) {
   std::uint32_t mask = 0;
-  for (int i = 0; i < 4; ++i) mask |= std::uint32_t{dataFile.at(kRecordLength + kLetterMaskOffset + i)} << (8 * i);
+  for (int i = 0; i < 4; ++i)
+    mask |= std::uint32_t{dataFile.at(kRecordLength + kLetterMaskOffset + i)} << (8 * i);
   return static_cast<std::int32_t>(mask);
 }
 

@@ -1,6 +1,7 @@
 // subst.exe for Wine beds: Wine's own command is a stub, so this one gives a folder a drive letter
-// the way Windows does (a \??\ link that QueryDosDevice reports) and, because Wine's file system does
-// not follow such links, also a mount-manager drive over the folder so that files can be reached.
+// the way Windows does (a \??\ link that QueryDosDevice reports) and, because Wine's file system
+// does not follow such links, also a mount-manager drive over the folder so that files can be
+// reached.
 
 #include <windows.h>
 
@@ -67,7 +68,8 @@ bool IsSwitch(const std::wstring& arg, const wchar_t* name) {
 int List() {
   for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
     std::wstring target = SubstTarget(letter);
-    if (!target.empty()) Write(STD_OUTPUT_HANDLE, DeviceName(letter) + L"\\: => " + target + L"\r\n");
+    if (!target.empty())
+      Write(STD_OUTPUT_HANDLE, DeviceName(letter) + L"\\: => " + target + L"\r\n");
   }
   return 0;
 }
@@ -114,9 +116,9 @@ bool IsFolder(const std::wstring& path) {
 
 std::wstring SystemMessage(DWORD error) {
   wchar_t* text = nullptr;
-  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                 nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   std::wstring message = text ? text : L"Error " + std::to_wstring(error);
   LocalFree(text);
   while (!message.empty() && std::iswspace(message.back())) message.pop_back();
