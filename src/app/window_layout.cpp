@@ -12,17 +12,17 @@ const FontSpec kLabelFont{"MS Sans Serif", 9.75, false};
 
 ControlSpec Control(std::string name, ControlKind kind, int id, std::string caption, TwipsRect rect,
                     std::string tooltip, FontSpec font, int tab) {
-  ControlSpec spec;
-  spec.name = std::move(name);
-  spec.kind = kind;
-  spec.id = id;
-  spec.caption = std::move(caption);
-  spec.rect = rect;
-  spec.tooltip = std::move(tooltip);
-  spec.font = std::move(font);
-  spec.tabIndex = tab;
-  spec.takesFocus = kind != ControlKind::Label;
-  return spec;
+  ControlSpec design;
+  design.name = std::move(name);
+  design.kind = kind;
+  design.id = id;
+  design.caption = std::move(caption);
+  design.rect = rect;
+  design.tooltip = std::move(tooltip);
+  design.font = std::move(font);
+  design.tabIndex = tab;
+  design.takesFocus = kind != ControlKind::Label;
+  return design;
 }
 
 MenuSpec Item(std::string name, std::string caption, int id, std::string shortcut = {}) {
@@ -101,8 +101,8 @@ WindowSpec BuildMainWindow() {
 }  // namespace
 
 const WindowSpec& MainWindowSpec() {
-  static const WindowSpec spec = BuildMainWindow();
-  return spec;
+  static const WindowSpec design = BuildMainWindow();
+  return design;
 }
 
 int TwipsToPixels(int twips, int dpi) {

@@ -30,7 +30,7 @@ void AboutWindow::Show(HINSTANCE instance, HWND owner, const AboutBox& box) {
 }
 
 int AboutWindow::ButtonWith(bool ControlSpec::*role) const {
-  for (const ControlSpec& c : layout_.Spec().controls) {
+  for (const ControlSpec& c : layout_.Design().controls) {
     if (c.kind == ControlKind::Button && c.*role) return c.id;
   }
   return 0;

@@ -32,10 +32,10 @@ LayoutView::~LayoutView() {
   if (tooltip_ != nullptr && IsWindow(tooltip_)) DestroyWindow(tooltip_);
 }
 
-void LayoutView::Create(HWND parent, HINSTANCE instance, const WindowSpec& spec, Dpi dpi) {
+void LayoutView::Create(HWND parent, HINSTANCE instance, const WindowSpec& design, Dpi dpi) {
   parent_ = parent;
   instance_ = instance;
-  spec_ = spec;
+  spec_ = design;
   dpi_ = dpi;
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,

@@ -28,12 +28,12 @@ class LayoutView {
   LayoutView& operator=(const LayoutView&) = delete;
   ~LayoutView();
 
-  void Create(HWND parent, HINSTANCE instance, const WindowSpec& spec, Dpi dpi);
+  void Create(HWND parent, HINSTANCE instance, const WindowSpec& design, Dpi dpi);
   // Places the controls again and gives them fonts for another resolution (the window moved to
   // a monitor with another DPI).
   void Rescale(Dpi dpi);
 
-  const WindowSpec& Spec() const { return spec_; }
+  const WindowSpec& Design() const { return spec_; }
   Dpi DpiUsed() const { return dpi_; }
   HWND Control(int id) const { return GetDlgItem(parent_, id); }
   HWND Tooltip() const { return tooltip_; }

@@ -38,13 +38,13 @@ bool MainWindow::Create(HINSTANCE instance) {
   instance_ = instance;
   const HICON big = LoadAppIcon(instance, GetSystemMetrics(SM_CXICON), bigIcon_);
   if (!Register(instance, big, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return false;
-  const WindowSpec& spec = MainWindowSpec();
+  const WindowSpec& design = MainWindowSpec();
   const Dpi dpi = ScreenDpi();
-  RECT frame{0, 0, TwipsToPixels(spec.clientWidth, dpi.x), TwipsToPixels(spec.clientHeight, dpi.y)};
+  RECT frame{0, 0, TwipsToPixels(design.clientWidth, dpi.x), TwipsToPixels(design.clientHeight, dpi.y)};
   AdjustWindowRectEx(&frame, kStyle, TRUE, 0);
-  const HMENU menu = BuildMenuBar(spec.menu);
-  accelerators_.Reset(BuildAccelerators(spec.menu));
-  const std::wstring caption = Widen(spec.caption);
+  const HMENU menu = BuildMenuBar(design.menu);
+  accelerators_.Reset(BuildAccelerators(design.menu));
+  const std::wstring caption = Widen(design.caption);
   if (CreateAs(0, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                frame.bottom - frame.top, nullptr, menu, instance) == nullptr) {
     DestroyMenu(menu);
@@ -94,7 +94,7 @@ void MainWindow::OnDpiChanged(Dpi dpi, const RECT& suggested) {
 }
 
 int MainWindow::CancelButtonId() const {
-  for (const ControlSpec& c : layout_.Spec().controls) {
+  for (const ControlSpec& c : layout_.Design().controls) {
     if (c.cancelButton) return c.id;
   }
   return 0;

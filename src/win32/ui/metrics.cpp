@@ -101,11 +101,11 @@ Font CreateStandardFont(Dpi dpi) {
                           DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
 }
 
-Font CreateSpecFont(const FontSpec& spec, Dpi dpi) {
-  if (spec.face.empty()) return CreateStandardFont(dpi);
-  const std::wstring face = AvailableFace(Widen(spec.face));
-  const int height = -static_cast<int>(std::lround(spec.points * dpi.y / 72.0));
-  return Font(CreateFontW(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+Font CreateSpecFont(const FontSpec& design, Dpi dpi) {
+  if (design.face.empty()) return CreateStandardFont(dpi);
+  const std::wstring face = AvailableFace(Widen(design.face));
+  const int height = -static_cast<int>(std::lround(design.points * dpi.y / 72.0));
+  return Font(CreateFontW(height, 0, 0, 0, design.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                           DEFAULT_PITCH | FF_SWISS, face.c_str()));
 }

@@ -22,6 +22,6 @@ Font CreateStandardFont(Dpi dpi);
 
 // The named face at its point size and weight, measured at the real resolution. A face that is
 // not installed is replaced by the first comparable sans-serif face that is.
-Font CreateSpecFont(const FontSpec& spec, Dpi dpi);
+Font CreateSpecFont(const FontSpec& design, Dpi dpi);
 
 }  // namespace kestrane::win32
