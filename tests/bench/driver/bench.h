@@ -1,0 +1,59 @@
+#pragma once
+
+// Shared by the benchmark's parts: timing, medians and the rows of the table.
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+inline constexpr int kRuns = 7;
+// Restore with ten mappings runs twenty-two processes a time; fewer runs keep the bench short.
+inline constexpr int kRestoreRuns = 5;
+
+// Milliseconds from the performance counter, for spans well below the 20 ms of a poll.
+inline double NowMs() {
+  static const double frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) * 1000.0 / frequency;
+}
+
+inline double Median(std::vector<double> samples) {
+  if (samples.empty()) return -1;
+  std::sort(samples.begin(), samples.end());
+  const std::size_t middle = samples.size() / 2;
+  return samples.size() % 2 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2;
+}
+
+// One line of the table: a figure, what bounds it from below, and the unit both are in.
+struct Row {
+  std::string what;
+  double value = -1;  // negative: not measured
+  std::string floorName;
+  double floor = -1;
+  std::string unit = "ms";
+};
+
+// Polls `ready` with a short sleep until it answers true or `limitMs` passes.
+template <typename Ready>
+bool Poll(Ready ready, double limitMs) {
+  const double end = NowMs() + limitMs;
+  while (!ready()) {
+    if (NowMs() > end) return false;
+    Sleep(2);
+  }
+  return true;
+}
+
+// RefreshLetters in this process, with `driveCount` drives defined, and its floor.
+Row MeasureRefreshLetters(int driveCount);
+
+}  // namespace bench

@@ -1,0 +1,24 @@
+#pragma once
+
+// The program's own figures, driven through its windows as a user drives them.
+
+#include <vector>
+
+#include "bench.h"
+
+namespace bench {
+
+struct Paths {
+  std::wstring floorWindow;  // the bare window program
+  std::wstring installer;
+  std::wstring markdown;  // where the table goes as well
+};
+
+// Start to the ready window, against the bare window program's start.
+Row MeasureStart(const Paths& paths);
+
+// Add, Remove, View and Restore in one running program; also its CPU while it waits and its
+// peak working set, as extra rows.
+std::vector<Row> MeasureOperations();
+
+}  // namespace bench
