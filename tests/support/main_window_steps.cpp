@@ -12,8 +12,10 @@ std::wstring Root(wchar_t letter) {
   return {static_cast<wchar_t>(std::towupper(letter)), L':', L'\\'};
 }
 
+// The path box shortens a long path to "....." and its last 63 characters.
 bool PathBoxShows(HWND main, const std::wstring& path) {
-  return WaitFor([&] { return TextOf(Control(main, ids::txtPath)) == path; });
+  const std::wstring shown = path.size() > 66 ? L"....." + path.substr(path.size() - 63) : path;
+  return WaitFor([&] { return TextOf(Control(main, ids::txtPath)) == shown; });
 }
 
 }  // namespace

@@ -1,0 +1,638 @@
+// Bad input through the window: folders the command interpreter or the path limit make hard,
+// names typed for a hidden folder, and data, startup and capture files that cannot be read or
+// written. Each case checks what the user is told, that the window can still be used, and that
+// himem32.qor and subit.bat keep what they held. Every box met is printed as "[   SEEN   ]".
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwctype>
+
+#include "app/control_ids.h"
+#include "e2e_support.h"
+#include "wine_mount.h"
+
+namespace {
+
+using namespace e2e;
+namespace ids = kestrane::ids;
+
+constexpr wchar_t kMainTitle[] = L"Kestrane - Pro";
+constexpr wchar_t kWork[] = L"C:\\Work";
+constexpr wchar_t kBeds[] = L"C:\\Beds";
+const std::vector<std::wstring> kWorkFiles = {L"notes.txt", L"plan.txt"};
+const std::vector<std::wstring> kOneFile = {L"inside.txt"};
+constexpr Duration kQuiet = 1500ms;
+constexpr wchar_t kLetters[] = L"KLP";
+
+std::int32_t Bit(wchar_t letter) { return std::int32_t{1} << (letter - L'A'); }
+
+std::string Oem(const std::wstring& text) {
+  const int n = WideCharToMultiByte(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()),
+                                    nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                      nullptr, nullptr);
+  return out;
+}
+
+std::string Utf8(const std::wstring& text) {
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                    nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                      nullptr, nullptr);
+  return out;
+}
+
+bool RepresentableInOem(const std::wstring& text) {
+  BOOL lossy = FALSE;
+  WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+                      nullptr, 0, nullptr, &lossy);
+  return !lossy;
+}
+
+// The batch line Make Permanent is expected to write: percent signs doubled for cmd.exe.
+std::string BatchLine(wchar_t letter, const std::wstring& folder) {
+  std::string line = "subst " + std::string(1, static_cast<char>(letter)) + ": \"";
+  for (char ch : Oem(folder)) {
+    line += ch;
+    if (ch == '%') line += '%';
+  }
+  return line + "\"\r\n";
+}
+
+// A file by a path that may pass the classic length limit.
+bool MakeFile(const std::wstring& path, const std::string& text) {
+  const std::wstring full = L"\\\\?\\" + path;
+  HANDLE file = CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  CloseHandle(file);
+  return written == text.size();
+}
+
+bool MakeFolders(const std::wstring& path) {
+  for (size_t at = path.find(L'\\', 3);; at = path.find(L'\\', at + 1)) {
+    const std::wstring part = L"\\\\?\\" + path.substr(0, at);
+    if (!CreateDirectoryW(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+      return false;
+    }
+    if (at == std::wstring::npos) return true;
+  }
+}
+
+// The bed every group starts from: the data file as installed, C:\Work with two files, C:\Beds,
+// no startup batch file and none of the test's letters mapped.
+class BadInput : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const wchar_t* letter = kLetters; *letter; ++letter) wine_mount::RemoveDrive(*letter);
+    SetFileAttributesW(DataFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    WriteInitialDataFile();
+    CreateFolders(kBeds);
+    CreateFolders(kWork);
+    WriteText(std::wstring(kWork) + L"\\notes.txt", "notes\r\n");
+    WriteText(std::wstring(kWork) + L"\\plan.txt", "plan\r\n");
+    CreateFolders(StartupFolder());
+    ClearBatch();
+  }
+  void TearDown() override {
+    program_.reset();
+    for (const wchar_t* letter = kLetters; *letter; ++letter) wine_mount::RemoveDrive(*letter);
+    ClearBatch();
+    SetFileAttributesW(DataFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    WriteInitialDataFile();
+  }
+  static void ClearBatch() {
+    SetFileAttributesW(Batch().c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(Batch().c_str());
+    RemoveDirectoryW(Batch().c_str());
+  }
+
+  static std::wstring Batch() { return StartupFolder() + L"\\subit.bat"; }
+  static std::vector<std::uint8_t> DataBytes() {
+    try {
+      return ReadBytes(DataFilePath());
+    } catch (const std::exception&) {
+      return {};
+    }
+  }
+  static std::string BatchText() {
+    try {
+      return ReadText(Batch());
+    } catch (const std::exception&) {
+      return "<none>";
+    }
+  }
+  static bool Mapped(wchar_t letter) {
+    const wchar_t root[] = {letter, L':', L'\\', 0};
+    return GetDriveTypeW(root) != DRIVE_NO_ROOT_DIR;
+  }
+
+  HWND Start() {
+    program_.emplace(Program::Start());
+    main_ = program_->WaitForWindow(ids::kMainWindowClass, kMainTitle);
+    return main_;
+  }
+  std::vector<std::wstring> Used() const { return ListItems(Control(main_, ids::lstUsedLtrs)); }
+  std::optional<Box> NextBox(Duration limit = kStepLimit) const {
+    return WaitForBox(*program_, limit);
+  }
+  bool Quiet() const { return !WaitForBox(*program_, kQuiet) && program_->Running(); }
+
+  // Prints the box under the case's name, so a run shows what the user read; answers it.
+  static void Seen(const std::string& what, const Box& box) {
+    std::printf("[   SEEN   ] %s -> [%s] %s: %s\n", what.c_str(), NameOf(box.icon),
+                Utf8(box.title).c_str(), Utf8(box.text).c_str());
+  }
+  // A box that tells of a failure: a critical or exclamation icon, a title and a text of its own.
+  static void ExpectClearRefusal(const Box& box) {
+    EXPECT_TRUE(box.icon == Icon::Critical || box.icon == Icon::Exclamation) << NameOf(box.icon);
+    EXPECT_FALSE(box.title.empty());
+    EXPECT_GT(box.text.size(), 20u);
+    EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+  }
+  static bool IsDone(const Box& box) {
+    return box.title == L"Done!" && box.text == L"Operation Completed!";
+  }
+
+  // The window after a bad input: still there, enabled, running and silent.
+  void ExpectUsable() {
+    EXPECT_TRUE(program_->Running()) << "the program ended";
+    EXPECT_TRUE(IsWindow(main_) && IsWindowEnabled(main_)) << "the main window is gone or disabled";
+    EXPECT_TRUE(Quiet()) << "a further box appeared";
+  }
+
+  // Add of C:\Work to `letter`, the simple action that proves the window still works.
+  void ExpectAddWorks(wchar_t letter) {
+    ASSERT_TRUE(OpenFolder(main_, kWork)) << "the folder list no longer follows";
+    ASSERT_TRUE(SelectLetter(Control(main_, ids::lstAvail), letter));
+    Click(Control(main_, ids::cmdOk));
+    auto done = NextBox();
+    ASSERT_TRUE(done) << "no box after Add";
+    EXPECT_TRUE(IsDone(*done)) << Utf8(done->title) << ": " << Utf8(done->text);
+    ASSERT_TRUE(Answer(*done, IDOK));
+    EXPECT_EQ(FolderEntries(std::wstring{letter, L':', L'\\'}), kWorkFiles);
+  }
+
+  // Presses Make Permanent with `letter` chosen in the free list and accepts the confirmation.
+  // The mapping's "Done!" comes before the batch file and the mask are written, so a failure
+  // there shows a second box: the last box is the command's outcome. Every box is answered.
+  std::optional<Box> MakePermanent(wchar_t letter, const std::string& what) {
+    if (!SelectLetter(Control(main_, ids::lstAvail), letter)) return std::nullopt;
+    Click(Control(main_, ids::cmdDefault));
+    auto box = NextBox();
+    if (!box) return std::nullopt;
+    if (box->title == L"Make Permanent?") {
+      if (!Answer(*box, IDOK)) return std::nullopt;
+      box = NextBox(20s);
+    }
+    std::optional<Box> last;
+    for (int count = 0; box && count < 4; ++count, box = NextBox(kQuiet)) {
+      Seen(what, *box);
+      if (!Answer(*box, IDOK)) return std::nullopt;
+      last = box;
+    }
+    return last;
+  }
+
+  std::optional<Program> program_;
+  HWND main_ = nullptr;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Folders whose names cmd.exe or the OEM code page make hard.
+
+class BadFolderNames : public BadInput, public ::testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(BadFolderNames, AddMapsTheFolderAndMakePermanentWritesALineThatReplays) {
+  const std::wstring folder = std::wstring(kBeds) + L"\\" + GetParam();
+  const std::string what = "folder " + Utf8(folder);
+  ASSERT_TRUE(MakeFolders(folder));
+  ASSERT_TRUE(MakeFile(folder + L"\\inside.txt", "inside\r\n"));
+  const auto dataBefore = DataBytes();
+  ASSERT_NE(Start(), nullptr) << "no main window";
+  ASSERT_TRUE(OpenFolder(main_, folder)) << "the folder list cannot reach " << what;
+
+  ASSERT_TRUE(SelectLetter(Control(main_, ids::lstAvail), L'K'));
+  Click(Control(main_, ids::cmdOk));
+  auto added = NextBox();
+  ASSERT_TRUE(added) << "no box after Add";
+  Seen(what + " Add", *added);
+  EXPECT_TRUE(IsDone(*added));
+  ASSERT_TRUE(Answer(*added, IDOK));
+  EXPECT_EQ(FolderEntries(L"K:\\"), kOneFile);
+
+  auto made = MakePermanent(L'L', what + " Make Permanent");
+  ASSERT_TRUE(made) << "Make Permanent did not end in a box";
+  if (RepresentableInOem(folder)) {
+    EXPECT_TRUE(IsDone(*made));
+    // "Done!" comes from the mapping; the line and the bit follow once it is answered.
+    WaitFor([&] { return BatchText() == BatchLine(L'L', folder); });
+    EXPECT_EQ(BatchText(), BatchLine(L'L', folder));
+    EXPECT_EQ(LetterMaskOf(DataBytes()), kInitialMask | Bit(L'L'));
+    EXPECT_EQ(FolderEntries(L"L:\\"), kOneFile);
+    // The next logon, played by the command interpreter on the file as written.
+    ASSERT_EQ(wine_mount::RemoveDrive(L'L'), DWORD{ERROR_SUCCESS});
+    auto logon = RunCommand(L"cmd.exe /c subit.bat", StartupFolder());
+    ASSERT_TRUE(logon) << "the batch file did not run to its end";
+    EXPECT_EQ(FolderEntries(L"L:\\"), kOneFile) << logon->output;
+  } else {
+    // Refused before anything was made or written.
+    ExpectClearRefusal(*made);
+    EXPECT_NE(made->text.find(L"cannot be made permanent"), std::wstring::npos);
+    EXPECT_FALSE(Mapped(L'L'));
+    EXPECT_FALSE(Exists(Batch()));
+    EXPECT_EQ(DataBytes(), dataBefore);
+  }
+  ExpectUsable();
+  ExpectAddWorks(L'P');
+}
+
+std::string FolderCaseName(const ::testing::TestParamInfo<const wchar_t*>& info) {
+  static const char* const kNames[] = {"PercentAmpersand", "CaretBracketsBang", "PercentVariable",
+                                       "Accented",         "Greek",             "CjkCyrillic"};
+  return kNames[info.index];
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, BadFolderNames,
+                         ::testing::Values(L"100% sure & done", L"up^caret (copy)!",
+                                           L"a %PATH% b!x!", L"Caf\u00e9 d\u00e9j\u00e0 vu",
+                                           L"\u0393\u03b5\u03b9\u03ac",
+                                           L"\u6587\u66f8 \u0444\u0430\u0439\u043b"),
+                         FolderCaseName);
+
+// ---------------------------------------------------------------------------------------------
+// Folders at and past the classic path limit, made with \\?\ paths.
+
+class BadLongFolders : public BadInput, public ::testing::WithParamInterface<size_t> {};
+
+TEST_P(BadLongFolders, AddAndMakePermanentMapTheFolderOrSayWhyNot) {
+  const size_t length = GetParam();
+  const std::wstring top = std::wstring(kBeds) + L"\\" + std::wstring(200, L'a');
+  const std::wstring folder = top + L"\\" + std::wstring(length - top.size() - 1, L'b');
+  ASSERT_EQ(folder.size(), length);
+  const std::string what = "folder of " + std::to_string(length) + " characters";
+  ASSERT_TRUE(MakeFolders(folder));
+  ASSERT_TRUE(MakeFile(folder + L"\\inside.txt", "inside\r\n"));
+  const auto dataBefore = DataBytes();
+  ASSERT_NE(Start(), nullptr) << "no main window";
+
+  if (!OpenFolder(main_, folder)) {
+    // The folder list may refuse to open it; then it must say so and stay where it was.
+    auto box = NextBox(2s);
+    std::string rows;
+    for (const auto& row : ListItems(Control(main_, ids::dirList))) {
+      rows += "\n  " + Utf8(row.substr(0, 12)) + " (" + std::to_string(row.size()) + ")";
+    }
+    ASSERT_TRUE(box) << what << ": neither opened nor refused; the path box shows \""
+                     << Utf8(TextOf(Control(main_, ids::txtPath))) << "\", the rows:" << rows;
+    Seen(what + " open", *box);
+    ASSERT_TRUE(Answer(*box, IDOK));
+    ExpectUsable();
+    ExpectAddWorks(L'P');
+    return;
+  }
+  ASSERT_TRUE(SelectLetter(Control(main_, ids::lstAvail), L'K'));
+  Click(Control(main_, ids::cmdOk));
+  auto added = NextBox();
+  ASSERT_TRUE(added) << "no box after Add";
+  Seen(what + " Add", *added);
+  ASSERT_TRUE(Answer(*added, IDOK));
+  if (IsDone(*added)) {
+    EXPECT_EQ(FolderEntries(L"K:\\"), kOneFile);
+  } else {
+    ExpectClearRefusal(*added);
+    EXPECT_FALSE(Mapped(L'K'));
+  }
+
+  auto made = MakePermanent(L'L', what + " Make Permanent");
+  ASSERT_TRUE(made) << "Make Permanent did not end in a box";
+  if (IsDone(*made)) {
+    WaitFor([&] { return BatchText() == BatchLine(L'L', folder); });
+    EXPECT_EQ(BatchText(), BatchLine(L'L', folder));
+    EXPECT_EQ(LetterMaskOf(DataBytes()), kInitialMask | Bit(L'L'));
+    ASSERT_EQ(wine_mount::RemoveDrive(L'L'), DWORD{ERROR_SUCCESS});
+    auto logon = RunCommand(L"cmd.exe /c subit.bat", StartupFolder());
+    ASSERT_TRUE(logon);
+    EXPECT_EQ(FolderEntries(L"L:\\"), kOneFile) << logon->output;
+  } else {
+    ExpectClearRefusal(*made);
+    EXPECT_FALSE(Exists(Batch()));
+    EXPECT_EQ(DataBytes(), dataBefore);
+  }
+  ExpectUsable();
+  ExpectAddWorks(L'P');
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, BadLongFolders, ::testing::Values(259u, 260u, 300u));
+
+// ---------------------------------------------------------------------------------------------
+// Names typed for a hidden folder (right button on the folder list).
+
+class BadHiddenNames : public BadInput, public ::testing::WithParamInterface<const wchar_t*> {
+ protected:
+  // Right button on the folder list, "Yes" to the question; the input box that follows.
+  HWND AskForHiddenFolder() {
+    HWND list = Control(main_, ids::dirList);
+    PostMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(list, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+    auto question = NextBox();
+    if (!question) return nullptr;
+    EXPECT_EQ(question->text, L"Do you want to add a hidden folder?");
+    if (!Answer(*question, IDYES)) return nullptr;
+    return program_->WaitForWindow(ids::kInputWindowClass, nullptr, kStepLimit);
+  }
+  static bool Type(HWND input, const std::wstring& text, int button) {
+    HWND edit = Control(input, ids::inputText);
+    if (edit == nullptr) return false;
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    Click(Control(input, button));
+    return WaitFor([&] { return !IsWindow(input) || !IsWindowVisible(input); });
+  }
+};
+
+TEST_P(BadHiddenNames, ATypedNameThatLeadsNowhereIsRefusedAndTheListStaysUsable) {
+  const std::wstring typed = GetParam();
+  const std::string what = "hidden folder \"" + Utf8(typed) + "\"";
+  ASSERT_NE(Start(), nullptr) << "no main window";
+  ASSERT_TRUE(OpenFolder(main_, kWork));
+  HWND input = AskForHiddenFolder();
+  ASSERT_NE(input, nullptr) << "no input box";
+  ASSERT_TRUE(Type(input, typed, IDOK));
+
+  // Each refusal asks again; the second time the user gives up with Cancel.
+  int refusals = 0;
+  for (int round = 0; round < 3; ++round) {
+    auto box = NextBox(2s);
+    if (!box) break;
+    Seen(what, *box);
+    ++refusals;
+    EXPECT_NE(box->icon, Icon::Unknown);
+    ASSERT_TRUE(Answer(*box, IDOK));
+    HWND again = program_->WaitForWindow(ids::kInputWindowClass, nullptr, 2s);
+    if (again != nullptr) {
+      ASSERT_TRUE(Type(again, L"", IDCANCEL));
+    }
+  }
+  EXPECT_LT(refusals, 3) << "the questions never end";
+  const std::wstring shown = TextOf(Control(main_, ids::txtPath));
+  std::printf("[   SEEN   ] %s -> path box \"%s\"\n", what.c_str(), Utf8(shown).c_str());
+  // Whatever the box shows names a folder that exists, so Add cannot map a wrong one.
+  EXPECT_EQ(shown.rfind(L"C:\\", 0), 0u) << Utf8(shown);
+  const DWORD attributes = GetFileAttributesW(shown.c_str());
+  EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+      << Utf8(shown);
+  ExpectUsable();
+  ExpectAddWorks(L'P');
+}
+
+std::string TypedCaseName(const ::testing::TestParamInfo<const wchar_t*>& info) {
+  static const char* const kNames[] = {"DotDot",   "Backslash", "Colon", "Star",
+                                       "Question", "Quote",     "Nothing"};
+  return kNames[info.index];
+}
+
+INSTANTIATE_TEST_SUITE_P(Typed, BadHiddenNames,
+                         ::testing::Values(L"..", L"\\", L":", L"*", L"?", L"\"", L""),
+                         TypedCaseName);
+
+// ---------------------------------------------------------------------------------------------
+// Data files that are too short, read-only or held by another program.
+
+class BadDataFile : public BadInput {
+ protected:
+  // Make Permanent of C:\Work as K:, then the check that the batch file and the mask agree.
+  std::optional<Box> MakeWorkPermanent(const std::string& what) {
+    if (!OpenFolder(main_, kWork)) return std::nullopt;
+    return MakePermanent(L'K', what);
+  }
+  void ExpectBatchAndMaskAgree() {
+    const auto bytes = DataBytes();
+    const bool bit = bytes.size() >= 2 * kRecordLength && (LetterMaskOf(bytes) & Bit(L'K')) != 0;
+    const bool line = BatchText().find("subst K:") != std::string::npos;
+    EXPECT_EQ(bit, line) << "mask bit " << bit << ", batch line " << line;
+  }
+};
+
+TEST_F(BadDataFile, EmptyDataFileStillStartsAndMakePermanentLeavesAConsistentState) {
+  WriteBytes(DataFilePath(), {});
+  ASSERT_NE(Start(), nullptr) << "no main window with an empty data file";
+  if (auto early = NextBox(kQuiet)) {
+    Seen("0-byte data file start-up", *early);
+    ASSERT_TRUE(Answer(*early, IDOK));
+  }
+  auto made = MakeWorkPermanent("0-byte data file Make Permanent");
+  ASSERT_TRUE(made);
+  const auto bytes = DataBytes();
+  if (IsDone(*made)) {
+    ASSERT_EQ(bytes.size(), 2 * kRecordLength);
+    EXPECT_NE(LetterMaskOf(bytes) & Bit(L'K'), 0);
+  } else {
+    ExpectClearRefusal(*made);
+    EXPECT_TRUE(bytes.empty());
+  }
+  ExpectBatchAndMaskAgree();
+  ExpectUsable();
+  ExpectAddWorks(L'P');
+}
+
+TEST_F(BadDataFile, ShortDataFileStillStartsAndMakePermanentKeepsWhatItHeld) {
+  auto shortFile = InitialDataFile();
+  for (size_t i = 0; i < 100; ++i) shortFile[i] = static_cast<std::uint8_t>('A' + i % 26);
+  shortFile.resize(kRecordLength - 1);
+  WriteBytes(DataFilePath(), shortFile);
+  ASSERT_NE(Start(), nullptr) << "no main window with a 1,249-byte data file";
+  if (auto early = NextBox(kQuiet)) {
+    Seen("1,249-byte data file start-up", *early);
+    ASSERT_TRUE(Answer(*early, IDOK));
+  }
+  auto made = MakeWorkPermanent("1,249-byte data file Make Permanent");
+  ASSERT_TRUE(made);
+  const auto bytes = DataBytes();
+  ASSERT_GE(bytes.size(), shortFile.size());
+  // Record 1, as far as it went, is never written over.
+  EXPECT_TRUE(std::equal(shortFile.begin(), shortFile.end(), bytes.begin()));
+  if (!IsDone(*made)) {
+    ExpectClearRefusal(*made);
+    EXPECT_EQ(bytes, shortFile);
+  }
+  ExpectBatchAndMaskAgree();
+  ExpectUsable();
+  ExpectAddWorks(L'P');
+}
+
+TEST_F(BadDataFile, ReadOnlyDataFileMakePermanentSaysSoAndChangesNothingItCannotUndo) {
+  const auto before = DataBytes();
+  ASSERT_TRUE(SetFileAttributesW(DataFilePath().c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_NE(Start(), nullptr) << "no main window with a read-only data file";
+  auto made = MakeWorkPermanent("read-only data file Make Permanent");
+  ASSERT_TRUE(made);
+  ExpectClearRefusal(*made);
+  EXPECT_EQ(DataBytes(), before);
+  ExpectBatchAndMaskAgree();
+  ExpectUsable();
+  ExpectAddWorks(L'P');
+}
+
+TEST_F(BadDataFile, DataFileHeldWithoutSharingStillStartsAndMakePermanentSaysSo) {
+  const auto before = DataBytes();
+  HANDLE held = CreateFileW(DataFilePath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  ASSERT_NE(Start(), nullptr) << "no main window with the data file held";
+  if (auto early = NextBox(kQuiet)) {
+    Seen("held data file start-up", *early);
+    ASSERT_TRUE(Answer(*early, IDOK));
+  }
+  auto made = MakeWorkPermanent("held data file Make Permanent");
+  CloseHandle(held);
+  ASSERT_TRUE(made);
+  ExpectClearRefusal(*made);
+  EXPECT_EQ(DataBytes(), before);
+  ExpectBatchAndMaskAgree();
+  ExpectUsable();
+  ExpectAddWorks(L'P');
+}
+
+// ---------------------------------------------------------------------------------------------
+// A startup batch file that cannot be written or is not a file.
+
+class BadStartupFile : public BadInput {
+ protected:
+  const std::string kOldLines = "subst P: \"C:\\Beds\"\r\n";
+};
+
+TEST_F(BadStartupFile, ReadOnlyBatchFileMakePermanentAndRemovePermanentlySaySoAndLoseNothing) {
+  WriteText(Batch(), kOldLines);
+  WriteDataFileWithMask(kInitialMask | Bit(L'P'));
+  ASSERT_TRUE(SetFileAttributesW(Batch().c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(RunCommand(L"subst.exe P: \"C:\\Beds\"", kBeds));
+  const auto dataBefore = DataBytes();
+  ASSERT_NE(Start(), nullptr) << "no main window";
+
+  ASSERT_TRUE(OpenFolder(main_, kWork));
+  auto made = MakePermanent(L'K', "read-only subit.bat Make Permanent");
+  ASSERT_TRUE(made);
+  ExpectClearRefusal(*made);
+  EXPECT_EQ(ReadText(Batch()), kOldLines);
+  EXPECT_EQ(DataBytes(), dataBefore);
+  ExpectUsable();
+
+  ASSERT_TRUE(SelectLetter(Control(main_, ids::lstUsedLtrs), L'P'));
+  Click(Control(main_, ids::cmdRemove));
+  auto asked = NextBox();
+  ASSERT_TRUE(asked) << "no question after Remove of a permanent letter";
+  ASSERT_TRUE(asked->Has(IDYES)) << Utf8(asked->text);
+  ASSERT_TRUE(Answer(*asked, IDYES));
+  auto removed = NextBox(20s);
+  ASSERT_TRUE(removed) << "no box after Remove permanently";
+  Seen("read-only subit.bat Remove permanently", *removed);
+  ASSERT_TRUE(Answer(*removed, IDOK));
+  EXPECT_FALSE(IsDone(*removed)) << "a removal that could not be saved reported as done";
+  ExpectClearRefusal(*removed);
+  EXPECT_EQ(ReadText(Batch()), kOldLines);
+  EXPECT_EQ(DataBytes(), dataBefore);
+  ExpectUsable();
+  ExpectAddWorks(L'L');
+}
+
+TEST_F(BadStartupFile, FolderNamedLikeTheBatchFileMakePermanentSaysSoAndLeavesIt) {
+  ASSERT_TRUE(CreateDirectoryW(Batch().c_str(), nullptr));
+  const auto dataBefore = DataBytes();
+  ASSERT_NE(Start(), nullptr) << "no main window";
+  ASSERT_TRUE(OpenFolder(main_, kWork));
+  auto made = MakePermanent(L'K', "folder named subit.bat Make Permanent");
+  ASSERT_TRUE(made);
+  ExpectClearRefusal(*made);
+  EXPECT_TRUE(GetFileAttributesW(Batch().c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_EQ(DataBytes(), dataBefore);
+  ExpectUsable();
+  ExpectAddWorks(L'L');
+}
+
+// ---------------------------------------------------------------------------------------------
+// A capture file (data folder\temp) that cannot be written: View and Restore.
+
+enum class Blocker { Folder, ReadOnlyFile };
+
+class BadCaptureFile : public BadInput, public ::testing::WithParamInterface<Blocker> {
+ protected:
+  void SetUp() override {
+    BadInput::SetUp();
+    if (GetParam() == Blocker::Folder) {
+      CreateDirectoryW(Capture().c_str(), nullptr);
+    } else {
+      WriteText(Capture(), "old capture\r\n");
+      SetFileAttributesW(Capture().c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+  }
+  void TearDown() override {
+    BadInput::TearDown();
+    SetFileAttributesW(Capture().c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(Capture().c_str());
+    RemoveDirectoryW(Capture().c_str());
+  }
+  static std::wstring Capture() { return DataFolder() + L"temp"; }
+  std::string Name() const {
+    return GetParam() == Blocker::Folder ? "temp is a folder" : "temp is read-only";
+  }
+  bool CaptureAsBefore() const {
+    const DWORD attributes = GetFileAttributesW(Capture().c_str());
+    if (GetParam() == Blocker::Folder) {
+      return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+    return attributes != INVALID_FILE_ATTRIBUTES;
+  }
+};
+
+TEST_P(BadCaptureFile, ViewAndRestoreSaySoAndChangeNothing) {
+  const std::string line = "subst K: \"C:\\Work\"\r\n";
+  ASSERT_TRUE(RunCommand(L"subst.exe K: \"C:\\Work\"", kBeds));
+  WriteText(Batch(), line);
+  WriteDataFileWithMask(kInitialMask | Bit(L'K'));
+  const auto dataBefore = DataBytes();
+  ASSERT_NE(Start(), nullptr) << "no main window";
+
+  ChooseMenu(main_, ids::mnuView);
+  auto notice = NextBox();
+  ASSERT_TRUE(notice) << "no notice after View";
+  ASSERT_TRUE(Answer(*notice, IDOK));
+  auto viewed = NextBox(20s);
+  ASSERT_TRUE(viewed) << "no box after View";
+  Seen(Name() + " View", *viewed);
+  ExpectClearRefusal(*viewed);
+  ASSERT_TRUE(Answer(*viewed, IDOK));
+  EXPECT_TRUE(CaptureAsBefore());
+  ExpectUsable();
+
+  ChooseMenu(main_, ids::mnuRepair);
+  auto confirm = NextBox();
+  ASSERT_TRUE(confirm) << "no confirmation after Restore";
+  ASSERT_TRUE(Answer(*confirm, IDOK));
+  auto restored = NextBox(20s);
+  ASSERT_TRUE(restored) << "no box after Restore";
+  Seen(Name() + " Restore", *restored);
+  ExpectClearRefusal(*restored);
+  EXPECT_NE(restored->text.find(L"Nothing was changed"), std::wstring::npos);
+  ASSERT_TRUE(Answer(*restored, IDOK));
+  EXPECT_TRUE(CaptureAsBefore());
+  EXPECT_EQ(FolderEntries(L"K:\\"), kWorkFiles);
+  EXPECT_EQ(ReadText(Batch()), line);
+  EXPECT_EQ(DataBytes(), dataBefore);
+  ExpectUsable();
+  ExpectAddWorks(L'L');
+}
+
+INSTANTIATE_TEST_SUITE_P(Blockers, BadCaptureFile,
+                         ::testing::Values(Blocker::Folder, Blocker::ReadOnlyFile),
+                         [](const ::testing::TestParamInfo<Blocker>& info) {
+                           return std::string(info.param == Blocker::Folder ? "Folder"
+                                                                            : "ReadOnlyFile");
+                         });
+
+}  // namespace
