@@ -23,9 +23,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = L"KestraneBenchFloor";
   if (!RegisterClassW(&windowClass)) return 1;
-  HWND window = CreateWindowW(L"KestraneBenchFloor", L"Bench Floor", WS_OVERLAPPEDWINDOW,
-                              CW_USEDEFAULT, CW_USEDEFAULT, 480, 320, nullptr, nullptr, instance,
-                              nullptr);
+  HWND window =
+      CreateWindowW(L"KestraneBenchFloor", L"Bench Floor", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                    CW_USEDEFAULT, 480, 320, nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return 1;
   ShowWindow(window, show == SW_SHOWDEFAULT ? SW_SHOWNORMAL : show);
   UpdateWindow(window);

@@ -42,13 +42,14 @@ struct Row {
   std::string unit = "ms";
 };
 
-// Polls `ready` with a short sleep until it answers true or `limitMs` passes.
+// Polls `ready` every 5 ms until it answers true or `limitMs` passes. Finer polling would take
+// the server's time from the program being measured: every window lookup is a server call.
 template <typename Ready>
 bool Poll(Ready ready, double limitMs) {
   const double end = NowMs() + limitMs;
   while (!ready()) {
     if (NowMs() > end) return false;
-    Sleep(2);
+    Sleep(5);
   }
   return true;
 }

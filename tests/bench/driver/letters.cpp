@@ -109,8 +109,9 @@ Row MeasureRefreshLetters(int driveCount) {
   module.OSFamily = "NT";
   frmQOR_Pro form(ports, module);
 
-  // Many repetitions per sample: one pass is well under a millisecond on a warm bed.
-  constexpr int kPasses = 50;
+  // A pass takes tens of milliseconds under Wine (every probe asks the mount manager); a few per
+  // sample smooth the timer's steps without making the bench long.
+  constexpr int kPasses = 5;
   std::vector<double> product, floor;
   form.RefreshLetters();  // warms the mount manager's and the server's caches
   for (int run = 0; run < kRuns; ++run) {

@@ -32,8 +32,8 @@ double TargetOf(const std::string& what) {
 
 std::string Table(const std::vector<Row>& rows, const std::string& machine) {
   std::ostringstream out;
-  out << "Machine: " << machine << "; medians of " << bench::kRuns << " runs (Restore: "
-      << bench::kRestoreRuns << ").\n\n";
+  out << "Machine: " << machine << "; medians of " << bench::kRuns
+      << " runs (Restore: " << bench::kRestoreRuns << ").\n\n";
   out << "| Measure | Median | Floor | Floor median | Ratio | Target |\n";
   out << "|---|---:|---|---:|---:|---|\n";
   for (const Row& row : rows) {
@@ -53,12 +53,12 @@ std::string Table(const std::vector<Row>& rows, const std::string& machine) {
   return out.str();
 }
 
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 5) {
-    std::fprintf(stderr, "usage: bench_driver FLOOR_WINDOW_EXE INSTALLER_EXE MARKDOWN_OUT MACHINE\n");
+    std::fprintf(stderr,
+                 "usage: bench_driver FLOOR_WINDOW_EXE INSTALLER_EXE MARKDOWN_OUT MACHINE\n");
     return 2;
   }
   const bench::Paths paths{argv[1], argv[2], argv[3]};
@@ -79,7 +79,8 @@ int wmain(int argc, wchar_t** argv) {
         row.unit = "us";
       }
     }
-    rows.push_back({"Size of kestrane.exe", bench::FileSizeKiB(e2e::InstalledExe()), "", -1, "KiB"});
+    rows.push_back(
+        {"Size of kestrane.exe", bench::FileSizeKiB(e2e::InstalledExe()), "", -1, "KiB"});
     rows.push_back({"Size of the installer", bench::FileSizeKiB(paths.installer), "", -1, "KiB"});
     const std::string table = Table(rows, machine);
     std::fputs(table.c_str(), stdout);

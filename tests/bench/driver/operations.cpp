@@ -221,8 +221,8 @@ std::vector<Row> MeasureOperations() {
     add.push_back(session.AddOrRemove(ids::lstAvail, ids::cmdOk, L'K', cpu));
     addCpu.push_back(cpu);
     remove.push_back(session.AddOrRemove(ids::lstUsedLtrs, ids::cmdRemove, L'K', unused));
-    std::fprintf(stderr, "  add %d: %.0f ms, remove %.0f ms (floor %.0f ms)\n", run + 1,
-                 add.back(), remove.back(), floor.back());
+    std::fprintf(stderr, "  add %d: %.0f ms, remove %.0f ms (floor %.0f ms)\n", run + 1, add.back(),
+                 remove.back(), floor.back());
   }
   rows.push_back({"Add, click to \"Done!\"", Median(add), "hidden subst.exe run", Median(floor)});
   rows.push_back(
@@ -248,8 +248,8 @@ std::vector<Row> MeasureOperations() {
 
   const std::string cpuSource = session.CpuSource();
   rows.push_back({"CPU of kestrane.exe over 2 s idle", idleCpu, "", -1, "ms CPU"});
-  rows.push_back({"CPU of kestrane.exe over Add's wait (median, " + cpuSource + ")",
-                  Median(addCpu), "", -1, "ms CPU"});
+  rows.push_back({"CPU of kestrane.exe over Add's wait (median, " + cpuSource + ")", Median(addCpu),
+                  "", -1, "ms CPU"});
   rows.push_back({"Peak working set of kestrane.exe", session.PeakMiB(), "", -1, "MiB"});
   return rows;
 }
