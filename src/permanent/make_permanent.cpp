@@ -53,7 +53,7 @@ void frmQOR_Pro::cmdDefault_Click() {
 
   struct Step {
     // A step whose failure would leave the next ones working on a wrong premise: the runner
-    // (no mapping), the Startup folder (no file name), the append and the bit (a line without
+    // (no mapping), the Startup folder (no file name), the bit and the append (a line without
     // its bit, or a bit without its line). Its failure ends the command whatever the number.
     bool vital;
     std::function<Flow()> run;
@@ -140,14 +140,26 @@ void frmQOR_Pro::cmdDefault_Click() {
          }
          return Flow::Next;
        }},
+      // The bit before the line, and the bit taken back when the line cannot be written: a line
+      // without its bit would bring the drive back at every logon while Remove no longer knew
+      // it was permanent.
       {true,
        [&] {
-         files.AppendLine(batchFile, batchLine);
+         SetLetterBit(files, m_, Ltr[0]);
          return Flow::Next;
        }},
       {true,
        [&] {
-         SetLetterBit(files, m_, Ltr[0]);
+         try {
+           files.AppendLine(batchFile, batchLine);
+         } catch (const FileError&) {
+           try {
+             ClearLetterBit(files, m_, Ltr[0]);
+           } catch (const FileError&) {
+             // The box for the append still tells the user the drive is not permanent.
+           }
+           throw;
+         }
          return Flow::Next;
        }},
       {false,

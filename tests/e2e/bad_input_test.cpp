@@ -356,7 +356,7 @@ class BadHiddenNames : public BadInput, public ::testing::WithParamInterface<con
   }
 };
 
-TEST_P(BadHiddenNames, ATypedNameThatLeadsNowhereIsRefusedAndTheListStaysUsable) {
+TEST_P(BadHiddenNames, TypedNameEndsOnAnExistingFolderThatAddMaps) {
   const std::wstring typed = GetParam();
   const std::string what = "hidden folder \"" + Utf8(typed) + "\"";
   ASSERT_NE(Start(), nullptr) << "no main window";
@@ -388,7 +388,22 @@ TEST_P(BadHiddenNames, ATypedNameThatLeadsNowhereIsRefusedAndTheListStaysUsable)
   EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
       << Utf8(shown);
   ExpectUsable();
-  ExpectAddWorks(L'P');
+
+  // The folder list is held on the typed folder until an Add: Add maps the folder shown.
+  ASSERT_TRUE(SelectLetter(Control(main_, ids::lstAvail), L'P'));
+  Click(Control(main_, ids::cmdOk));
+  auto added = NextBox();
+  ASSERT_TRUE(added) << "no box after Add";
+  Seen(what + " then Add", *added);
+  EXPECT_TRUE(IsDone(*added));
+  ASSERT_TRUE(Answer(*added, IDOK));
+  EXPECT_EQ(FolderEntries(L"P:\\"), FolderEntries(shown));
+  // After the Add the folder list follows the user again.
+  std::string rows;
+  for (const auto& row : ListItems(Control(main_, ids::dirList))) rows += " [" + Utf8(row) + "]";
+  EXPECT_TRUE(OpenFolder(main_, kWork))
+      << "path box \"" << Utf8(TextOf(Control(main_, ids::txtPath))) << "\", rows" << rows;
+  ExpectUsable();
 }
 
 std::string TypedCaseName(const ::testing::TestParamInfo<const wchar_t*>& info) {

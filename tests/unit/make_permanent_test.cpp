@@ -336,6 +336,21 @@ TEST_P(MakePermanentPolicy, EndsOrCarriesOnByNumber) {
   }
 }
 
+// The append fails and so does taking the bit back: the user is still told the drive is not
+// permanent, with the append's number, and the batch file is as it was.
+TEST_F(MakePermanent, AppendFailingWhileTheBitCannotBeTakenBackStillEndsWithTheAppendsBox) {
+  const std::string before = "subst P: \"C:\\Work\"\r\n";
+  m.files.AddText(m.BatchPath(), before);
+  m.faults.Arm("Files.AppendLine", 1, 70);
+  m.faults.Arm("RecordFile.Write", 2, 71);
+  Click();
+  EXPECT_EQ(Batch(), before);
+  EXPECT_EQ(m.StoredMask(), kInitialMask | kQ);
+  ASSERT_FALSE(m.dialogs.boxes.empty());
+  EXPECT_EQ(m.dialogs.boxes.back().body.rfind("Error 70: ", 0), 0u);
+  EXPECT_FALSE(m.module.MakingPerm);
+}
+
 std::vector<PolicyCase> PolicyCases() {
   std::vector<PolicyCase> cases;
   for (int n : {68, 69, 70, 71, 75, 76}) {
@@ -343,21 +358,21 @@ std::vector<PolicyCase> PolicyCases() {
     cases.push_back({"Files.FileExists", n, true, false});
     cases.push_back({"Files.ReadLines", n, true, false});
     cases.push_back({"Files.AppendLine", n, true, false});
-    cases.push_back({"Files.OpenRecords", n, true, true});
-    cases.push_back({"RecordFile.Read", n, true, true});
-    cases.push_back({"RecordFile.Write", n, true, true});
+    cases.push_back({"Files.OpenRecords", n, true, false});
+    cases.push_back({"RecordFile.Read", n, true, false});
+    cases.push_back({"RecordFile.Write", n, true, false});
   }
   // Other numbers carry on where the next steps can do without the failed one...
   for (int n : {52, 53, 62}) {
     cases.push_back({"Files.FileExists", n, false, true});
     cases.push_back({"Files.ReadLines", n, false, true});
   }
-  // ...and end the command where they cannot: no bit without its line, no line without its bit
-  // going unreported, no file name without a Startup folder.
+  // ...and end the command where they cannot: no bit without its line (the bit is taken back),
+  // no line without its bit, no file name without a Startup folder.
   for (int n : {52, 57, 61}) {
     cases.push_back({"Shell.StartupFolder", n, true, false});
     cases.push_back({"Files.AppendLine", n, true, false});
-    cases.push_back({"RecordFile.Write", n, true, true});
+    cases.push_back({"RecordFile.Write", n, true, false});
   }
   return cases;
 }
