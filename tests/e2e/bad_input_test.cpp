@@ -38,8 +38,8 @@ std::string Oem(const std::wstring& text) {
 }
 
 std::string Utf8(const std::wstring& text) {
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                    nullptr, 0, nullptr, nullptr);
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
+                                    0, nullptr, nullptr);
   std::string out(static_cast<size_t>(n), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
                       nullptr, nullptr);
@@ -254,8 +254,9 @@ TEST_P(BadFolderNames, AddMapsTheFolderAndMakePermanentWritesALineThatReplays) {
 }
 
 std::string FolderCaseName(const ::testing::TestParamInfo<const wchar_t*>& info) {
-  static const char* const kNames[] = {"PercentAmpersand", "CaretBracketsBang", "PercentVariable",
-                                       "Accented",         "Greek",             "CjkCyrillic"};
+  static const char* const kNames[] = {
+      "PercentAmpersand", "CaretBracketsBang", "PercentVariable", "Accented", "Greek",
+      "CjkCyrillic"};
   return kNames[info.index];
 }
 
@@ -410,7 +411,7 @@ TEST_P(BadHiddenNames, TypedNameEndsOnAnExistingFolderThatAddMaps) {
 }
 
 std::string TypedCaseName(const ::testing::TestParamInfo<const wchar_t*>& info) {
-  static const char* const kNames[] = {"DotDot",   "Backslash", "Colon", "Star",
+  static const char* const kNames[] = {"DotDot",   "Backslash", "Colon",  "Star",
                                        "Question", "Quote",     "Nothing"};
   return kNames[info.index];
 }
