@@ -12,7 +12,7 @@ log() { printf '== [%dm%02ds] %s\n' $((SECONDS / 60)) $((SECONDS % 60)) "$*" >&2
 # Installs the tools the build and the beds need, only those that are missing.
 install_deps() {
   local packages=(g++-mingw-w64-x86-64 wine64 wine xvfb nsis imagemagick x11-utils xauth fp-utils
-    cmake ninja-build libgtest-dev libgmock-dev clang libclang-rt-14-dev)
+    cmake ninja-build libgtest-dev libgmock-dev clang libclang-rt-14-dev fonts-wine fonts-liberation)
   local missing=()
   for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -39,6 +39,7 @@ make_template_prefix() {
     reg_add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
     reg_add 'HKCU\Software\Wine\DllOverrides' /v subst.exe /d native
     install_subst "$TEMPLATE" "$subst_exe"
+    install_fonts "$TEMPLATE"
     wineserver -w
   )
 }
@@ -70,6 +71,18 @@ write_data_file() {
   mkdir -p "$folder"
   head -c 2500 /dev/zero >"$folder/himem32.qor"
   printf '\x00\x00\x00\x08' | dd of="$folder/himem32.qor" bs=1 seek=$((1250 + 116)) conv=notrunc status=none
+}
+
+# Debian's Wine finds no fonts of its own in a new prefix: without them captions, menus and the
+# title bar's buttons are drawn in a fallback face. Its fonts and metric-compatible ones go into
+# C:\windows\Fonts, where every Wine program sees them.
+install_fonts() {
+  local fonts="$1/drive_c/windows/Fonts" f
+  mkdir -p "$fonts"
+  for f in /usr/share/wine/fonts/* /usr/share/fonts/truetype/liberation/*.ttf; do
+    [[ -f "$f" ]] && cp "$f" "$fonts/"
+  done
+  return 0
 }
 
 # Wine's own subst.exe changes nothing; ours replaces it (with the DLL override to native).
