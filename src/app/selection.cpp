@@ -21,6 +21,18 @@ void ShowChangeError(Dialogs& dialogs, int number, const std::string& descriptio
                      "Kestrane", Buttons::Ok, Icon::None);
 }
 
+bool HasDotSegment(const std::string& path) {
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find_first_of("\\/", start);
+    if (end == std::string::npos) end = path.size();
+    const std::string segment = path.substr(start, end - start);
+    if (segment == "." || segment == "..") return true;
+    start = end + 1;
+  }
+  return false;
+}
+
 std::string DriveEntry(char letter, const std::string& label) {
   std::string entry(1, static_cast<char>(std::tolower(static_cast<unsigned char>(letter))));
   entry += ":";
@@ -125,6 +137,9 @@ void frmQOR_Pro::dirList_Change() {
     try {
       if (Hidden) {
         SetFolderPath(Path);
+        // A typed "." or ".." leads somewhere else than the text says: the path box and the
+        // later command line name the folder the list really shows.
+        if (HasDotSegment(Path)) Path = dir_.Path();
         c.SetText(ControlId::txtPath, Path);
       } else {
         c.SetText(ControlId::txtPath, dir_.Path());

@@ -167,6 +167,17 @@ TEST_F(Selection, NamesTheFileSystemCannotHoldAreNotFoundEither) {
   EXPECT_EQ(m.form.Path, "C:\\x");
 }
 
+TEST_F(Selection, DotSegmentsNameTheFolderTheListReallyShows) {
+  GoTo("C:\\Windows");
+  m.dialogs.inputs = {"..\\Work\\."};
+  AltRightClick();
+  EXPECT_TRUE(m.dialogs.boxes.empty());
+  EXPECT_EQ(m.form.Path, "C:\\Work");
+  EXPECT_EQ(Shown(), "C:\\Work");
+  EXPECT_EQ(m.form.Hold, "C:\\Work");
+  EXPECT_EQ(m.form.Folders().Path(), "C:\\Work");
+}
+
 TEST_F(Selection, RepeatedWrongNamesLoopUntilAnEmptyNameGivesTheBase) {
   GoTo("C:\\Windows");
   for (int i = 0; i < 500; ++i) m.dialogs.inputs.push_back("no" + std::to_string(i));
