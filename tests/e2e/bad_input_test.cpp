@@ -11,6 +11,7 @@
 
 #include "app/control_ids.h"
 #include "e2e_support.h"
+#include "expectations.h"
 #include "wine_mount.h"
 
 namespace {
@@ -25,8 +26,6 @@ const std::vector<std::wstring> kWorkFiles = {L"notes.txt", L"plan.txt"};
 const std::vector<std::wstring> kOneFile = {L"inside.txt"};
 constexpr Duration kQuiet = 1500ms;
 constexpr wchar_t kLetters[] = L"KLP";
-
-std::int32_t Bit(wchar_t letter) { return std::int32_t{1} << (letter - L'A'); }
 
 std::string Oem(const std::wstring& text) {
   const int n = WideCharToMultiByte(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()),

@@ -11,6 +11,7 @@
 
 #include "app/control_ids.h"
 #include "e2e_support.h"
+#include "expectations.h"
 #include "wine_mount.h"
 
 namespace {
@@ -27,16 +28,6 @@ const std::vector<std::wstring> kWorkFiles = {L"notes.txt", L"plan.txt"};
 const std::vector<int> kOkOnly = {IDOK};
 const std::vector<int> kYesNoCancel = {IDCANCEL, IDYES, IDNO};
 constexpr Duration kQuiet = 1500ms;  // how long "no further box" is watched for
-
-std::int32_t Bit(wchar_t letter) { return std::int32_t{1} << (letter - L'A'); }
-
-void ExpectBox(const Box& box, const std::wstring& text, const std::wstring& title, Icon icon,
-               const std::vector<int>& buttons) {
-  EXPECT_EQ(box.text, text);
-  EXPECT_EQ(box.title, title);
-  EXPECT_EQ(box.icon, icon);
-  EXPECT_EQ(box.buttons, buttons);
-}
 
 // A bed with the data file as installed, the folder C:\Work holding two files, and no startup
 // batch file.

@@ -10,6 +10,7 @@
 
 #include "app/control_ids.h"
 #include "e2e_support.h"
+#include "expectations.h"
 #include "wine_mount.h"
 
 namespace {
@@ -28,18 +29,8 @@ const std::vector<int> kOkCancel = {IDOK, IDCANCEL};
 constexpr Duration kQuiet = 2s;  // how long "no further box" is watched for
 constexpr wchar_t kMapped[] = L"KLMPQ";
 
-std::int32_t Bit(wchar_t letter) { return std::int32_t{1} << (letter - L'A'); }
-
 bool Lists(const std::vector<std::wstring>& list, wchar_t letter) {
   return std::find(list.begin(), list.end(), std::wstring{letter, L':'}) != list.end();
-}
-
-void ExpectBox(const Box& box, const std::wstring& text, const std::wstring& title, Icon icon,
-               const std::vector<int>& buttons) {
-  EXPECT_EQ(box.text, text);
-  EXPECT_EQ(box.title, title);
-  EXPECT_EQ(box.icon, icon);
-  EXPECT_EQ(box.buttons, buttons);
 }
 
 bool Map(wchar_t letter, const std::wstring& folder) {
