@@ -107,6 +107,7 @@ class frmQOR_Pro {
 
  private:
   void ShowFolderRows();
+  void ResetDriveCounts();
   void SetCurrentDrive(char letter);
   enum class StepResult { Done, EndProgram };
   StepResult StartupStep(int step);

@@ -13,7 +13,13 @@ class Letters : public ::testing::Test {
   Machine m;
 };
 
-TEST_F(Letters, EveryLetterLandsInExactlyOneListInLetterOrder) {
+// The same lists whether the system names its drives up front (only those are probed) or
+// cannot say (every letter is).
+class EveryLetter : public Letters, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(EveryLetter, LandsInExactlyOneListInLetterOrder) {
+  const bool listKnown = GetParam();
+  if (!listKnown) m.faults.ArmFrom("Drives.Letters", 1, err::kDeviceUnavailable);
   m.drives.Add('A', DriveType::Removable, 1, false);  // a floppy drive without a disk
   m.drives.Add('D', DriveType::CdRom, 2);
   m.drives.Add('M', DriveType::Remote, 3);
@@ -23,8 +29,11 @@ TEST_F(Letters, EveryLetterLandsInExactlyOneListInLetterOrder) {
   ASSERT_EQ(Free().size(), 21u);
   EXPECT_EQ(Free().front(), "B:");
   EXPECT_EQ(Free().back(), "Y:");
-  EXPECT_EQ(m.drives.typeQueries, 26);
+  EXPECT_EQ(m.drives.typeQueries, listKnown ? 5 : 26);
+  EXPECT_EQ(m.form.UsedCount(), 6);  // counted from one, every drive in use included
 }
+
+INSTANTIATE_TEST_SUITE_P(DriveListKnown, EveryLetter, ::testing::Bool());
 
 TEST_F(Letters, LocalDriveCostsTwoSerialReadsAndIsRecorded) {
   m.drives.Add('E', DriveType::Fixed, -77);
