@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <utility>
+
 #include "test_folder.h"
 #include "win32/platform/strings.h"
 #include "win32/platform/win32_processes.h"
@@ -48,6 +50,56 @@ TEST_F(ProcessesTest, RunHiddenGivesUpAtTheLimitAndLeavesTheChildRunning) {
   EXPECT_FALSE(outcome.finished);
   EXPECT_GE(took, 250u);
   EXPECT_LT(took, 2500u);
+}
+
+// A window on the waiting thread that counts what reaches it.
+struct Listener {
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP) ++sent;
+    if (message == WM_APP + 1) ++posted;
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  static inline int sent = 0;
+  static inline int posted = 0;
+};
+
+TEST_F(ProcessesTest, RunHiddenAnswersSentMessagesButLeavesPostedOnesQueued) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = Listener::Procedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"KstListener";
+  RegisterClassW(&windowClass);
+  const HWND window = CreateWindowW(L"KstListener", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                                    nullptr, windowClass.hInstance, nullptr);
+  ASSERT_NE(window, nullptr);
+  Listener::sent = Listener::posted = 0;
+  ULONGLONG answeredAt = 0;
+  std::pair<HWND, ULONGLONG*> shared{window, &answeredAt};  // outlives the thread: joined below
+  const HANDLE sender = CreateThread(
+      nullptr, 0,
+      [](void* parameter) -> DWORD {
+        auto& at = *static_cast<std::pair<HWND, ULONGLONG*>*>(parameter);
+        Sleep(200);  // the child is running and the caller waiting by now
+        PostMessageW(at.first, WM_APP + 1, 0, 0);
+        DWORD_PTR ignored = 0;
+        if (SendMessageTimeoutW(at.first, WM_APP, 0, 0, SMTO_NORMAL, 5000, &ignored)) {
+          *at.second = GetTickCount64();
+        }
+        return 0;
+      },
+      &shared, 0, nullptr);
+  const ProcessOutcome outcome = processes.RunHidden("\"" + Sleeper() + "\" 1500", "", 30000);
+  const ULONGLONG ended = GetTickCount64();
+  WaitForSingleObject(sender, 10000);
+  CloseHandle(sender);
+  EXPECT_TRUE(outcome.finished);
+  EXPECT_EQ(Listener::sent, 1);
+  ASSERT_NE(answeredAt, 0u);
+  EXPECT_LT(answeredAt + 500, ended);  // answered while the child still ran, not after
+  EXPECT_EQ(Listener::posted, 0);
+  MSG msg;
+  EXPECT_TRUE(PeekMessageW(&msg, window, WM_APP + 1, WM_APP + 1, PM_REMOVE));
+  DestroyWindow(window);
 }
 
 TEST_F(ProcessesTest, ShellRunStartsAProgramWithAVerbAndWaits) {

@@ -15,9 +15,25 @@ namespace {
 
 DWORD WaitLimit(int limitMs) { return limitMs < 0 ? 0 : static_cast<DWORD>(limitMs); }
 
+// Sleeps until the process ends or the limit passes. Messages other programs send meanwhile
+// (a drive-change broadcast, a window lookup) are answered, so nobody waits on us in turn;
+// clicks and keys stay queued until the command is over.
+bool WaitAnsweringSentMessages(HANDLE process, DWORD limitMs) {
+  const ULONGLONG end = GetTickCount64() + limitMs;
+  for (;;) {
+    const ULONGLONG now = GetTickCount64();
+    const DWORD left = now >= end ? 0 : static_cast<DWORD>(end - now);
+    const DWORD woke = MsgWaitForMultipleObjectsEx(1, &process, left, QS_SENDMESSAGE, 0);
+    if (woke == WAIT_OBJECT_0) return true;
+    if (woke != WAIT_OBJECT_0 + 1) return false;  // the limit, or a failed wait
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+}
+
 // Fills in whether the process ended within the limit and, if so, its exit code.
 void AwaitProcess(HANDLE process, int limitMs, ProcessOutcome& outcome) {
-  if (WaitForSingleObject(process, WaitLimit(limitMs)) != WAIT_OBJECT_0) return;
+  if (!WaitAnsweringSentMessages(process, WaitLimit(limitMs))) return;
   DWORD code = 0;
   if (!GetExitCodeProcess(process, &code)) return;
   outcome.finished = true;
@@ -38,7 +54,9 @@ ProcessOutcome Win32Processes::RunHidden(const std::string& commandLine,
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_HIDE;
   PROCESS_INFORMATION info = {};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+  // Detached: a console program gets no console at all, so none flashes up and no console
+  // host has to start for output nobody reads.
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
                       folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
     return outcome;
   }
