@@ -10,7 +10,7 @@
 
 namespace bench {
 
-double RunHiddenMs(const std::wstring& commandLine, const std::wstring& folder) {
+double RunHiddenMs(const std::wstring& commandLine, Hidden how, const std::wstring& folder) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -18,7 +18,7 @@ double RunHiddenMs(const std::wstring& commandLine, const std::wstring& folder) 
   PROCESS_INFORMATION info{};
   std::wstring line = commandLine;
   const double start = NowMs();
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, static_cast<DWORD>(how), nullptr,
                       folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
     throw std::runtime_error("cannot start a floor command, error " +
                              std::to_string(GetLastError()));

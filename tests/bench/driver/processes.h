@@ -8,8 +8,12 @@
 
 namespace bench {
 
-// Starts a command line hidden, the way the program runs subst, and waits for its end.
-double RunHiddenMs(const std::wstring& commandLine, const std::wstring& folder = {});
+// How a floor command is started without a window. The program runs subst detached (no console
+// at all); a command interpreter stands for the shell's "open", which gives it a hidden console.
+enum class Hidden : DWORD { Detached = DETACHED_PROCESS, HiddenConsole = CREATE_NO_WINDOW };
+
+// Starts a command line hidden and waits for its end.
+double RunHiddenMs(const std::wstring& commandLine, Hidden how, const std::wstring& folder = {});
 
 struct CpuReading {
   double ms = -1;  // negative: unknown

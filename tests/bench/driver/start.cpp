@@ -22,9 +22,11 @@ double StartMs(const std::wstring& exe, const wchar_t* windowClass, bool needsLi
         window = program.FindVisible(windowClass);
         if (window == nullptr) return false;
         if (!needsLists) return true;
+        // Counts, not the items: reading 26 entries across processes would add the driver's
+        // own round trips to the figure.
         return e2e::TextOf(window) == L"Kestrane - Pro" &&
-               !e2e::ListItems(e2e::Control(window, ids::lstAvail)).empty() &&
-               !e2e::ListItems(e2e::Control(window, ids::lstUsedLtrs)).empty();
+               SendMessageW(e2e::Control(window, ids::lstAvail), LB_GETCOUNT, 0, 0) > 0 &&
+               SendMessageW(e2e::Control(window, ids::lstUsedLtrs), LB_GETCOUNT, 0, 0) > 0;
       },
       30000);
   const double elapsed = NowMs() - start;
