@@ -250,7 +250,8 @@ std::vector<Row> MeasureOperations() {
     std::fprintf(stderr, "  view %d: %.0f ms (floor %.0f ms)\n", run + 1, view.back(),
                  viewFloor.back());
   }
-  for (wchar_t letter : five) RunHiddenMs(std::wstring(kSubst) + L" " + letter + L": /D", Hidden::Detached);
+  for (wchar_t letter : five)
+    RunHiddenMs(std::wstring(kSubst) + L" " + letter + L": /D", Hidden::Detached);
   rows.push_back({"View, 5 mappings, OK to listing", Median(view), "hidden cmd /C subst > file",
                   Median(viewFloor)});
 
