@@ -48,7 +48,7 @@ int Run(HINSTANCE instance, int show) {
   if (!form.Form_Load() || controls.Ended() || window.Hwnd() == nullptr) return 0;
   ShowWindow(window.Hwnd(), show == SW_SHOWDEFAULT || show == SW_HIDE ? SW_SHOWNORMAL : show);
   UpdateWindow(window.Hwnd());
-  return RunMessageLoop(window.Hwnd(), window.Accelerators());
+  return RunMessageLoop(window.Hwnd(), window.Accelerators(), window.Tooltip());
 }
 
 }  // namespace

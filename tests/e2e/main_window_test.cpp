@@ -82,6 +82,46 @@ TEST_F(DriveTable, ReadyWindowHasItsTitleAndTheFocusInTheFreeLetterList) {
       << "focus is on control " << GetDlgCtrlID(FocusOf(main));
 }
 
+struct TipSearch {
+  DWORD process;
+  HWND found;
+};
+
+BOOL CALLBACK MatchVisibleTip(HWND window, LPARAM parameter) {
+  auto& search = *reinterpret_cast<TipSearch*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (owner != search.process || !IsWindowVisible(window) ||
+      std::wstring(name) != L"tooltips_class32") {
+    return TRUE;
+  }
+  search.found = window;
+  return FALSE;
+}
+
+// The pointer resting on a button brings up that button's tip, as the mouse really moves.
+TEST_F(DriveTable, PointerRestingOnAButtonShowsItsTip) {
+  HWND main = StartAndWaitForMainWindow();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == main; }));
+  RECT button{};
+  GetWindowRect(Control(main, ids::cmdRemove), &button);
+  SetCursorPos(button.left + 5, button.top + 5);  // moved onto it, then rested
+  SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+
+  TipSearch search{program_->Id(), nullptr};
+  EXPECT_TRUE(WaitFor([&] {
+    EnumWindows(MatchVisibleTip, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+  }));
+  ASSERT_NE(search.found, nullptr) << "no tip came up";
+  EXPECT_EQ(TextOf(search.found),
+            L" Click Letter in Use, then Click to remove that letter's virtual drive. ");
+  SetCursorPos(0, 0);
+}
+
 TEST_F(DriveTable, ExitEndsTheProgram) {
   HWND main = StartAndWaitForMainWindow();
   ASSERT_NE(main, nullptr);

@@ -146,7 +146,8 @@ void LayoutView::AddTooltip(HWND control, const std::string& text) {
   std::wstring wide = Widen(text);
   TTTOOLINFOW info{};
   info.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the common controls
-  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  // Not subclassed: the message loop relays the controls' mouse messages to the tip.
+  info.uFlags = TTF_IDISHWND;
   info.hwnd = parent_;
   info.uId = reinterpret_cast<UINT_PTR>(control);
   info.lpszText = wide.data();

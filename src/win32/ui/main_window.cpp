@@ -13,7 +13,6 @@ namespace kestrane::win32 {
 namespace {
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-constexpr UINT_PTR kFolderSubclass = 1;
 
 int ShiftState() {
   int shift = 0;
@@ -40,7 +39,8 @@ bool MainWindow::Create(HINSTANCE instance) {
   if (!Register(instance, big, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return false;
   const WindowSpec& design = MainWindowSpec();
   const Dpi dpi = ScreenDpi();
-  RECT frame{0, 0, TwipsToPixels(design.clientWidth, dpi.x), TwipsToPixels(design.clientHeight, dpi.y)};
+  RECT frame{0, 0, TwipsToPixels(design.clientWidth, dpi.x),
+             TwipsToPixels(design.clientHeight, dpi.y)};
   AdjustWindowRectEx(&frame, kStyle, TRUE, 0);
   const HMENU menu = BuildMenuBar(design.menu);
   accelerators_.Reset(BuildAccelerators(design.menu));
@@ -77,8 +77,11 @@ void MainWindow::OnCreate() {
   if (const HWND folders = layout_.Control(ids::dirList)) {
     FitFolderRowHeight(folders, reinterpret_cast<HFONT>(SendMessageW(folders, WM_GETFONT, 0, 0)),
                        layout_.DpiUsed());
-    SetWindowSubclass(folders, &MainWindow::FolderListProc, kFolderSubclass,
-                      reinterpret_cast<DWORD_PTR>(this));
+    // A plain procedure in front of the list's own: the common controls' subclassing looks up a
+    // window property on every message, which the list gets hundreds of while it fills.
+    SetWindowLongPtrW(folders, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    folderListBase_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        folders, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainWindow::FolderListProc)));
   }
 }
 
@@ -135,7 +138,9 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DESTROY:
       if (const HWND folders = layout_.Control(ids::dirList)) {
-        RemoveWindowSubclass(folders, &MainWindow::FolderListProc, kFolderSubclass);
+        if (folderListBase_ != nullptr) {
+          SetWindowLongPtrW(folders, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(folderListBase_));
+        }
       }
       PostQuitMessage(0);
       return 0;
@@ -207,7 +212,7 @@ LRESULT MainWindow::FolderListMessage(HWND list, UINT msg, WPARAM wParam, LPARAM
   switch (msg) {
     case WM_GETDLGCODE: {
       // Enter belongs to the folder list (it opens the highlighted folder), not to the window.
-      LRESULT code = DefSubclassProc(list, msg, wParam, lParam);
+      LRESULT code = CallWindowProcW(folderListBase_, list, msg, wParam, lParam);
       const auto* key = reinterpret_cast<const MSG*>(lParam);
       if (key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) {
         code |= DLGC_WANTMESSAGE;
@@ -221,7 +226,7 @@ LRESULT MainWindow::FolderListMessage(HWND list, UINT msg, WPARAM wParam, LPARAM
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {
-      const LRESULT result = DefSubclassProc(list, msg, wParam, lParam);
+      const LRESULT result = CallWindowProcW(folderListBase_, list, msg, wParam, lParam);
       const int button = msg == WM_LBUTTONDOWN   ? kLeftButton
                          : msg == WM_RBUTTONDOWN ? kRightButton
                                                  : kMiddleButton;
@@ -232,13 +237,13 @@ LRESULT MainWindow::FolderListMessage(HWND list, UINT msg, WPARAM wParam, LPARAM
     }
     default: break;
   }
-  return DefSubclassProc(list, msg, wParam, lParam);
+  return CallWindowProcW(folderListBase_, list, msg, wParam, lParam);
 }
 
-LRESULT CALLBACK MainWindow::FolderListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                            UINT_PTR, DWORD_PTR self) {
+LRESULT CALLBACK MainWindow::FolderListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* const self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   try {
-    return reinterpret_cast<MainWindow*>(self)->FolderListMessage(hwnd, msg, wParam, lParam);
+    return self->FolderListMessage(hwnd, msg, wParam, lParam);
   } catch (const std::exception& e) {
     ReportUnexpected(GetParent(hwnd), e.what());
   } catch (...) {

@@ -25,6 +25,8 @@ class MainWindow : public BaseWindow<MainWindow> {
   // Creates the window hidden, with its controls and menu; false when the system refuses.
   bool Create(HINSTANCE instance);
   HACCEL Accelerators() const { return accelerators_.Get(); }
+  // Shows the controls' tips; the message loop hands it their mouse messages.
+  HWND Tooltip() const { return layout_.Tooltip(); }
   Dpi DpiUsed() const { return layout_.DpiUsed(); }
 
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -37,8 +39,7 @@ class MainWindow : public BaseWindow<MainWindow> {
   void FitClientArea();
   int CancelButtonId() const;
   LRESULT FolderListMessage(HWND list, UINT msg, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK FolderListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK FolderListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
   frmQOR_Pro& form_;
   HINSTANCE instance_ = nullptr;
@@ -46,6 +47,7 @@ class MainWindow : public BaseWindow<MainWindow> {
   win32::Accelerators accelerators_;
   IconHandle bigIcon_;
   IconHandle smallIcon_;
+  WNDPROC folderListBase_ = nullptr;  // the list box's own procedure, ours stands in front
   HWND lastFocus_ = nullptr;
   bool activatedOnce_ = false;
 };

@@ -15,7 +15,7 @@ UiThreadScope::~UiThreadScope() {
   if (com_) CoUninitialize();
 }
 
-int RunMessageLoop(HWND main, HACCEL accelerators) {
+int RunMessageLoop(HWND main, HACCEL accelerators, HWND tooltip) {
   MSG msg{};
   for (;;) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -24,6 +24,9 @@ int RunMessageLoop(HWND main, HACCEL accelerators) {
     const bool ours =
         main != nullptr && IsWindow(main) && (msg.hwnd == main || IsChild(main, msg.hwnd));
     if (ours) {
+      if (tooltip != nullptr && msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) {
+        SendMessageW(tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+      }
       if (accelerators != nullptr && TranslateAcceleratorW(main, accelerators, &msg)) continue;
       if (IsDialogMessageW(main, &msg)) continue;
     }

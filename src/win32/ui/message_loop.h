@@ -16,9 +16,9 @@ class UiThreadScope {
   bool com_ = false;
 };
 
-// The program's message loop: the main window's shortcut keys first, then the dialog keys (Tab
-// through the controls, Alt+access keys, Esc for the cancel button), then normal dispatch.
-// Returns the exit code the quit message carries.
-int RunMessageLoop(HWND main, HACCEL accelerators);
+// The program's message loop: the main window's mouse messages shown to its tooltip, then its
+// shortcut keys, then the dialog keys (Tab through the controls, Alt+access keys, Esc for the
+// cancel button), then normal dispatch. Returns the exit code the quit message carries.
+int RunMessageLoop(HWND main, HACCEL accelerators, HWND tooltip = nullptr);
 
 }  // namespace kestrane::win32
