@@ -82,25 +82,6 @@ TEST_F(DriveTable, ReadyWindowHasItsTitleAndTheFocusInTheFreeLetterList) {
       << "focus is on control " << GetDlgCtrlID(FocusOf(main));
 }
 
-struct TipSearch {
-  DWORD process;
-  HWND found;
-};
-
-BOOL CALLBACK MatchVisibleTip(HWND window, LPARAM parameter) {
-  auto& search = *reinterpret_cast<TipSearch*>(parameter);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  if (owner != search.process || !IsWindowVisible(window) ||
-      std::wstring(name) != L"tooltips_class32") {
-    return TRUE;
-  }
-  search.found = window;
-  return FALSE;
-}
-
 // The pointer resting on a button brings up that button's tip, as the mouse really moves.
 TEST_F(DriveTable, PointerRestingOnAButtonShowsItsTip) {
   HWND main = StartAndWaitForMainWindow();
@@ -111,13 +92,10 @@ TEST_F(DriveTable, PointerRestingOnAButtonShowsItsTip) {
   SetCursorPos(button.left + 5, button.top + 5);  // moved onto it, then rested
   SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
 
-  TipSearch search{program_->Id(), nullptr};
-  EXPECT_TRUE(WaitFor([&] {
-    EnumWindows(MatchVisibleTip, reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr;
-  }));
-  ASSERT_NE(search.found, nullptr) << "no tip came up";
-  EXPECT_EQ(TextOf(search.found),
+  HWND tip = nullptr;
+  WaitFor([&] { return (tip = program_->FindVisible(L"tooltips_class32")) != nullptr; });
+  ASSERT_NE(tip, nullptr) << "no tip came up";
+  EXPECT_EQ(TextOf(tip),
             L" Click Letter in Use, then Click to remove that letter's virtual drive. ");
   SetCursorPos(0, 0);
 }
