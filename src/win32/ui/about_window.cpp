@@ -53,19 +53,9 @@ LRESULT AboutWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (cancel || button || (id == IDOK && defaultId_ != 0)) EndModal(id);
       return 0;
     }
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-      if (layout_.Colors(msg, wParam, lParam, result)) return result;
+    default:
+      if (layout_.AnswerDrawing(msg, wParam, lParam, result)) return result;
       break;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      const HDC dc = BeginPaint(hwnd_, &ps);
-      layout_.PaintLines(dc);
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
-    default: break;
   }
   return Default(msg, wParam, lParam);
 }

@@ -194,6 +194,23 @@ bool LayoutView::DrawItem(const DRAWITEMSTRUCT& item) const {
   return true;
 }
 
+bool LayoutView::AnswerDrawing(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) const {
+  switch (msg) {
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT: return Colors(msg, wParam, lParam, result);
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      const HDC dc = BeginPaint(parent_, &ps);
+      PaintLines(dc);
+      EndPaint(parent_, &ps);
+      result = 0;
+      return true;
+    }
+    default: return false;
+  }
+}
+
 void LayoutView::PaintLines(HDC dc) const {
   // A wider line lies under a narrower one drawn at the same height: that is what makes the
   // grey-over-white pair read as an etched rule.

@@ -47,6 +47,9 @@ class LayoutView {
   bool DrawItem(const DRAWITEMSTRUCT& item) const;
   // Draws the designed lines (rules) onto the parent's client area.
   void PaintLines(HDC dc) const;
+  // The parent's messages every described window answers alike: the controls' colours and the
+  // painting of its lines. False for any other message, or a colour left to the system.
+  bool AnswerDrawing(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) const;
 
  private:
   HWND CreateControl(const ControlSpec& control, HINSTANCE instance);

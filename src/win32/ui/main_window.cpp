@@ -119,20 +119,6 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (layout_.DrawItem(*item)) return TRUE;
       break;
     }
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT: {
-      LRESULT brush = 0;
-      if (layout_.Colors(msg, wParam, lParam, brush)) return brush;
-      break;
-    }
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      const HDC dc = BeginPaint(hwnd_, &ps);
-      layout_.PaintLines(dc);
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
     case WM_DPICHANGED:
       OnDpiChanged(Dpi{LOWORD(wParam), HIWORD(wParam)}, *reinterpret_cast<const RECT*>(lParam));
       return 0;
@@ -144,7 +130,11 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       PostQuitMessage(0);
       return 0;
-    default: break;
+    default: {
+      LRESULT result = 0;
+      if (layout_.AnswerDrawing(msg, wParam, lParam, result)) return result;
+      break;
+    }
   }
   return Default(msg, wParam, lParam);
 }
