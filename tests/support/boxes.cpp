@@ -104,6 +104,7 @@ Icon Recognise(HWND box) {
 
 struct BoxSearch {
   DWORD processId;
+  HWND exclude;
   HWND found;
 };
 
@@ -113,7 +114,7 @@ BOOL CALLBACK MatchBox(HWND window, LPARAM param) {
   GetWindowThreadProcessId(window, &owner);
   wchar_t className[16] = {};
   GetClassNameW(window, className, 16);
-  if (owner == search.processId && IsWindowVisible(window) &&
+  if (owner == search.processId && window != search.exclude && IsWindowVisible(window) &&
       std::wstring(className) == L"#32770" && GetDlgItem(window, kTextId)) {
     search.found = window;
     return FALSE;
@@ -142,17 +143,19 @@ bool Box::Has(int button) const {
   return false;
 }
 
-std::optional<Box> WaitForBox(const Program& program, Duration limit) {
-  BoxSearch search{program.Id(), nullptr};
-  WaitFor(
-      [&] {
-        EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr || !program.Running();
-      },
-      limit);
-  if (!search.found) return std::nullopt;
+HWND FindBox(DWORD processId, HWND exclude) {
+  BoxSearch search{processId, exclude, nullptr};
+  EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::optional<Box> WaitForBox(const Program& program, Duration limit, HWND exclude) {
+  HWND found = nullptr;
+  WaitFor([&] { return (found = FindBox(program.Id(), exclude)) != nullptr || !program.Running(); },
+          limit);
+  if (!found) return std::nullopt;
   Box box;
-  box.window = search.found;
+  box.window = found;
   box.title = TextOf(box.window);
   box.text = TextOf(GetDlgItem(box.window, kTextId));
   for (int id : kButtons) {

@@ -108,7 +108,11 @@ struct Box {
   bool Has(int button) const;
 };
 
-std::optional<Box> WaitForBox(const Program& program, Duration limit = kStepLimit);
+// A visible message box of process `processId` other than `exclude`; null when there is none.
+HWND FindBox(DWORD processId, HWND exclude = nullptr);
+// Waits for a box of the program other than `exclude` and reads it.
+std::optional<Box> WaitForBox(const Program& program, Duration limit = kStepLimit,
+                              HWND exclude = nullptr);
 // Presses `button` and waits until the box is gone.
 bool Answer(const Box& box, int button, Duration limit = kStepLimit);
 

@@ -35,37 +35,10 @@ void Map(wchar_t letter) {
   }
 }
 
-struct BoxSearch {
-  DWORD process;
-  HWND exclude;
-  HWND found;
-};
-
-BOOL CALLBACK MatchBox(HWND window, LPARAM parameter) {
-  auto& search = *reinterpret_cast<BoxSearch*>(parameter);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  wchar_t className[16] = {};
-  GetClassNameW(window, className, 16);
-  if (owner == search.process && window != search.exclude && IsWindowVisible(window) &&
-      std::wstring(className) == L"#32770") {
-    search.found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // Waits, finely, for a message box of the program other than `exclude`; then reads it.
 e2e::Box NextBox(const e2e::Program& program, HWND exclude = nullptr) {
-  BoxSearch search{program.Id(), exclude, nullptr};
-  Poll(
-      [&] {
-        search.found = nullptr;
-        EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-      },
-      30000);
-  auto box = e2e::WaitForBox(program);
+  Poll([&] { return e2e::FindBox(program.Id(), exclude) != nullptr; }, 30000);
+  auto box = e2e::WaitForBox(program, e2e::kStepLimit, exclude);
   if (!box) throw std::runtime_error("no box from the program");
   return *box;
 }
@@ -158,16 +131,10 @@ double BoxMs() {
     start = NowMs();
     MessageBoxW(nullptr, L"Operation Completed!", L"Done!", MB_OK);
   });
-  BoxSearch search{GetCurrentProcessId(), nullptr, nullptr};
-  Poll(
-      [&] {
-        search.found = nullptr;
-        EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-      },
-      30000);
+  HWND found = nullptr;
+  Poll([&] { return (found = e2e::FindBox(GetCurrentProcessId())) != nullptr; }, 30000);
   const double elapsed = NowMs() - start;
-  if (search.found) PostMessageW(search.found, WM_COMMAND, IDOK, 0);
+  if (found) PostMessageW(found, WM_COMMAND, IDOK, 0);
   shower.join();
   return elapsed;
 }
