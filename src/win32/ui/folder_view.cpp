@@ -64,12 +64,7 @@ void SetFolderRows(HWND list, const std::vector<Controls::FolderRow>& rows, int 
 }
 
 void FitFolderRowHeight(HWND list, HFONT font, Dpi dpi) {
-  TEXTMETRICW tm{};
-  const HDC dc = GetDC(list);
-  const HGDIOBJ old = SelectObject(dc, font);
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(list, dc);
+  const TEXTMETRICW tm = TextMetricsOf(list, font);
   const int height = std::max<int>(tm.tmHeight, ScaleY(kGlyph, dpi)) + ScaleY(1, dpi);
   SendMessageW(list, LB_SETITEMHEIGHT, 0, height);
 }

@@ -12,16 +12,6 @@ namespace {
 constexpr int kTextMargin = 2;      // pixels left of an entry, as a plain list box has
 constexpr int kNarrowestText = 24;  // pixels an entry needs beside a scroll bar, at 96 dpi
 
-TEXTMETRICW MetricsOf(HWND window, HFONT font) {
-  TEXTMETRICW tm{};
-  const HDC dc = GetDC(window);
-  const HGDIOBJ old = SelectObject(dc, font);
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(window, dc);
-  return tm;
-}
-
 }  // namespace
 
 bool RoomForScrollBar(int widthPixels, Dpi dpi) {
@@ -29,7 +19,7 @@ bool RoomForScrollBar(int widthPixels, Dpi dpi) {
 }
 
 void FitLetterRows(HWND list, HFONT font, int rowsWanted) {
-  const TEXTMETRICW tm = MetricsOf(list, font);
+  const TEXTMETRICW tm = TextMetricsOf(list, font);
   RECT client{};
   GetClientRect(list, &client);
   const int ink = tm.tmHeight - tm.tmInternalLeading;

@@ -110,4 +110,14 @@ Font CreateSpecFont(const FontSpec& design, Dpi dpi) {
                           DEFAULT_PITCH | FF_SWISS, face.c_str()));
 }
 
+TEXTMETRICW TextMetricsOf(HWND window, HFONT font) {
+  TEXTMETRICW tm{};
+  const HDC dc = GetDC(window);
+  const HGDIOBJ old = SelectObject(dc, font);
+  GetTextMetricsW(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  return tm;
+}
+
 }  // namespace kestrane::win32

@@ -24,4 +24,7 @@ Font CreateStandardFont(Dpi dpi);
 // not installed is replaced by the first comparable sans-serif face that is.
 Font CreateSpecFont(const FontSpec& design, Dpi dpi);
 
+// The measures of `font` as it draws in `window`.
+TEXTMETRICW TextMetricsOf(HWND window, HFONT font);
+
 }  // namespace kestrane::win32
