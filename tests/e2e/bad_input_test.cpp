@@ -19,10 +19,7 @@ namespace {
 using namespace e2e;
 namespace ids = kestrane::ids;
 
-constexpr wchar_t kMainTitle[] = L"Kestrane - Pro";
-constexpr wchar_t kWork[] = L"C:\\Work";
 constexpr wchar_t kBeds[] = L"C:\\Beds";
-const std::vector<std::wstring> kWorkFiles = {L"notes.txt", L"plan.txt"};
 const std::vector<std::wstring> kOneFile = {L"inside.txt"};
 constexpr Duration kQuiet = 1500ms;
 constexpr wchar_t kLetters[] = L"KLP";

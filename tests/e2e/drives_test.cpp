@@ -20,13 +20,8 @@ using namespace e2e;
 namespace ids = kestrane::ids;
 using Clock = std::chrono::steady_clock;
 
-constexpr wchar_t kMainTitle[] = L"Kestrane - Pro";
-constexpr wchar_t kWork[] = L"C:\\Work";
 constexpr wchar_t kShare[] = L"C:\\Beds\\Share";
 constexpr wchar_t kOther[] = L"C:\\Beds\\Other";
-const std::vector<std::wstring> kWorkFiles = {L"notes.txt", L"plan.txt"};
-const std::vector<int> kOkOnly = {IDOK};
-const std::vector<int> kYesNoCancel = {IDCANCEL, IDYES, IDNO};
 constexpr Duration kQuiet = 1500ms;  // how long "no further box" is watched for
 
 // A bed with the data file as installed, the folder C:\Work holding two files, and no startup

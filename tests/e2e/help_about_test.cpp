@@ -10,6 +10,7 @@
 
 #include "app/control_ids.h"
 #include "e2e_support.h"
+#include "expectations.h"
 #include "installer_steps.h"
 
 #ifndef KESTRANE_WEB_HOST
@@ -21,7 +22,6 @@ namespace {
 using namespace e2e;
 namespace ids = kestrane::ids;
 
-constexpr wchar_t kMainTitle[] = L"Kestrane - Pro";
 // The Wine processes' own diagnostics, which the bed's runner copies into this file: the help
 // viewer names the page it opens there, and nowhere a second process could read it.
 constexpr wchar_t kWineLog[] = L"C:\\e2e-wine-debug.log";

@@ -7,6 +7,7 @@
 
 #include "app/control_ids.h"
 #include "e2e_support.h"
+#include "expectations.h"
 #include "wine_mount.h"
 
 namespace {
@@ -14,7 +15,6 @@ namespace {
 using namespace e2e;
 namespace ids = kestrane::ids;
 
-constexpr wchar_t kMainTitle[] = L"Kestrane - Pro";
 constexpr wchar_t kShare[] = L"C:\\Beds\\Share";
 constexpr wchar_t kDisc[] = L"C:\\Beds\\Disc";
 

@@ -19,13 +19,8 @@ using namespace e2e;
 namespace ids = kestrane::ids;
 using Clock = std::chrono::steady_clock;
 
-constexpr wchar_t kMainTitle[] = L"Kestrane - Pro";
-constexpr wchar_t kWork[] = L"C:\\Work";
 constexpr wchar_t kBeds[] = L"C:\\Beds";
-const std::vector<std::wstring> kWorkFiles = {L"notes.txt", L"plan.txt"};
 const std::string kWorkLine = "subst K: \"C:\\Work\"\r\n";
-const std::vector<int> kOkOnly = {IDOK};
-const std::vector<int> kOkCancel = {IDOK, IDCANCEL};
 constexpr Duration kQuiet = 2s;  // how long "no further box" is watched for
 constexpr wchar_t kMapped[] = L"KLMPQ";
 
