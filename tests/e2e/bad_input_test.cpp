@@ -90,9 +90,7 @@ class BadInput : public ::testing::Test {
     SetFileAttributesW(DataFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
     WriteInitialDataFile();
     CreateFolders(kBeds);
-    CreateFolders(kWork);
-    WriteText(std::wstring(kWork) + L"\\notes.txt", "notes\r\n");
-    WriteText(std::wstring(kWork) + L"\\plan.txt", "plan\r\n");
+    MakeWorkFolder();
     CreateFolders(StartupFolder());
     ClearBatch();
   }

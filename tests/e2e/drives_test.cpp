@@ -30,9 +30,7 @@ class VirtualDrives : public ::testing::Test {
  protected:
   void SetUp() override {
     WriteInitialDataFile();
-    CreateFolders(kWork);
-    WriteText(std::wstring(kWork) + L"\\notes.txt", "notes\r\n");
-    WriteText(std::wstring(kWork) + L"\\plan.txt", "plan\r\n");
+    MakeWorkFolder();
     CreateFolders(StartupFolder());
     DeleteFileW(Batch().c_str());
   }

@@ -14,6 +14,13 @@ inline constexpr wchar_t kMainTitle[] = L"Kestrane - Pro";
 // The folder most groups map, and the files the user finds through the mapping.
 inline constexpr wchar_t kWork[] = L"C:\\Work";
 inline const std::vector<std::wstring> kWorkFiles = {L"notes.txt", L"plan.txt"};
+// C:\Work with the files kWorkFiles names, each holding its own name.
+inline void MakeWorkFolder() {
+  CreateFolders(kWork);
+  WriteText(std::wstring(kWork) + L"\\notes.txt", "notes\r\n");
+  WriteText(std::wstring(kWork) + L"\\plan.txt", "plan\r\n");
+}
+
 // A box's buttons, in the order Box::buttons lists them.
 inline const std::vector<int> kOkOnly = {IDOK};
 inline const std::vector<int> kOkCancel = {IDOK, IDCANCEL};

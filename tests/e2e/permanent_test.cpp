@@ -40,9 +40,7 @@ class PermanentDrives : public ::testing::Test {
   void SetUp() override {
     WriteInitialDataFile();
     CreateFolders(kBeds);
-    CreateFolders(kWork);
-    WriteText(std::wstring(kWork) + L"\\notes.txt", "notes\r\n");
-    WriteText(std::wstring(kWork) + L"\\plan.txt", "plan\r\n");
+    MakeWorkFolder();
     CreateFolders(StartupFolder());
     DeleteFileW(Batch().c_str());
   }
