@@ -86,10 +86,6 @@ bool FolderList::SetPath(const std::string& path) {
   return changed;
 }
 
-void FolderList::Reload() {
-  if (!path_.empty()) subfolders_ = files_.SubFolders(path_);
-}
-
 std::vector<Controls::FolderRow> FolderList::Rows() const {
   std::vector<Controls::FolderRow> rows;
   int depth = 0;

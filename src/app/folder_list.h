@@ -20,9 +20,6 @@ class FolderList {
   // Throws FileError 76 when the folder does not exist. Returns whether the folder changed.
   bool SetPath(const std::string& path);
 
-  // Re-reads the sub-folders of the current folder.
-  void Reload();
-
   std::vector<Controls::FolderRow> Rows() const;
   int CurrentRow() const { return static_cast<int>(ancestors_.size()); }
   // The full path of a row, or empty when there is no such row.

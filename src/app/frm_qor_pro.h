@@ -1,5 +1,4 @@
 #pragma once
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -7,6 +6,8 @@
 
 #include "app/folder_list.h"
 #include "app/module1.h"
+#include "app/steps.h"
+#include "engine/runner.h"
 #include "platform/ports.h"
 
 namespace kestrane {
@@ -28,13 +29,12 @@ class frmQOR_Pro {
   frmQOR_Pro& operator=(const frmQOR_Pro&) = delete;
 
   // Session state.
-  std::string Ltr;
-  std::string Path;
-  std::uint8_t redo = 0;
-  std::string sPath;
-  bool Hidden = false;
-  std::string SubFolder;
-  std::string Hold;
+  std::string Ltr;        // the letter last picked in a list or worked on; may be a network's a-z
+  std::string Path;       // the typed hidden folder (full, unquoted) the folder list is held on
+  std::string sPath;      // the data folder, ending in a backslash
+  bool Hidden = false;    // Path is a typed hidden folder; cleared by the next mapping's checks
+  std::string SubFolder;  // the folder name last typed into the hidden-folder box
+  std::string Hold;       // the full path of the folder last put into the path box
 
   // Start-up (app/startup.cpp). Form_Load answers false when the program has ended.
   bool Form_Load();
@@ -54,6 +54,10 @@ class frmQOR_Pro {
   // (double-clicked) row `row` of the folder list.
   void DriveListPick(int index);
   void FolderListOpen(int row);
+  // Fills the drive list from the machine's drives, keeping the current drive.
+  void RefreshDriveList();
+  // Puts the folder list on a folder and raises its change event when it moved.
+  void SetFolderPath(const std::string& path);
 
   // Letter lists and messages (engine/letters.cpp, engine/messages.cpp).
   void RefreshLetters();
@@ -61,9 +65,8 @@ class frmQOR_Pro {
   void ShowError(std::uint8_t code);
 
   // The substitution runner, Add and Remove (engine/runner.cpp, engine/add_remove.cpp).
-  void RunSubst();
+  SubstOutcome RunSubst(const SubstRequest& request);
   bool IsNetworkTarget();
-  void Pause(double seconds);
   void cmdOk_Click();
   void cmdRemove_Click();
 
@@ -92,40 +95,51 @@ class frmQOR_Pro {
   // Routes a command identifier (app/control_ids.h) to its handler; false when unknown.
   bool Command(int id);
 
-  // Fills the drive list from the machine's drives, keeping the current drive.
-  void RefreshDriveList();
-  // Puts the folder list on a folder and raises its change event when it moved.
-  void SetFolderPath(const std::string& path);
-
-  // Read-only views for the window and for tests.
-  const FolderList& Folders() const { return dir_; }
-  char CurrentDrive() const { return currentDrive_; }
-  const std::array<std::int32_t, 27>& Serials() const { return serials_; }
-  std::uint8_t UsedCount() const { return usedCount_; }
-  std::uint8_t CdCount() const { return cdCount_; }
-  Module1& Module() { return m_; }
-
  private:
+  // Start-up's steps.
+  void CentreWindow();
+  Flow FindAppDataFolder();
+  Flow RequireDataFile();
+
+  // Selection.
   void ShowFolderRows();
-  void ResetDriveCounts();
   void SetCurrentDrive(char letter);
-  enum class StepResult { Done, EndProgram };
-  StepResult StartupStep(int step);
   std::string SelectedLetter(ControlId list) const;
+
+  // The letter probe.
+  void StartListing();
+
+  // The runner and what Add and Remove make of its outcome.
+  std::uint8_t CheckTarget(const std::string& folder);
+  SubstOutcome StartSubst(const SubstRequest& request);
+  void ReportSubst(const SubstOutcome& outcome);
+  void ShowDone();
+  bool PickLetter(ControlId list);
+  bool ForgetPermanent();
+
+  // Make Permanent's checks and steps.
+  bool PermanentChoiceIsValid(const std::string& folder);
+  bool BatchCanHold(const std::string& folder);
+  void MakePermanent(const std::string& letter, const std::string& folder);
+  Flow MapForPermanent(const std::string& letter, const std::string& folder, bool& doneShown);
+  Flow RequireSupportedFamily();
+  Flow FindStartupBatch(std::string& batchFile);
+  Flow RefuseListedLetter(const std::string& batchFile);
+  Flow RecordPermanent(const std::string& letter, const std::string& folder,
+                       const std::string& batchFile);
+
+  // Restore.
+  bool ForgetEveryPermanent();
+  void ReportRestoreProblem(const std::string& body);
 
   Ports ports_;
   Module1& m_;
-  FolderList dir_;
-  char currentDrive_ = 0;
-  std::vector<char> driveLetters_;
-  std::uint8_t usedCount_ = 0;
-  std::uint8_t cdCount_ = 0;
-  std::array<std::int32_t, 27> serials_{};
+  FolderList dir_;                     // the folder list's rows and current folder
+  char currentDrive_ = 0;              // the drive list's current drive, upper case; 0: none
+  std::vector<char> driveLetters_;     // the drive list's entries, in order
+  std::uint8_t redo = 0;               // the probe: 0 a listing starts, 1 listing, 2 one check
+  std::uint8_t cdCount_ = 0;           // CD-ROM letters recorded in this listing
   std::unique_ptr<RecordFile> file1_;  // the data file, open only during start-up
-  // RunSubst's outcome for its caller: true when it reported a failure (codes 5, 6, 10, 11) or
-  // could not start subst, so that Make Permanent writes nothing for a mapping that was not made.
-  // RunSubst sets it on every call.
-  bool substFailed_ = false;
 };
 
 }  // namespace kestrane

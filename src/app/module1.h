@@ -10,13 +10,12 @@ namespace kestrane {
 
 // The program-wide values.
 struct Module1 {
-  std::string OSFamily;
-  std::string Quote;
-  std::string DataFile;
-  DataRecord DataRec;
-  std::int32_t PermMask = 0;
-  bool MakingPerm = false;
-  std::array<char, 11> CdLetters{};  // '\0': no letter recorded yet
+  std::string OSFamily;              // "W95", "NT", "Vista" or "Failed", found once at start-up
+  std::string Quote;                 // the double quote that wraps folders in texts
+  std::string DataFile;              // the data file's full path
+  DataRecord DataRec;                // the record last read from or written to the data file
+  std::int32_t PermMask = 0;         // the permanent letters' mask as last read or written
+  std::array<char, 11> CdLetters{};  // CD-ROM letters of the 95 family; '\0': none recorded
 };
 
 // "W95", "NT", "Vista" or "Failed" from the platform id and version.

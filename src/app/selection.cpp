@@ -3,6 +3,7 @@
 
 #include "app/frm_qor_pro.h"
 #include "engine/messages.h"
+#include "info/version.h"
 #include "platform/file_error.h"
 
 namespace kestrane {
@@ -12,13 +13,12 @@ namespace {
 constexpr std::size_t kShownWhole = 66;  // longer paths are shortened in the path box
 constexpr std::size_t kKeptTail = 63;
 constexpr int kEnterKey = 13;
-constexpr int kOtherFailure = 5;  // the number a failure without one of its own is shown with
 
 // The folder list's only generic error box, named after the handler whatever raised it.
 void ShowChangeError(Dialogs& dialogs, int number, const std::string& description) {
   dialogs.MessageBox("Error " + std::to_string(number) + " (" + description +
                          ") in procedure dirList_Change of Form frmQOR_Pro",
-                     "Kestrane", Buttons::Ok, Icon::None);
+                     app::kTitle, Buttons::Ok, Icon::None);
 }
 
 bool HasDotSegment(const std::string& path) {
@@ -110,7 +110,7 @@ void frmQOR_Pro::FolderListOpen(int row) {
     // The folder went away (or its drive did) since the list was drawn.
     ShowChangeError(ports_.dialogs, e.Number(), e.Description());
   } catch (const std::exception& e) {
-    ShowChangeError(ports_.dialogs, kOtherFailure, e.what());
+    ShowChangeError(ports_.dialogs, err::kInvalidCall, e.what());
   }
 }
 
@@ -166,7 +166,7 @@ void frmQOR_Pro::dirList_Change() {
       }
       AskHiddenFolder(ports_.dialogs, Hold, SubFolder, Path, Hidden);
     } catch (const std::exception& e) {
-      ShowChangeError(ports_.dialogs, kOtherFailure, e.what());
+      ShowChangeError(ports_.dialogs, err::kInvalidCall, e.what());
       return;
     }
   }

@@ -1,7 +1,11 @@
-#include <exception>
+#include <array>
+#include <type_traits>
+#include <utility>
 
 #include "app/frm_qor_pro.h"
-#include "platform/file_error.h"
+#include "app/steps.h"
+#include "engine/messages.h"
+#include "permanent/data_file.h"
 
 namespace kestrane {
 
@@ -9,105 +13,74 @@ namespace {
 
 constexpr int kDesignHeight = 5790;  // outer height in twips
 constexpr int kStepTries = 3;        // a step failing outside the skip set is tried this often
+constexpr char kDataFolder[] = "\\Halvecki\\Kestrane\\";
+constexpr char kTitleSuffix[] = " - Pro";
 
-// The file-layer failures start-up steps over instead of trying again.
-bool SkipsStep(int number) {
-  return (number >= err::kDeviceUnavailable && number <= err::kDiskNotReady) ||
-         number == err::kPathFileAccess || number == err::kPathNotFound;
+// Device, disk, permission and path failures pass a step by; any other is tried again. Most
+// steps cannot end start-up, so they need not say that it goes on.
+template <typename Run>
+Step Startup(Run run) {
+  if constexpr (std::is_same_v<std::invoke_result_t<Run>, Flow>) {
+    return {std::move(run), OnFailure::Skip, OnFailure::Retry};
+  } else {
+    return {[run = std::move(run)] {
+              run();
+              return Flow::Next;
+            },
+            OnFailure::Skip, OnFailure::Retry};
+  }
 }
 
 }  // namespace
 
-frmQOR_Pro::StepResult frmQOR_Pro::StartupStep(int step) {
+bool frmQOR_Pro::Form_Load() {
   auto& c = ports_.controls;
-  switch (step) {
-    case 1:
-      c.SetMousePointer(MousePointer::Hourglass);
-      break;
-    case 2: {
-      TwipsRect r = c.WindowRect();
-      r.height = kDesignHeight;
-      r.left = (c.ScreenWidth() - r.width) / 2;
-      r.top = (c.ScreenHeight() - r.height) / 2;
-      c.MoveWindow(r);
-      break;
-    }
-    case 3:
-      SetFolderPath("\\");
-      break;
-    case 4: {
-      const FolderAnswer answer = ports_.shell.AppDataFolder();
-      if (answer.status == 0) {
-        sPath = answer.path;
-      } else if (answer.status == 1) {
-        ShowError(255);
-        return StepResult::EndProgram;
-      } else {
-        // No application-data folder is known: the data file cannot be found either.
-        ShowError(255);
-        return StepResult::EndProgram;
-      }
-      break;
-    }
-    case 5:
-      sPath += "\\Halvecki\\Kestrane\\";
-      break;
-    case 6:
-      m_.DataFile = sPath + "himem32.qor";
-      break;
-    case 7:
-      if (!ports_.files.FileExists(m_.DataFile)) {
-        ShowError(255);
-        return StepResult::EndProgram;
-      }
-      break;
-    case 8:
-      m_.OSFamily = GetOSFamily(ports_.shell);
-      break;
-    case 9:
-      m_.Quote = "\"";
-      break;
-    case 10:
-      file1_.reset();
-      file1_ = ports_.files.OpenRecords(m_.DataFile, kRecordLength);
-      break;
-    case 11:
-      RefreshLetters();
-      break;
-    case 12:
-      file1_.reset();
-      break;
-    case 13:
-      m_.PermMask = m_.DataRec.LetterMask;
-      break;
-    case 14:
-      c.SetCaption(c.Caption() + " - Pro");
-      break;
-    default:
-      break;
-  }
-  return StepResult::Done;
+  const std::array steps{
+      Startup([&] { c.SetMousePointer(MousePointer::Hourglass); }),
+      Startup([&] { CentreWindow(); }),
+      Startup([&] { SetFolderPath("\\"); }),
+      Startup([&] { return FindAppDataFolder(); }),
+      Startup([&] { sPath += kDataFolder; }),
+      Startup([&] { m_.DataFile = sPath + kDataFileName; }),
+      Startup([&] { return RequireDataFile(); }),
+      Startup([&] { m_.OSFamily = GetOSFamily(ports_.shell); }),
+      Startup([&] { m_.Quote = "\""; }),
+      Startup([&] { file1_ = ports_.files.OpenRecords(m_.DataFile, kRecordLength); }),
+      Startup([&] { RefreshLetters(); }),
+      Startup([&] { file1_.reset(); }),
+      Startup([&] { m_.PermMask = m_.DataRec.LetterMask; }),
+      Startup([&] { c.SetCaption(c.Caption() + kTitleSuffix); }),
+  };
+  const bool ended = RunSteps(steps, kStepTries).ended;
+  file1_.reset();
+  if (ended) c.EndProgram();
+  return !ended;
 }
 
-bool frmQOR_Pro::Form_Load() {
-  constexpr int kSteps = 14;
-  for (int step = 1; step <= kSteps; ++step) {
-    for (int attempt = 1; attempt <= kStepTries; ++attempt) {
-      try {
-        if (StartupStep(step) == StepResult::EndProgram) {
-          file1_.reset();
-          ports_.controls.EndProgram();
-          return false;
-        }
-        break;
-      } catch (const FileError& e) {
-        if (SkipsStep(e.Number())) break;
-      } catch (const std::exception&) {
-        // Tried again below, like any failure outside the skip set.
-      }
-    }
+void frmQOR_Pro::CentreWindow() {
+  auto& c = ports_.controls;
+  TwipsRect r = c.WindowRect();
+  r.height = kDesignHeight;
+  r.left = (c.ScreenWidth() - r.width) / 2;
+  r.top = (c.ScreenHeight() - r.height) / 2;
+  c.MoveWindow(r);
+}
+
+// Without the application-data folder (status 1, or the query failing) there is no data file.
+Flow frmQOR_Pro::FindAppDataFolder() {
+  const FolderAnswer answer = ports_.shell.AppDataFolder();
+  if (answer.status == 0) {
+    sPath = answer.path;
+    return Flow::Next;
   }
-  return true;
+  ShowError(kMissingOrCorrupt);
+  return Flow::End;
+}
+
+Flow frmQOR_Pro::RequireDataFile() {
+  if (ports_.files.FileExists(m_.DataFile)) return Flow::Next;
+  ShowError(kMissingOrCorrupt);
+  return Flow::End;
 }
 
 void frmQOR_Pro::Form_Activate() {

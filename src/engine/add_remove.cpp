@@ -5,14 +5,13 @@
 #include "app/frm_qor_pro.h"
 #include "engine/messages.h"
 #include "engine/runner.h"
+#include "info/version.h"
 #include "permanent/data_file.h"
 #include "platform/file_error.h"
 
 namespace kestrane {
 
 namespace {
-
-constexpr char kAppTitle[] = "Kestrane";
 
 std::string RootQuestion(char root, const std::string& letter) {
   const std::string r(1, root);
@@ -25,12 +24,7 @@ std::string RootQuestion(char root, const std::string& letter) {
 void frmQOR_Pro::cmdOk_Click() {
   auto& c = ports_.controls;
   try {
-    Ltr = SelectedLetter(ControlId::lstAvail);
-    if (Ltr.empty()) {
-      ShowError(kNoLetter);
-      c.SetFocus(ControlId::lstAvail);
-      return;
-    }
+    if (!PickLetter(ControlId::lstAvail)) return;
     c.SetText(ControlId::txtPath, Hold);
     const std::string folder = c.Text(ControlId::txtPath);
     if (folder.size() == 3) {
@@ -40,16 +34,10 @@ void frmQOR_Pro::cmdOk_Click() {
         return;
       }
     }
-    Ltr = SelectedLetter(ControlId::lstAvail);
-    if (Ltr.empty()) {
-      ShowError(kNoLetter);
-      c.SetFocus(ControlId::lstAvail);
-      return;
-    }
+    if (!PickLetter(ControlId::lstAvail)) return;
     if (IsNetworkTarget()) return;
     c.SetText(ControlId::cmdCancel, "&Exit");
-    Path = m_.Quote + c.Text(ControlId::txtPath) + m_.Quote;
-    RunSubst();
+    ReportSubst(RunSubst(SubstRequest::Map(Ltr, c.Text(ControlId::txtPath))));
   } catch (const std::exception&) {
     ShowError(kUnknownFailure);
   }
@@ -58,48 +46,51 @@ void frmQOR_Pro::cmdOk_Click() {
 void frmQOR_Pro::cmdRemove_Click() {
   auto& c = ports_.controls;
   try {
-    Ltr = SelectedLetter(ControlId::lstUsedLtrs);
-    if (Ltr.empty()) {
-      ShowError(kNoLetter);
-      c.SetFocus(ControlId::lstUsedLtrs);
-      return;
-    }
+    if (!PickLetter(ControlId::lstUsedLtrs)) return;
     if (std::islower(static_cast<unsigned char>(Ltr[0])) != 0) {
       ports_.dialogs.MessageBox("This is a Network drive, it cannot be removed!", "Nothing to do!",
                                 Buttons::Ok, Icon::Information);
       c.SetFocus(ControlId::cmdCancel);
       return;
     }
-    if (LetterIsSet(m_.PermMask, Ltr[0])) {
-      const Answer answer = ports_.dialogs.MessageBox(
-          "This drive letter, " + Ltr + ", is permanent, do you want it removed permanently?",
-          kAppTitle, Buttons::YesNoCancel, Icon::None);
-      if (answer == Answer::Yes) {
-        try {
-          RemovePermanent();
-        } catch (const std::exception& e) {
-          // The mapping stays as well: the user asked for both or nothing.
-          const auto* fe = dynamic_cast<const FileError*>(&e);
-          const int number = fe ? fe->Number() : kUnknownFailure;
-          c.SetMousePointer(MousePointer::Default);
-          ports_.dialogs.MessageBox("The drive letter " + Ltr +
-                                        " could not be removed from your startup file." + kCrLf +
-                                        "Error " + std::to_string(number) + " (" + e.what() +
-                                        "). The virtual drive was left as it is.",
-                                    kAppTitle, Buttons::Ok, Icon::Critical);
-          return;
-        }
-      } else if (answer != Answer::No) {
-        return;
-      }
-    }
-    const std::string saved = Path;
-    Path = "/D";
-    RunSubst();
-    Path = saved;
+    if (LetterIsSet(m_.PermMask, Ltr[0]) && !ForgetPermanent()) return;
+    ReportSubst(RunSubst(SubstRequest::Delete(Ltr)));
     c.SetText(ControlId::cmdCancel, "&Exit");
   } catch (const std::exception&) {
     ShowError(kUnknownFailure);
+  }
+}
+
+bool frmQOR_Pro::PickLetter(ControlId list) {
+  Ltr = SelectedLetter(list);
+  if (!Ltr.empty()) return true;
+  ShowError(kNoLetter);
+  ports_.controls.SetFocus(list);
+  return false;
+}
+
+// Asks whether a permanent letter goes for good, and takes it out of the startup batch file when
+// it does. False when the removal ends here: Cancel, or the batch file could not be rewritten.
+bool frmQOR_Pro::ForgetPermanent() {
+  const Answer answer = ports_.dialogs.MessageBox(
+      "This drive letter, " + Ltr + ", is permanent, do you want it removed permanently?",
+      app::kTitle, Buttons::YesNoCancel, Icon::None);
+  if (answer == Answer::No) return true;
+  if (answer != Answer::Yes) return false;
+  try {
+    RemovePermanent();
+    return true;
+  } catch (const std::exception& e) {
+    // The mapping stays as well: the user asked for both or nothing.
+    const auto* fe = dynamic_cast<const FileError*>(&e);
+    const int number = fe ? fe->Number() : kUnknownFailure;
+    ports_.controls.SetMousePointer(MousePointer::Default);
+    ports_.dialogs.MessageBox("The drive letter " + Ltr +
+                                  " could not be removed from your startup file." + kCrLf +
+                                  "Error " + std::to_string(number) + " (" + e.what() +
+                                  "). The virtual drive was left as it is.",
+                              app::kTitle, Buttons::Ok, Icon::Critical);
+    return false;
   }
 }
 

@@ -43,7 +43,7 @@ void frmQOR_Pro::RefreshLetters() {
       const bool probed = (present >> (letter - 'A') & 1u) != 0;
       if (!probed || !CheckDrive(letter)) c.ListAdd(ControlId::lstAvail, Entry(letter));
     }
-    if (redo == 0) ResetDriveCounts();
+    if (redo == 0) StartListing();
     // Only start-up calls this with the data file open; later the read has nothing to read.
     if (!file1_) Fail(err::kBadFileName);
     m_.DataRec = DataRecord::Decode(file1_->Read(kLiveRecord));
@@ -52,44 +52,41 @@ void frmQOR_Pro::RefreshLetters() {
   }
 }
 
-void frmQOR_Pro::ResetDriveCounts() {
-  usedCount_ = 1;
+void frmQOR_Pro::StartListing() {
   cdCount_ = 0;
   redo = 1;
 }
 
 bool frmQOR_Pro::CheckDrive(char letter) {
   auto& c = ports_.controls;
-  if (redo == 0) ResetDriveCounts();
+  if (redo == 0) StartListing();
   try {
     const DriveType type = ports_.drives.Type(letter);
     if (type == DriveType::Remote) {
-      ++usedCount_;
       c.ListAdd(ControlId::lstUsedLtrs,
                 Entry(static_cast<char>(std::tolower(static_cast<unsigned char>(letter)))));
       return true;
     }
     if (redo == 2) return true;
+    // The letter is listed when its volume answers the same serial number twice.
     const std::int32_t serial = ports_.drives.SerialNumber(letter);
-    if (usedCount_ < serials_.size()) serials_[usedCount_] = serial;
     if (type == DriveType::CdRom && m_.OSFamily == "W95" && cdCount_ < m_.CdLetters.size()) {
       m_.CdLetters[cdCount_] = letter;
       ++cdCount_;
     }
-    if (ports_.drives.SerialNumber(letter) == serial) c.ListAdd(ControlId::lstUsedLtrs, Entry(letter));
-    ++usedCount_;
+    if (ports_.drives.SerialNumber(letter) == serial)
+      c.ListAdd(ControlId::lstUsedLtrs, Entry(letter));
     return true;
   } catch (const FileError& e) {
     if (e.Number() == err::kDeviceUnavailable) return false;
     if (e.Number() == err::kDiskNotReady) {
       c.ListAdd(ControlId::lstUsedLtrs, Entry(letter));
-      ++usedCount_;
       return true;
     }
     ports_.dialogs.MessageBox(std::to_string(e.Number()), "Error Number:", Buttons::Ok,
                               Icon::Critical);
   } catch (const std::exception&) {
-    ports_.dialogs.MessageBox(std::to_string(5), "Error Number:", Buttons::Ok,
+    ports_.dialogs.MessageBox(std::to_string(err::kInvalidCall), "Error Number:", Buttons::Ok,
                               Icon::Critical);
   }
   // An unexpected failure: the letter counts as in use and is listed as a local drive.

@@ -1,7 +1,6 @@
 #include "engine/runner.h"
 
 #include <cctype>
-#include <cmath>
 #include <exception>
 #include <string>
 
@@ -12,36 +11,29 @@ namespace kestrane {
 
 namespace {
 
-// subst normally answers at once; past this the window is given back with code 11.
-constexpr int kGiveUpMs = 10000;
-constexpr int kAttrDirectory = 16;
-constexpr int kAttrDirectoryHidden = 18;
-constexpr double kLongestPause = 86400;  // a day; keeps the millisecond count in range
-
 bool IsUpperLetter(const std::string& text) {
   return text.size() == 1 && text[0] >= 'A' && text[0] <= 'Z';
 }
 
-// A quoted folder with nothing that could end the quotes early or start a second argument.
-bool IsQuotedFolder(const std::string& arg) {
-  if (arg.size() < 2 || arg.front() != '"' || arg.back() != '"') return false;
-  const std::string inner = arg.substr(1, arg.size() - 2);
-  for (const char ch : inner) {
+// Nothing in the folder could end the quotes early or start a second argument.
+bool QuotesSafely(const std::string& folder) {
+  for (const char ch : folder) {
     if (ch == '"' || static_cast<unsigned char>(ch) < 32) return false;
   }
-  return FolderTextRefusal(inner) == 0;
+  return true;
 }
+
+char DriveOf(const std::string& folder) {
+  return static_cast<char>(std::toupper(static_cast<unsigned char>(folder[0])));
+}
+
+SubstOutcome Refusal(std::uint8_t code) { return {SubstStatus::Refused, code}; }
 
 }  // namespace
 
-// Backslashes right before the closing quote would escape it for the program's argument
-// parser ("C:\" would arrive as C:"), so they are doubled; a drive root stays mappable.
-std::string CommandArgument(const std::string& path) {
-  if (path.size() < 2 || path.back() != '"') return path;
-  std::string inner = path.substr(0, path.size() - 1);
-  const std::size_t kept = inner.find_last_not_of('\\') + 1;
-  inner += std::string(inner.size() - kept, '\\');
-  return inner + '"';
+std::string CommandArgument(const std::string& folder) {
+  const std::size_t kept = folder.find_last_not_of('\\') + 1;
+  return '"' + folder + std::string(folder.size() - kept, '\\') + '"';
 }
 
 std::uint8_t FolderTextRefusal(const std::string& text) {
@@ -56,95 +48,81 @@ std::uint8_t FolderTextRefusal(const std::string& text) {
   return 0;
 }
 
-void frmQOR_Pro::RunSubst() {
-  auto& c = ports_.controls;
-  c.SetMousePointer(MousePointer::Hourglass);
-  // Cleared only where the letter ends up mapped as asked: after "Done!" or the silent accept.
-  substFailed_ = true;
-  // The drive list only mirrors the change; failing to redraw it does not undo the outcome.
-  const auto refreshDriveList = [this] {
-    try {
-      RefreshDriveList();
-    } catch (const std::exception&) {
-    }
-  };
+SubstOutcome frmQOR_Pro::RunSubst(const SubstRequest& request) {
+  ports_.controls.SetMousePointer(MousePointer::Hourglass);
   try {
     // Whatever reaches the command line is a plain drive letter and nothing else.
-    if (!IsUpperLetter(Ltr)) {
-      ShowError(kNoLetter);
-      return;
-    }
-    const bool remove = Path == "/D";
+    if (!IsUpperLetter(request.letter)) return Refusal(kNoLetter);
     redo = 2;
-    if (CheckDrive(Ltr[0])) {
-      if (!remove) {
-        if (m_.MakingPerm) {
-          // Make Permanent accepts a letter that is mapped already; it restores the pointer.
-          m_.MakingPerm = false;
-          substFailed_ = false;
-          return;
-        }
-        ShowError(kLetterInUse);
-        return;
-      }
-    } else if (!remove) {
-      c.SetText(ControlId::txtPath, Hold);
-      const std::string folder = c.Text(ControlId::txtPath);
-      const int attributes = Hidden ? kAttrDirectoryHidden : kAttrDirectory;
-      Hidden = false;
-      if (const std::uint8_t refusal = FolderTextRefusal(folder); refusal != 0) {
-        ShowError(refusal);
-        return;
-      }
-      if (!IsQuotedFolder(Path)) {
-        ShowError(kPathNotFound);
-        return;
-      }
-      bool found = false;
-      try {
-        found = ports_.files.DirectoryExists(folder, attributes == kAttrDirectoryHidden);
-      } catch (const FileError&) {
-        found = false;  // a drive that cannot be read holds no folder we could map
-      }
-      if (!found) {
-        ShowError(kPathNotFound);
-        return;
-      }
-      if (m_.OSFamily != "NT") {
-        const char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(Path[1])));
-        for (const char cd : m_.CdLetters) {
-          if (cd != 0 && cd == drive) {
-            c.SetMousePointer(MousePointer::Default);
-            ShowError(kCdRomOn95);
-            return;
-          }
-        }
+    if (CheckDrive(request.letter[0])) {
+      if (!request.remove) return {SubstStatus::InUse, kLetterInUse};
+    } else if (!request.remove) {
+      if (const std::uint8_t refusal = CheckTarget(request.folder); refusal != 0) {
+        return Refusal(refusal);
       }
     }
     // A delete request for a letter that is free already skips the folder checks: they are
     // about a folder that plays no part in it, and subst itself answers for the letter.
-
-    const ProcessOutcome outcome = ports_.processes.RunHidden(
-        "subst.exe " + Ltr + ": " + CommandArgument(Path), "", kGiveUpMs);
-    if (!outcome.started) {
-      ShowError(kUnknownFailure);
-      return;
-    }
-    // Rebuilt even after a refusal, so the lists show what subst really left behind.
-    RefreshLetters();
-    if (outcome.finished && outcome.exitCode == 0) {
-      substFailed_ = false;
-      c.SetMousePointer(MousePointer::Default);
-      ports_.dialogs.MessageBox("Operation Completed!", "Done!", Buttons::Ok, Icon::None);
-      refreshDriveList();
-      return;
-    }
-    refreshDriveList();
-    ShowError(kUnknownFailure);
+    return StartSubst(request);
   } catch (const std::exception&) {
     // For example subst.exe missing: the request ends here, the program goes on.
-    ShowError(kUnknownFailure);
+    return {SubstStatus::NotStarted, kUnknownFailure};
   }
+}
+
+std::uint8_t frmQOR_Pro::CheckTarget(const std::string& folder) {
+  auto& c = ports_.controls;
+  c.SetText(ControlId::txtPath, Hold);
+  const bool includeHidden = Hidden;
+  Hidden = false;
+  if (const std::uint8_t refusal = FolderTextRefusal(folder); refusal != 0) return refusal;
+  if (!QuotesSafely(folder)) return kPathNotFound;
+  bool found = false;
+  try {
+    found = ports_.files.DirectoryExists(folder, includeHidden);
+  } catch (const FileError&) {
+    found = false;  // a drive that cannot be read holds no folder we could map
+  }
+  if (!found) return kPathNotFound;
+  if (m_.OSFamily != "NT") {
+    for (const char cd : m_.CdLetters) {
+      if (cd != 0 && cd == DriveOf(folder)) {
+        c.SetMousePointer(MousePointer::Default);
+        return kCdRomOn95;
+      }
+    }
+  }
+  return 0;
+}
+
+SubstOutcome frmQOR_Pro::StartSubst(const SubstRequest& request) {
+  const std::string argument = request.remove ? "/D" : CommandArgument(request.folder);
+  const ProcessOutcome run = ports_.processes.RunHidden(
+      "subst.exe " + request.letter + ": " + argument, "", kCommandLimitMs);
+  if (!run.started) return {SubstStatus::NotStarted, kUnknownFailure};
+  // Rebuilt whatever subst answered, so the lists show what it really left behind.
+  RefreshLetters();
+  try {
+    RefreshDriveList();
+  } catch (const std::exception&) {
+    // The drive list only mirrors the change; failing to redraw it does not undo the outcome.
+  }
+  if (!run.finished) return {SubstStatus::TimedOut, kUnknownFailure};
+  if (run.exitCode != 0) return {SubstStatus::SubstFailed, kUnknownFailure};
+  return {SubstStatus::Mapped, 0};
+}
+
+void frmQOR_Pro::ReportSubst(const SubstOutcome& outcome) {
+  if (outcome.Mapped()) {
+    ShowDone();
+  } else {
+    ShowError(outcome.code);
+  }
+}
+
+void frmQOR_Pro::ShowDone() {
+  ports_.controls.SetMousePointer(MousePointer::Default);
+  ports_.dialogs.MessageBox("Operation Completed!", "Done!", Buttons::Ok, Icon::None);
 }
 
 bool frmQOR_Pro::IsNetworkTarget() {
@@ -155,8 +133,7 @@ bool frmQOR_Pro::IsNetworkTarget() {
   }
   DriveType type = DriveType::Unknown;
   try {
-    type =
-        ports_.drives.Type(static_cast<char>(std::toupper(static_cast<unsigned char>(folder[0]))));
+    type = ports_.drives.Type(DriveOf(folder));
   } catch (const FileError&) {
     // The folder's drive is gone since it was chosen.
     ShowError(kPathNotFound);
@@ -167,18 +144,6 @@ bool frmQOR_Pro::IsNetworkTarget() {
     return true;
   }
   return false;
-}
-
-void frmQOR_Pro::Pause(double seconds) {
-  // Not a number or not positive: the shortest wait that still lets time pass.
-  const double bounded = seconds > 0 ? std::fmin(seconds, kLongestPause) : 0;
-  const auto limitMs = static_cast<std::int64_t>(std::ceil(bounded * 1000));
-  const std::int64_t start = ports_.clock.NowMs();
-  for (;;) {
-    const std::int64_t elapsed = ports_.clock.NowMs() - start;
-    if (elapsed > limitMs) return;
-    ports_.clock.SleepMs(limitMs - elapsed + 1);
-  }
 }
 
 }  // namespace kestrane

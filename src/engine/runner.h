@@ -2,23 +2,46 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/messages.h"
+
 namespace kestrane {
 
-// Message codes the runner and the Add and Remove commands report (the table is ShowError's).
-inline constexpr std::uint8_t kNoLetter = 3;
-inline constexpr std::uint8_t kNoPathSelected = 4;
-inline constexpr std::uint8_t kPathNotFound = 5;
-inline constexpr std::uint8_t kLetterInUse = 6;
-inline constexpr std::uint8_t kCdRomOn95 = 10;
-inline constexpr std::uint8_t kUnknownFailure = 11;
-inline constexpr std::uint8_t kNetworkDrive = 12;
+// subst and the command interpreter normally end at once; past this the window is given back.
+inline constexpr int kCommandLimitMs = 10000;
+
+// One request for subst: a letter mapped to a folder, or a letter's mapping deleted.
+struct SubstRequest {
+  std::string letter;  // as the user picked it; only one upper-case letter ever reaches subst
+  std::string folder;  // unquoted; empty for a deletion
+  bool remove = false;
+
+  static SubstRequest Map(std::string letter, std::string folder) {
+    return {std::move(letter), std::move(folder), false};
+  }
+  static SubstRequest Delete(std::string letter) { return {std::move(letter), {}, true}; }
+};
+
+enum class SubstStatus {
+  Mapped,       // subst did as asked and ended with success
+  InUse,        // a mapping was asked for a letter in use: nothing was run
+  Refused,      // the letter or the folder cannot be mapped: nothing was run
+  NotStarted,   // subst could not be started
+  TimedOut,     // subst did not end within the limit
+  SubstFailed,  // subst ended with an error
+};
+
+struct SubstOutcome {
+  SubstStatus status = SubstStatus::Mapped;
+  std::uint8_t code = 0;  // the message that tells the user why, unless mapped
+  bool Mapped() const { return status == SubstStatus::Mapped; }
+};
 
 // Why a folder text cannot be mapped to a letter, as a message code; 0 when it begins with a
 // drive letter and colon. A network share (\\server\share) gets the network-drive code.
 std::uint8_t FolderTextRefusal(const std::string& text);
 
-// A quoted folder as it must stand on a command line: backslashes before the closing quote are
+// A folder as it must stand, quoted, on a command line: backslashes before the closing quote are
 // doubled so that a drive root ("C:\") is not read as an escaped quote.
-std::string CommandArgument(const std::string& path);
+std::string CommandArgument(const std::string& folder);
 
 }  // namespace kestrane

@@ -4,7 +4,7 @@
 
 namespace kestrane {
 
-// The writing accesses of himem32.qor. Each opens the file, reads record 2, changes the mask
+// The writing accesses of the data file. Each opens the file, reads record 2, changes the mask
 // alone and writes the whole record back, so the other fields keep their bytes; afterwards
 // PermMask equals the stored mask. A failure is the port's FileError, left to the caller.
 

@@ -7,12 +7,13 @@
 
 namespace kestrane {
 
+inline constexpr char kDataFileName[] = "himem32.qor";  // in the data folder
 inline constexpr int kRecordLength = 1250;
 inline constexpr int kRecordBytes = 120;  // the fields; the rest of a slot carries none
 inline constexpr int kLiveRecord = 2;
 inline constexpr std::int32_t kInitialMask = 134217728;  // bit 27 alone
 
-// One record of himem32.qor, decoded byte by byte (little-endian).
+// One record of the data file, decoded byte by byte (little-endian).
 struct DataRecord {
   std::int32_t Reserved1 = 0;
   std::array<std::uint8_t, 52> Text1{};

@@ -6,14 +6,13 @@
 
 #include "app/frm_qor_pro.h"
 #include "engine/messages.h"
+#include "info/version.h"
 #include "permanent/data_access.h"
 #include "platform/file_error.h"
 
 namespace kestrane {
 
 namespace {
-
-constexpr std::uint8_t kAlreadyAssigned = 1;
 
 bool IsBlank(const std::string& line) {
   return std::all_of(line.begin(), line.end(),
@@ -44,10 +43,10 @@ void frmQOR_Pro::RemovePermanent() {
   auto& c = ports_.controls;
   c.SetMousePointer(MousePointer::Hourglass);
   const char letter = Ltr.empty() ? '\0' : Ltr[0];
-  Path = GetStartupFolder();
+  const std::string folder = GetStartupFolder();
   // Without the Startup folder the line may still be there: the bit stays, the caller reports.
-  if (Path.empty()) Fail(err::kPathNotFound);
-  const std::string batch = Path + "\\" + kStartupBatch;
+  if (folder.empty()) Fail(err::kPathNotFound);
+  const std::string batch = folder + "\\" + kStartupBatch;
 
   if (!ports_.files.FileExists(batch)) {
     // No batch file holds a line for the letter, so it is no longer permanent in fact; the bit
@@ -57,7 +56,7 @@ void frmQOR_Pro::RemovePermanent() {
     ports_.dialogs.MessageBox(std::string("There is no ") + kStartupBatch +
                                   " in your Startup folder, so it held no line for " + Ltr + ":." +
                                   kCrLf + "The letter " + Ltr + " is no longer marked permanent.",
-                              "Kestrane", Buttons::Ok, Icon::Information);
+                              app::kTitle, Buttons::Ok, Icon::Information);
     return;
   }
 

@@ -6,6 +6,8 @@ namespace kestrane {
 
 // The classic error numbers the handlers' policies are written in.
 namespace err {
+inline constexpr int kInvalidCall =
+    5;  // also what a failure without a number of its own is shown as
 inline constexpr int kFileNotFound = 53;
 inline constexpr int kDeviceUnavailable = 68;
 inline constexpr int kPermissionDenied = 70;
@@ -13,9 +15,6 @@ inline constexpr int kDiskNotReady = 71;
 inline constexpr int kPathFileAccess = 75;
 inline constexpr int kPathNotFound = 76;
 inline constexpr int kBadFileName = 52;
-inline constexpr int kFileAlreadyOpen = 55;
-inline constexpr int kInputPastEnd = 62;
-inline constexpr int kSubscriptOutOfRange = 9;
 }  // namespace err
 
 // A failure of the file, drive or process layer, carrying its classic number.

@@ -7,7 +7,7 @@
 
 namespace kestrane::fakes {
 
-void Faults::Check(const std::string& call) {
+void Faults::Check(Call call) {
   const int n = ++counts_[call];
   auto it = armed_.find(call);
   if (it == armed_.end()) return;
@@ -17,13 +17,13 @@ void Faults::Check(const std::string& call) {
 // ---- controls
 
 void FakeControls::ListClear(ControlId list) {
-  faults_.Check("Controls.ListClear");
+  faults_.Check(Call::ControlsListClear);
   lists[list].clear();
   selected[list] = -1;
 }
 
 void FakeControls::ListAdd(ControlId list, const std::string& item) {
-  faults_.Check("Controls.ListAdd");
+  faults_.Check(Call::ControlsListAdd);
   lists[list].push_back(item);
 }
 
@@ -87,7 +87,7 @@ Answer FakeDialogs::MessageBox(const std::string& body, const std::string& title
   Box box{body, title, buttons, icon, controls_.pointer};
   boxes.push_back(box);
   if (onBox) onBox(box);
-  faults_.Check("Dialogs.MessageBox");
+  faults_.Check(Call::DialogsMessageBox);
   if (!answers.empty()) {
     const Answer a = answers.front();
     answers.pop_front();
@@ -104,7 +104,7 @@ Answer FakeDialogs::MessageBox(const std::string& body, const std::string& title
 
 std::string FakeDialogs::InputBox(const std::string& prompt, const std::string& title) {
   prompts.push_back({prompt, title});
-  faults_.Check("Dialogs.InputBox");
+  faults_.Check(Call::DialogsInputBox);
   if (inputs.empty()) return {};
   std::string text = inputs.front();
   inputs.pop_front();
@@ -116,7 +116,7 @@ void FakeDialogs::ShowAbout(const AboutBox& box) { abouts.push_back(box); }
 // ---- drives
 
 DriveType FakeDrives::Type(char letter) {
-  faults_.Check("Drives.Type");
+  faults_.Check(Call::DrivesType);
   ++typeQueries;
   auto it = drives.find(letter);
   if (it == drives.end()) Fail(err::kDeviceUnavailable);
@@ -125,7 +125,7 @@ DriveType FakeDrives::Type(char letter) {
 }
 
 std::int32_t FakeDrives::SerialNumber(char letter) {
-  faults_.Check("Drives.SerialNumber");
+  faults_.Check(Call::DrivesSerialNumber);
   ++serialQueries;
   auto it = drives.find(letter);
   if (it == drives.end()) Fail(err::kDeviceUnavailable);
@@ -135,7 +135,7 @@ std::int32_t FakeDrives::SerialNumber(char letter) {
 }
 
 std::vector<char> FakeDrives::Letters() {
-  faults_.Check("Drives.Letters");
+  faults_.Check(Call::DrivesLetters);
   std::vector<char> out;
   for (const auto& [letter, drive] : drives) out.push_back(letter);
   return out;
@@ -155,7 +155,8 @@ void FakeDrives::Add(char letter, DriveType type, std::int32_t serial, bool read
 std::string FakeFiles::Key(const std::string& path) {
   std::string key;
   for (char ch : path) {
-    const char c = ch == '/' ? '\\' : static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    const char c =
+        ch == '/' ? '\\' : static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
     key += c;
   }
   while (key.size() > 3 && key.back() == '\\') key.pop_back();
@@ -184,7 +185,8 @@ void FakeFiles::AddFolder(const std::string& path, bool hidden) {
   folders[key] = hidden;
   names[key] = path;
   std::string original = path;
-  while (original.size() > 3 && (original.back() == '\\' || original.back() == '/')) original.pop_back();
+  while (original.size() > 3 && (original.back() == '\\' || original.back() == '/'))
+    original.pop_back();
   for (std::string p = Parent(key); !p.empty() && p != key; p = Parent(p)) {
     original = original.substr(0, std::max<std::size_t>(p.size(), 3));
     if (!folders.count(p)) {
@@ -214,19 +216,19 @@ std::optional<std::string> FakeFiles::TextOf(const std::string& path) const {
 }
 
 bool FakeFiles::FileExists(const std::string& path) {
-  faults_.Check("Files.FileExists");
+  faults_.Check(Call::FilesFileExists);
   return Find(path) != nullptr;
 }
 
 bool FakeFiles::DirectoryExists(const std::string& path, bool includeHidden) {
-  faults_.Check("Files.DirectoryExists");
+  faults_.Check(Call::FilesDirectoryExists);
   auto it = folders.find(Key(path));
   if (it == folders.end()) return false;
   return includeHidden || !it->second;
 }
 
 std::vector<std::string> FakeFiles::SubFolders(const std::string& path) {
-  faults_.Check("Files.SubFolders");
+  faults_.Check(Call::FilesSubFolders);
   const std::string key = Key(path);
   if (!folders.count(key)) Fail(err::kPathNotFound);
   std::vector<std::string> out;
@@ -246,20 +248,23 @@ class FakeRecordFile : public RecordFile {
   FakeRecordFile(FakeFiles& files, std::string path, int length)
       : files_(files), path_(std::move(path)), length_(length) {}
   Bytes Read(int record) override {
-    files_.faults().Check("RecordFile.Read");
+    files_.faults().Check(Call::RecordFileRead);
     const FakeFiles::Entry* e = files_.Find(path_);
     if (!e) Fail(err::kFileNotFound);
     Bytes out(static_cast<std::size_t>(length_), 0);
-    const std::size_t start = static_cast<std::size_t>(record - 1) * static_cast<std::size_t>(length_);
-    for (std::size_t i = 0; i < out.size() && start + i < e->bytes.size(); ++i) out[i] = e->bytes[start + i];
+    const std::size_t start =
+        static_cast<std::size_t>(record - 1) * static_cast<std::size_t>(length_);
+    for (std::size_t i = 0; i < out.size() && start + i < e->bytes.size(); ++i)
+      out[i] = e->bytes[start + i];
     return out;
   }
   void Write(int record, const Bytes& bytes) override {
-    files_.faults().Check("RecordFile.Write");
+    files_.faults().Check(Call::RecordFileWrite);
     FakeFiles::Entry* e = files_.Find(path_);
     if (!e) Fail(err::kFileNotFound);
     if (e->readOnly) Fail(err::kPermissionDenied);
-    const std::size_t start = static_cast<std::size_t>(record - 1) * static_cast<std::size_t>(length_);
+    const std::size_t start =
+        static_cast<std::size_t>(record - 1) * static_cast<std::size_t>(length_);
     if (e->bytes.size() < start + bytes.size()) e->bytes.resize(start + bytes.size(), 0);
     std::copy(bytes.begin(), bytes.end(), e->bytes.begin() + static_cast<std::ptrdiff_t>(start));
   }
@@ -273,7 +278,7 @@ class FakeRecordFile : public RecordFile {
 }  // namespace
 
 std::unique_ptr<RecordFile> FakeFiles::OpenRecords(const std::string& path, int recordLength) {
-  faults_.Check("Files.OpenRecords");
+  faults_.Check(Call::FilesOpenRecords);
   Entry* e = Find(path);
   if (!e) {
     if (!folders.count(Parent(Key(path)))) Fail(err::kPathNotFound);
@@ -285,7 +290,7 @@ std::unique_ptr<RecordFile> FakeFiles::OpenRecords(const std::string& path, int 
 }
 
 std::vector<std::string> FakeFiles::ReadLines(const std::string& path) {
-  faults_.Check("Files.ReadLines");
+  faults_.Check(Call::FilesReadLines);
   const Entry* e = Find(path);
   if (!e) Fail(folders.count(Key(path)) ? err::kPathFileAccess : err::kFileNotFound);
   if (e->locked) Fail(err::kPermissionDenied);
@@ -293,7 +298,7 @@ std::vector<std::string> FakeFiles::ReadLines(const std::string& path) {
 }
 
 void FakeFiles::AppendLine(const std::string& path, const std::string& line) {
-  faults_.Check("Files.AppendLine");
+  faults_.Check(Call::FilesAppendLine);
   if (folders.count(Key(path))) Fail(err::kPathFileAccess);
   Entry* e = Find(path);
   if (!e) {
@@ -308,7 +313,7 @@ void FakeFiles::AppendLine(const std::string& path, const std::string& line) {
 }
 
 void FakeFiles::ReplaceLines(const std::string& path, const std::vector<std::string>& lines) {
-  faults_.Check("Files.ReplaceLines");
+  faults_.Check(Call::FilesReplaceLines);
   if (folders.count(Key(path))) Fail(err::kPathFileAccess);
   if (!folders.count(Parent(Key(path)))) Fail(err::kPathNotFound);
   Entry* e = Find(path);
@@ -323,7 +328,7 @@ void FakeFiles::ReplaceLines(const std::string& path, const std::vector<std::str
 }
 
 void FakeFiles::Delete(const std::string& path) {
-  faults_.Check("Files.Delete");
+  faults_.Check(Call::FilesDelete);
   Entry* e = Find(path);
   if (!e) Fail(err::kFileNotFound);
   if (e->readOnly || e->locked) Fail(err::kPermissionDenied);
@@ -332,9 +337,9 @@ void FakeFiles::Delete(const std::string& path) {
 
 // ---- processes
 
-ProcessOutcome FakeProcesses::RunHidden(const std::string& commandLine, const std::string& directory,
-                                        int limitMs) {
-  faults_.Check("Processes.RunHidden");
+ProcessOutcome FakeProcesses::RunHidden(const std::string& commandLine,
+                                        const std::string& directory, int limitMs) {
+  faults_.Check(Call::ProcessesRunHidden);
   runs.push_back(Run{"", "", commandLine, directory, limitMs});
   if (behaviour) return behaviour(runs.back());
   return ProcessOutcome{true, true, 0};
@@ -343,7 +348,7 @@ ProcessOutcome FakeProcesses::RunHidden(const std::string& commandLine, const st
 ProcessOutcome FakeProcesses::ShellRun(const std::string& verb, const std::string& file,
                                        const std::string& parameters, const std::string& directory,
                                        int limitMs) {
-  faults_.Check("Processes.ShellRun");
+  faults_.Check(Call::ProcessesShellRun);
   runs.push_back(Run{verb, file, parameters, directory, limitMs});
   if (behaviour) return behaviour(runs.back());
   return ProcessOutcome{true, true, 0};
@@ -352,22 +357,22 @@ ProcessOutcome FakeProcesses::ShellRun(const std::string& verb, const std::strin
 // ---- shell
 
 FolderAnswer FakeShell::AppDataFolder() {
-  faults_.Check("Shell.AppDataFolder");
+  faults_.Check(Call::ShellAppDataFolder);
   return appData;
 }
 
 std::string FakeShell::StartupFolder() {
-  faults_.Check("Shell.StartupFolder");
+  faults_.Check(Call::ShellStartupFolder);
   return startup;
 }
 
 std::string FakeShell::SystemFolder() {
-  faults_.Check("Shell.SystemFolder");
+  faults_.Check(Call::ShellSystemFolder);
   return system;
 }
 
 void FakeShell::HtmlHelp(const std::string& file, unsigned command, unsigned long data) {
-  faults_.Check("Shell.HtmlHelp");
+  faults_.Check(Call::ShellHtmlHelp);
   helpCalls.push_back({file, command, data});
 }
 

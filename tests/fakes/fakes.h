@@ -198,14 +198,15 @@ class FakeShell : public Shell {
   std::string SystemFolder() override;
   std::string ProgramFolder() override { return programFolder; }
   OsVersion Version() override {
-    faults_.Check("Shell.Version");
+    faults_.Check(Call::ShellVersion);
     return version;
   }
   void OpenWebPage(const std::string& address) override { opened.push_back(address); }
   void HtmlHelp(const std::string& file, unsigned command, unsigned long data) override;
 
   FolderAnswer appData{0, "C:\\Users\\ann\\AppData\\Roaming"};
-  std::string startup = "C:\\Users\\ann\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
+  std::string startup =
+      "C:\\Users\\ann\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
   std::string system = "C:\\Windows\\system32";
   std::string programFolder = "C:\\Program Files\\Kestrane";
   OsVersion version{2, 10, 0};

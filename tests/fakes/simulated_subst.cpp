@@ -15,7 +15,9 @@ std::string Trim(std::string s) {
 bool StartsWithNoCase(const std::string& s, const std::string& prefix) {
   if (s.size() < prefix.size()) return false;
   for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(s[i])) != std::tolower(static_cast<unsigned char>(prefix[i]))) return false;
+    if (std::tolower(static_cast<unsigned char>(s[i])) !=
+        std::tolower(static_cast<unsigned char>(prefix[i])))
+      return false;
   }
   return true;
 }
@@ -46,7 +48,10 @@ ProcessOutcome SimulatedSubst::Subst(const std::string& arguments) {
   }
   std::string folder = rest;
   if (folder.size() >= 2 && folder.front() == '"' && folder.back() == '"') {
+    // As a program's argument parser reads it: backslashes before the closing quote are halved.
     folder = folder.substr(1, folder.size() - 2);
+    const std::size_t kept = folder.find_last_not_of('\\') + 1;
+    folder.resize(kept + (folder.size() - kept) / 2);
   }
   if (m_.drives.drives.count(letter)) return {true, true, 1};
   if (!m_.files.folders.count(FakeFiles::Key(folder))) return {true, true, 1};

@@ -2,7 +2,7 @@
 
 #include "engine/runner.h"
 #include "fakes/fakes.h"
-#include "subst_fake.h"
+#include "fakes/simulated_subst.h"
 
 namespace kestrane::fakes {
 namespace {
@@ -14,11 +14,10 @@ class AddRemove : public ::testing::Test {
   void SetUp() override {
     m.StandardSetup();
     m.files.AddFolder("C:\\Data");
-    m.drives.Add('E', DriveType::Fixed, 0x5045);
-    m.drives.Add('P', DriveType::Fixed, 0x5050);
+    subst.Map('E', "C:\\Work");
+    subst.Map('P', "C:\\Data");
     m.drives.Add('Z', DriveType::Remote, 0x505A);
     ASSERT_TRUE(m.Load());
-    BehaveLikeSubst(m);
     m.controls.texts[ControlId::cmdCancel] = "&Cancel";
     m.dialogs.boxes.clear();
   }
@@ -48,19 +47,26 @@ class AddRemove : public ::testing::Test {
     return out;
   }
   Machine m;
+  SimulatedSubst subst{m};
 };
 
 TEST_F(AddRemove, AddMapsTheSelectedLetterToTheQuotedFolder) {
+  std::vector<std::string> usedWhenDone;
+  m.dialogs.onBox = [&](const Box&) { usedWhenDone = m.controls.Items(ControlId::lstUsedLtrs); };
   Add("K:", "C:\\Data");
   EXPECT_EQ(Commands(), (std::vector<std::string>{"subst.exe K: \"C:\\Data\""}));
   EXPECT_EQ(m.form.Ltr, "K");
-  EXPECT_EQ(m.form.Path, "\"C:\\Data\"");
   EXPECT_EQ(m.controls.Text(ControlId::txtPath), "C:\\Data");
   EXPECT_EQ(m.controls.Text(ControlId::cmdCancel), "&Exit");
   ASSERT_EQ(m.dialogs.boxes.size(), 1u);  // no question for a 7-character folder
-  EXPECT_EQ(m.dialogs.boxes[0].title, "Done!");
-  const auto used = m.controls.Items(ControlId::lstUsedLtrs);
-  EXPECT_NE(std::find(used.begin(), used.end(), "K:"), used.end());
+  const Box& done = m.dialogs.boxes[0];
+  EXPECT_EQ(done.body, "Operation Completed!");
+  EXPECT_EQ(done.title, "Done!");
+  EXPECT_EQ(done.buttons, Buttons::Ok);
+  EXPECT_EQ(done.icon, Icon::None);
+  EXPECT_EQ(done.pointerWhenShown, MousePointer::Default);
+  // The lists were rebuilt before the box.
+  EXPECT_NE(std::find(usedWhenDone.begin(), usedWhenDone.end(), "K:"), usedWhenDone.end());
 }
 
 TEST_F(AddRemove, AddPutsHoldBackOverWhatWasTypedIntoThePathBox) {
@@ -122,10 +128,14 @@ TEST_F(AddRemove, AddOfAUncFolderIsCode12) {
 
 TEST_F(AddRemove, AddWhenSubstIsMissingSaysSoAndTheProgramGoesOn) {
   m.faults.Clear();
-  m.faults.ArmFrom("Processes.RunHidden", 1, err::kFileNotFound);
+  m.faults.ArmFrom(Call::ProcessesRunHidden, 1, err::kFileNotFound);
   Add("K:", "C:\\Data");
   ASSERT_EQ(m.dialogs.boxes.size(), 1u);
-  EXPECT_EQ(m.dialogs.boxes[0].body.rfind("An unknown error occured", 0), 0u);
+  EXPECT_EQ(m.dialogs.boxes[0].body,
+            "An unknown error occured, try your operation again!\r\n"
+            "If the problem persists let us know.");
+  EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::Critical);
+  EXPECT_EQ(m.controls.pointer, MousePointer::Default);
   EXPECT_FALSE(m.controls.ended);
 }
 
@@ -156,13 +166,11 @@ INSTANTIATE_TEST_SUITE_P(Commands, NothingSelected,
                                            NoLetterCase{"Remove", false, ControlId::lstUsedLtrs}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(AddRemove, RemoveOfAnOrdinaryLetterDeletesAtOnceAndGivesPathBack) {
-  m.form.Path = "\"C:\\Before\"";
+TEST_F(AddRemove, RemoveOfAnOrdinaryLetterDeletesAtOnce) {
   Remove("E:");
   EXPECT_EQ(Commands(), (std::vector<std::string>{"subst.exe E: /D"}));
   ASSERT_EQ(m.dialogs.boxes.size(), 1u);
   EXPECT_EQ(m.dialogs.boxes[0].title, "Done!");
-  EXPECT_EQ(m.form.Path, "\"C:\\Before\"");
   EXPECT_EQ(m.controls.Text(ControlId::cmdCancel), "&Exit");
   const auto free = m.controls.Items(ControlId::lstAvail);
   EXPECT_NE(std::find(free.begin(), free.end(), "E:"), free.end());
@@ -191,7 +199,7 @@ class RemovePermanentLetter : public AddRemove,
 
 TEST_P(RemovePermanentLetter, FollowsTheAnswer) {
   MakePPermanent();
-  m.form.Path = "\"C:\\Before\"";
+  m.form.Path = "C:\\Work\\typed";
   // What the startup file and the mask held when subst was started.
   std::vector<std::string> linesAtDeletion;
   std::int32_t maskAtDeletion = 0;
@@ -224,12 +232,12 @@ TEST_P(RemovePermanentLetter, FollowsTheAnswer) {
     EXPECT_EQ(linesAtDeletion, Lines());
     EXPECT_EQ(maskAtDeletion, mask);
     EXPECT_EQ(m.dialogs.boxes.back().title, "Done!");
-    EXPECT_EQ(m.form.Path, GetParam().unmarks ? m.shell.startup : "\"C:\\Before\"");
   } else {
     EXPECT_TRUE(m.processes.runs.empty());
     EXPECT_EQ(m.dialogs.boxes.size(), 1u);
-    EXPECT_EQ(m.form.Path, "\"C:\\Before\"");
   }
+  // The typed hidden folder the folder list is held on is no scratch space for the removal.
+  EXPECT_EQ(m.form.Path, "C:\\Work\\typed");
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, RemovePermanentLetter,
@@ -239,7 +247,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, RemovePermanentLetter,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(AddRemove, PermanentLetterAIsAskedAboutLikeAnyOther) {
-  m.drives.Add('A', DriveType::Fixed, 0x5041);
+  subst.Map('A', "C:\\Data");
   m.form.RefreshLetters();
   m.module.PermMask = kInitialMask | 1;
   Remove("A:");

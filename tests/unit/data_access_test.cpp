@@ -75,7 +75,7 @@ TEST_F(DataAccess, LetterOutsideTheAlphabetChangesNoBit) {
 
 TEST_F(DataAccess, FailedWriteLeavesTheFileAndReportsTheNumber) {
   InstallDecoratedRecord(kInitialMask);
-  m.faults.Arm("RecordFile.Write", 1, err::kPermissionDenied);
+  m.faults.Arm(Call::RecordFileWrite, 1, err::kPermissionDenied);
   try {
     SetLetterBit(m.files, m.module, 'E');
     FAIL() << "no failure";

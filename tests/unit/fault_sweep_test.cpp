@@ -32,7 +32,8 @@ struct World {
         data->bytes[i] = static_cast<std::uint8_t>(i * 13 + 1);
       }
     }
-    m.files.AddText(m.BatchPath(), "echo on\r\nsubst P: \"C:\\Work\"\r\nsubst R: \"C:\\Windows\"\r\n");
+    m.files.AddText(m.BatchPath(),
+                    "echo on\r\nsubst P: \"C:\\Work\"\r\nsubst R: \"C:\\Windows\"\r\n");
     subst.Map('P', "C:\\Work");
     subst.Map('R', "C:\\Windows");
     if (load) {
@@ -57,7 +58,11 @@ void PickFolderAndLetter(Machine& m, const char* list, const std::string& letter
 std::vector<Command> Commands() {
   return {
       {"Startup", [](Machine& m) { m.Load(); }, false},
-      {"Add", [](Machine& m) { PickFolderAndLetter(m, "avail", "E"); m.form.cmdOk_Click(); }},
+      {"Add",
+       [](Machine& m) {
+         PickFolderAndLetter(m, "avail", "E");
+         m.form.cmdOk_Click();
+       }},
       {"RemovePermanentYes",
        [](Machine& m) {
          PickFolderAndLetter(m, "used", "P");
@@ -77,7 +82,10 @@ std::vector<Command> Commands() {
          m.form.cmdRemove_Click();
        }},
       {"MakePermanent",
-       [](Machine& m) { PickFolderAndLetter(m, "avail", "E"); m.form.cmdDefault_Click(); }},
+       [](Machine& m) {
+         PickFolderAndLetter(m, "avail", "E");
+         m.form.cmdDefault_Click();
+       }},
       {"Restore", [](Machine& m) { m.form.mnuRepair_Click(); }},
       {"View", [](Machine& m) { m.form.mnuView_Click(); }},
       {"HiddenFolder",
@@ -138,7 +146,8 @@ class FaultSweep : public ::testing::TestWithParam<Command> {
     // No scratch or capture file is left behind.
     bool leftover = false;
     for (const auto& [key, entry] : m.files.files) {
-      if (key.ends_with("\\TEMP") || key.ends_with("\\TEMP.DAT") || key.find(".TMP") != std::string::npos) {
+      if (key.ends_with("\\TEMP") || key.ends_with("\\TEMP.DAT") ||
+          key.find(".TMP") != std::string::npos) {
         leftover = true;
       }
     }
@@ -156,11 +165,10 @@ TEST_P(FaultSweep, NothingIsLostAndTheProgramRunsOn) {
   const auto counts = cleanWorld.m.faults.Counts();
 
   for (const auto& [call, count] : counts) {
-    // A box that cannot be shown has nobody to tell; the window's own barrier answers for it.
-    if (call.starts_with("Dialogs.")) continue;
+    if (IsDialogCall(call)) continue;
     for (int nth = 1; nth <= std::min(count, kMaxNth); ++nth) {
       for (int number : kNumbers) {
-        const std::string where = std::string(command.name) + " / " + call + " #" +
+        const std::string where = std::string(command.name) + " / " + NameOf(call) + " #" +
                                   std::to_string(nth) + " fails with " + std::to_string(number);
         World w(command.loaded);
         w.m.faults.Arm(call, nth, number);
@@ -176,7 +184,7 @@ TEST_P(FaultSweep, NothingIsLostAndTheProgramRunsOn) {
                                 w.m.dialogs.boxes.back().body.starts_with("There is a missing");
         Check(!w.m.controls.ended || (!command.loaded && endedBy255), where + ": program ended");
         Check(w.m.controls.pointer == MousePointer::Default, where + ": pointer left as hourglass");
-        Invariants(w.m, before, clean, where, call == "Files.Delete");
+        Invariants(w.m, before, clean, where, call == Call::FilesDelete);
       }
     }
   }

@@ -19,7 +19,7 @@ class EveryLetter : public Letters, public ::testing::WithParamInterface<bool> {
 
 TEST_P(EveryLetter, LandsInExactlyOneListInLetterOrder) {
   const bool listKnown = GetParam();
-  if (!listKnown) m.faults.ArmFrom("Drives.Letters", 1, err::kDeviceUnavailable);
+  if (!listKnown) m.faults.ArmFrom(Call::DrivesLetters, 1, err::kDeviceUnavailable);
   m.drives.Add('A', DriveType::Removable, 1, false);  // a floppy drive without a disk
   m.drives.Add('D', DriveType::CdRom, 2);
   m.drives.Add('M', DriveType::Remote, 3);
@@ -30,18 +30,15 @@ TEST_P(EveryLetter, LandsInExactlyOneListInLetterOrder) {
   EXPECT_EQ(Free().front(), "B:");
   EXPECT_EQ(Free().back(), "Y:");
   EXPECT_EQ(m.drives.typeQueries, listKnown ? 5 : 26);
-  EXPECT_EQ(m.form.UsedCount(), 6);  // counted from one, every drive in use included
 }
 
 INSTANTIATE_TEST_SUITE_P(DriveListKnown, EveryLetter, ::testing::Bool());
 
-TEST_F(Letters, LocalDriveCostsTwoSerialReadsAndIsRecorded) {
+TEST_F(Letters, LocalDriveCostsTwoSerialReads) {
   m.drives.Add('E', DriveType::Fixed, -77);
   m.form.RefreshLetters();
   EXPECT_EQ(m.drives.serialQueries, 4);  // C and E, twice each
-  EXPECT_EQ(m.form.Serials()[1], 0x2A1B3C4D);
-  EXPECT_EQ(m.form.Serials()[2], -77);
-  EXPECT_EQ(m.form.UsedCount(), 3);
+  EXPECT_EQ(Used(), (std::vector<std::string>{"C:", "E:"}));
 }
 
 TEST_F(Letters, TwoRefreshesInARowGiveTheSameLists) {
@@ -68,7 +65,7 @@ TEST_P(CdLetters, AreRecordedOnlyOn95FamilyWithADisc) {
   m.drives.Add('G', DriveType::CdRom, 9, GetParam().ready);
   m.form.RefreshLetters();
   EXPECT_EQ(m.module.CdLetters[0] == 'G', GetParam().recorded);
-  EXPECT_EQ(m.form.CdCount(), GetParam().recorded ? 1 : 0);
+  EXPECT_EQ(m.module.CdLetters[1], '\0');
   EXPECT_EQ(Used(), (std::vector<std::string>{"C:", "G:"}));
 }
 
@@ -81,7 +78,6 @@ TEST_F(Letters, TwelveCdDrivesRecordTheFirstElevenWithoutABox) {
   m.module.OSFamily = "W95";
   for (char l = 'D'; l <= 'O'; ++l) m.drives.Add(l, DriveType::CdRom, l);
   m.form.RefreshLetters();
-  EXPECT_EQ(m.form.CdCount(), 11);
   EXPECT_EQ(m.module.CdLetters[10], 'N');
   EXPECT_TRUE(m.dialogs.boxes.empty());
   EXPECT_EQ(Used().size(), 13u);
@@ -98,24 +94,23 @@ TEST_F(Letters, EarlierPassesCdLettersAboveTheCountStay) {
   EXPECT_EQ(m.module.CdLetters[1], 'E');
 }
 
-TEST_F(Letters, TestOnlyModeAnswersWithoutRecording) {
-  m.drives.Add('E', DriveType::Fixed, 5);
+// The runner's check of its one letter answers in use or free and records nothing, but for a
+// remote letter, which is appended all the same.
+TEST_F(Letters, RunnersCheckAnswersWithoutRecording) {
   m.drives.Add('N', DriveType::Remote, 6);
   m.module.OSFamily = "W95";
   m.drives.Add('G', DriveType::CdRom, 7);
   m.form.RefreshLetters();
-  const auto serials = m.form.Serials();
   const auto used = Used();
-  m.form.redo = 2;
-  EXPECT_FALSE(m.form.CheckDrive('F'));
-  EXPECT_TRUE(m.form.CheckDrive('E'));
-  EXPECT_TRUE(m.form.CheckDrive('G'));
+  const auto cdLetters = m.module.CdLetters;
+  const int serialQueries = m.drives.serialQueries;
+  EXPECT_EQ(m.form.RunSubst(SubstRequest::Map("G", "C:\\Work")).status, SubstStatus::InUse);
   EXPECT_EQ(Used(), used);
-  EXPECT_EQ(m.form.Serials(), serials);
-  EXPECT_EQ(m.form.CdCount(), 1);
-  // A remote letter is appended even when only tested.
-  EXPECT_TRUE(m.form.CheckDrive('N'));
+  EXPECT_EQ(m.module.CdLetters, cdLetters);
+  EXPECT_EQ(m.drives.serialQueries, serialQueries);
+  EXPECT_EQ(m.form.RunSubst(SubstRequest::Map("N", "C:\\Work")).status, SubstStatus::InUse);
   EXPECT_EQ(Used().back(), "n:");
+  EXPECT_EQ(Used().size(), used.size() + 1);
 }
 
 TEST_F(Letters, UnexpectedFailureShowsItsNumberAndCountsAsUsed) {
@@ -142,7 +137,7 @@ TEST_F(Letters, RefreshAfterStartUpLeavesTheMaskAlone) {
 }
 
 TEST_F(Letters, FailureWhileListingStopsSilentlyKeepingWhatWasAdded) {
-  m.faults.Arm("Controls.ListAdd", 4, 5);  // A:, B:, C: went in; D: fails
+  m.faults.Arm(Call::ControlsListAdd, 4, 5);  // A:, B:, C: went in; D: fails
   m.form.RefreshLetters();
   EXPECT_EQ(Free(), (std::vector<std::string>{"A:", "B:"}));
   EXPECT_EQ(Used(), (std::vector<std::string>{"C:"}));

