@@ -7,6 +7,7 @@
 #include "app/folder_list.h"
 #include "app/module1.h"
 #include "app/steps.h"
+#include "app/window_layout.h"
 #include "engine/runner.h"
 #include "platform/ports.h"
 

@@ -5,10 +5,10 @@ namespace kestrane {
 std::string OSFamilyFor(const OsVersion& version) {
   if (version.platformId == 1) {
     const auto minor = version.minor;
-    return minor == 0 || minor == 10 || minor == 90 ? "W95" : "Failed";
+    return minor == 0 || minor == 10 || minor == 90 ? kFamily95 : kFamilyFailed;
   }
-  if (version.platformId == 2) return version.major == 6 ? "Vista" : "NT";
-  return "Failed";
+  if (version.platformId == 2) return version.major == 6 ? kFamilyVista : kFamilyNt;
+  return kFamilyFailed;
 }
 
 std::string GetOSFamily(Shell& shell) { return OSFamilyFor(shell.Version()); }

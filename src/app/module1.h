@@ -8,6 +8,12 @@
 
 namespace kestrane {
 
+// The operating-system families OSFamily holds.
+inline constexpr char kFamily95[] = "W95";
+inline constexpr char kFamilyNt[] = "NT";
+inline constexpr char kFamilyVista[] = "Vista";
+inline constexpr char kFamilyFailed[] = "Failed";
+
 // The program-wide values.
 struct Module1 {
   std::string OSFamily;              // "W95", "NT", "Vista" or "Failed", found once at start-up

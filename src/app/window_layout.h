@@ -8,6 +8,9 @@ namespace kestrane {
 
 inline constexpr int kTwipsPerInch = 1440;
 
+// The Exit button's caption as designed, which the commands give it back.
+inline constexpr char kExitCaption[] = "&Exit";
+
 enum class ControlKind { ListBox, TextBox, DriveList, FolderList, Button, Label, Picture };
 enum class Align { Left, Center, Right };
 

@@ -36,7 +36,7 @@ void frmQOR_Pro::cmdOk_Click() {
     }
     if (!PickLetter(ControlId::lstAvail)) return;
     if (IsNetworkTarget()) return;
-    c.SetText(ControlId::cmdCancel, "&Exit");
+    c.SetText(ControlId::cmdCancel, kExitCaption);
     ReportSubst(RunSubst(SubstRequest::Map(Ltr, c.Text(ControlId::txtPath))));
   } catch (const std::exception&) {
     ShowError(kUnknownFailure);
@@ -55,7 +55,7 @@ void frmQOR_Pro::cmdRemove_Click() {
     }
     if (LetterIsSet(m_.PermMask, Ltr[0]) && !ForgetPermanent()) return;
     ReportSubst(RunSubst(SubstRequest::Delete(Ltr)));
-    c.SetText(ControlId::cmdCancel, "&Exit");
+    c.SetText(ControlId::cmdCancel, kExitCaption);
   } catch (const std::exception&) {
     ShowError(kUnknownFailure);
   }

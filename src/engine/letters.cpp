@@ -70,7 +70,7 @@ bool frmQOR_Pro::CheckDrive(char letter) {
     if (redo == 2) return true;
     // The letter is listed when its volume answers the same serial number twice.
     const std::int32_t serial = ports_.drives.SerialNumber(letter);
-    if (type == DriveType::CdRom && m_.OSFamily == "W95" && cdCount_ < m_.CdLetters.size()) {
+    if (type == DriveType::CdRom && m_.OSFamily == kFamily95 && cdCount_ < m_.CdLetters.size()) {
       m_.CdLetters[cdCount_] = letter;
       ++cdCount_;
     }

@@ -84,7 +84,7 @@ std::uint8_t frmQOR_Pro::CheckTarget(const std::string& folder) {
     found = false;  // a drive that cannot be read holds no folder we could map
   }
   if (!found) return kPathNotFound;
-  if (m_.OSFamily != "NT") {
+  if (m_.OSFamily != kFamilyNt) {
     for (const char cd : m_.CdLetters) {
       if (cd != 0 && cd == DriveOf(folder)) {
         c.SetMousePointer(MousePointer::Default);

@@ -7,10 +7,9 @@ namespace kestrane {
 namespace {
 
 std::int32_t ReadInt32(const Bytes& b, std::size_t at) {
-  const std::uint32_t v = static_cast<std::uint32_t>(b[at]) |
-                          static_cast<std::uint32_t>(b[at + 1]) << 8 |
-                          static_cast<std::uint32_t>(b[at + 2]) << 16 |
-                          static_cast<std::uint32_t>(b[at + 3]) << 24;
+  const std::uint32_t v =
+      static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
+      static_cast<std::uint32_t>(b[at + 2]) << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
   return static_cast<std::int32_t>(v);
 }
 

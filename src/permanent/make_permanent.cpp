@@ -60,7 +60,7 @@ void frmQOR_Pro::cmdDefault_Click() {
                                 Buttons::OkCancel, Icon::None) == Answer::Ok) {
     MakePermanent(Ltr, folder);
   }
-  c.SetText(ControlId::cmdCancel, "&Exit");
+  c.SetText(ControlId::cmdCancel, kExitCaption);
 }
 
 // The refusals of a choice that cannot be made permanent; false when one was shown.
@@ -129,7 +129,7 @@ Flow frmQOR_Pro::MapForPermanent(const std::string& letter, const std::string& f
 }
 
 Flow frmQOR_Pro::RequireSupportedFamily() {
-  if (m_.OSFamily != "Failed") return Flow::Next;
+  if (m_.OSFamily != kFamilyFailed) return Flow::Next;
   ports_.controls.SetVisible(ControlId::cmdDefault, false);
   ShowError(kNotSupported);
   return Flow::End;
