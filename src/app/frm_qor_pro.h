@@ -63,6 +63,10 @@ class frmQOR_Pro {
   // Letter lists and messages (engine/letters.cpp, engine/messages.cpp).
   void RefreshLetters();
   bool CheckDrive(char letter);
+  // The window calls this when it becomes active again and when the system announces a drive
+  // change: drives another program made or removed reach the lists, for the cost of one query
+  // when nothing changed.
+  void CheckDriveSet();
   void ShowError(std::uint8_t code);
 
   // The substitution runner, Add and Remove (engine/runner.cpp, engine/add_remove.cpp).
@@ -109,6 +113,8 @@ class frmQOR_Pro {
 
   // The letter probe.
   void StartListing();
+  std::string SelectedEntry(ControlId list) const;
+  void Reselect(ControlId list, const std::string& entry);
 
   // The runner and what Add and Remove make of its outcome.
   std::uint8_t CheckTarget(const std::string& folder);
@@ -116,17 +122,27 @@ class frmQOR_Pro {
   void ReportSubst(const SubstOutcome& outcome);
   void ShowDone();
   bool PickLetter(ControlId list);
+  void RefuseRemoval(const std::string& body);
+  bool IsPermanent(char letter);
   bool ForgetPermanent();
+
+  // The startup batch file: its full path, empty without a Startup folder; whether it holds a
+  // line for the letter.
+  std::string StartupBatch();
+  bool StartupScriptNames(char letter);
 
   // Make Permanent's checks and steps.
   bool PermanentChoiceIsValid(const std::string& folder);
-  bool BatchCanHold(const std::string& folder);
-  void MakePermanent(const std::string& letter, const std::string& folder);
-  Flow MapForPermanent(const std::string& letter, const std::string& folder, bool& doneShown);
+  std::string FolderForBatch(const std::string& folder);
+  void MakePermanent(const std::string& letter, const std::string& folder,
+                     const std::string& batchFolder);
+  void ReportPermanentFailure(const FileError& e, const std::string& mappedLetter);
   Flow RequireSupportedFamily();
   Flow FindStartupBatch(std::string& batchFile);
   Flow RefuseListedLetter(const std::string& batchFile);
-  Flow RecordPermanent(const std::string& letter, const std::string& folder,
+  Flow MapForPermanent(const std::string& letter, const std::string& folder, bool& mapped);
+  bool StandsFor(char letter, const std::string& folder);
+  Flow RecordPermanent(const std::string& letter, const std::string& batchFolder,
                        const std::string& batchFile);
 
   // Restore.
@@ -140,6 +156,7 @@ class frmQOR_Pro {
   std::vector<char> driveLetters_;     // the drive list's entries, in order
   std::uint8_t redo = 0;               // the probe: 0 a listing starts, 1 listing, 2 one check
   std::uint8_t cdCount_ = 0;           // CD-ROM letters recorded in this listing
+  std::uint32_t listedDrives_ = 0;     // the drive letters of the last listing, a bit each
   std::unique_ptr<RecordFile> file1_;  // the data file, open only during start-up
 };
 

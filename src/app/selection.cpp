@@ -190,10 +190,7 @@ void frmQOR_Pro::dirList_MouseDown(int button, int shift, int x, int y) {
 }
 
 std::string frmQOR_Pro::SelectedLetter(ControlId list) const {
-  const int index = ports_.controls.ListIndex(list);
-  if (index < 0) return {};
-  const std::string entry = ports_.controls.ListItem(list, index);
-  return entry.empty() ? std::string() : entry.substr(0, 1);
+  return SelectedEntry(list).substr(0, 1);
 }
 
 void frmQOR_Pro::lstAvail_Click() { Ltr = SelectedLetter(ControlId::lstAvail); }

@@ -6,6 +6,7 @@
 #include "engine/messages.h"
 #include "engine/runner.h"
 #include "info/version.h"
+#include "permanent/data_access.h"
 #include "permanent/data_file.h"
 #include "platform/file_error.h"
 
@@ -44,21 +45,41 @@ void frmQOR_Pro::cmdOk_Click() {
 }
 
 void frmQOR_Pro::cmdRemove_Click() {
-  auto& c = ports_.controls;
   try {
     if (!PickLetter(ControlId::lstUsedLtrs)) return;
     if (std::islower(static_cast<unsigned char>(Ltr[0])) != 0) {
-      ports_.dialogs.MessageBox("This is a Network drive, it cannot be removed!", "Nothing to do!",
-                                Buttons::Ok, Icon::Information);
-      c.SetFocus(ControlId::cmdCancel);
+      RefuseRemoval("This is a Network drive, it cannot be removed!");
       return;
     }
-    if (LetterIsSet(m_.PermMask, Ltr[0]) && !ForgetPermanent()) return;
+    // subst would refuse a disk or a disc; nothing is asked or run for one.
+    if (ports_.drives.Target(Ltr[0]).kind == LetterKind::Device) {
+      RefuseRemoval("This is not a Virtual drive, it cannot be removed!");
+      return;
+    }
+    if (IsPermanent(Ltr[0]) && !ForgetPermanent()) return;
     ReportSubst(RunSubst(SubstRequest::Delete(Ltr)));
-    c.SetText(ControlId::cmdCancel, kExitCaption);
+    ports_.controls.SetText(ControlId::cmdCancel, kExitCaption);
   } catch (const std::exception&) {
     ShowError(kUnknownFailure);
   }
+}
+
+void frmQOR_Pro::RefuseRemoval(const std::string& body) {
+  ports_.dialogs.MessageBox(body, "Nothing to do!", Buttons::Ok, Icon::Information);
+  ports_.controls.SetFocus(ControlId::cmdCancel);
+}
+
+// Whether the letter comes back at logon: its bit in the data file as it is now (another copy of
+// the program may have changed it), or a line of its own in the startup batch file, which brings
+// the drive back even when its bit was lost.
+bool frmQOR_Pro::IsPermanent(char letter) {
+  std::int32_t mask = m_.PermMask;
+  try {
+    mask = ReadMask(ports_.files, m_);
+  } catch (const FileError&) {
+    // The mask as last read stands in for a file that cannot be read just now.
+  }
+  return LetterIsSet(mask, letter) || StartupScriptNames(letter);
 }
 
 bool frmQOR_Pro::PickLetter(ControlId list) {

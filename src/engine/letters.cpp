@@ -39,6 +39,7 @@ void frmQOR_Pro::RefreshLetters() {
     // A letter the system lists no drive for would only answer "no drive" to its probe; one
     // query for all of them spares two dozen round trips to the drive layer.
     const std::uint32_t present = LettersToProbe(ports_.drives);
+    listedDrives_ = present;
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
       const bool probed = (present >> (letter - 'A') & 1u) != 0;
       if (!probed || !CheckDrive(letter)) c.ListAdd(ControlId::lstAvail, Entry(letter));
@@ -49,6 +50,33 @@ void frmQOR_Pro::RefreshLetters() {
     m_.DataRec = DataRecord::Decode(file1_->Read(kLiveRecord));
   } catch (const std::exception&) {
     // The lists keep what was added so far; nothing is reported.
+  }
+}
+
+void frmQOR_Pro::CheckDriveSet() {
+  if (LettersToProbe(ports_.drives) == listedDrives_) return;
+  // The letter the user had picked stays picked where it still stands in its list.
+  const std::string avail = SelectedEntry(ControlId::lstAvail);
+  const std::string used = SelectedEntry(ControlId::lstUsedLtrs);
+  RefreshLetters();
+  Reselect(ControlId::lstAvail, avail);
+  Reselect(ControlId::lstUsedLtrs, used);
+  RefreshDriveList();
+}
+
+std::string frmQOR_Pro::SelectedEntry(ControlId list) const {
+  const int index = ports_.controls.ListIndex(list);
+  return index < 0 ? std::string() : ports_.controls.ListItem(list, index);
+}
+
+void frmQOR_Pro::Reselect(ControlId list, const std::string& entry) {
+  if (entry.empty()) return;
+  auto& c = ports_.controls;
+  for (int i = 0, n = c.ListCount(list); i < n; ++i) {
+    if (c.ListItem(list, i) == entry) {
+      c.ListSelect(list, i);
+      return;
+    }
   }
 }
 

@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <functional>
 #include <string>
 #include <utility>
@@ -16,6 +18,13 @@ namespace kestrane {
 namespace {
 
 constexpr char kTitle[] = "Make Permanent";
+
+bool SameText(const std::string& a, const std::string& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::toupper(static_cast<unsigned char>(x)) ==
+           std::toupper(static_cast<unsigned char>(y));
+  });
+}
 
 bool IsDriveLetter(const std::string& ltr) {
   return ltr.size() == 1 && ltr[0] >= 'A' && ltr[0] <= 'Z';
@@ -55,10 +64,11 @@ void frmQOR_Pro::cmdDefault_Click() {
   const std::string folder = c.Text(ControlId::txtPath);
   if (!PermanentChoiceIsValid(folder)) return;
   const std::string quote = m_.Quote.empty() ? "\"" : m_.Quote;
-  if (BatchCanHold(folder) &&
+  const std::string batchFolder = FolderForBatch(folder);
+  if (!batchFolder.empty() &&
       ports_.dialogs.MessageBox(Confirmation(Ltr, folder, quote), "Make Permanent?",
                                 Buttons::OkCancel, Icon::None) == Answer::Ok) {
-    MakePermanent(Ltr, folder);
+    MakePermanent(Ltr, folder, batchFolder);
   }
   c.SetText(ControlId::cmdCancel, kExitCaption);
 }
@@ -83,49 +93,53 @@ bool frmQOR_Pro::PermanentChoiceIsValid(const std::string& folder) {
   return !IsNetworkTarget();
 }
 
-// Refused before the mapping is made: a permanent drive that cannot be written would be a
-// mapping the user did not ask for.
-bool frmQOR_Pro::BatchCanHold(const std::string& folder) {
-  if (ports_.files.CanEncode(BatchLine(Ltr, folder))) return true;
+// The folder as the startup batch file can hold it: the folder itself or, where its name has
+// characters the batch file's code page lacks, its short name, which every code page holds and
+// which reaches the same folder. Refused (empty) where the volume keeps no short name, before a
+// mapping is made that the user did not ask for alone.
+std::string frmQOR_Pro::FolderForBatch(const std::string& folder) {
+  if (ports_.files.CanEncode(BatchLine(Ltr, folder))) return folder;
+  const std::string shortName = ports_.files.ShortPath(folder);
+  if (!shortName.empty() && ports_.files.CanEncode(BatchLine(Ltr, shortName))) return shortName;
   ports_.controls.SetMousePointer(MousePointer::Default);
   ports_.dialogs.MessageBox("The folder \"" + folder + "\" cannot be made permanent:" + kCrLf +
                                 "its name has characters that the startup batch file cannot hold.",
                             kTitle, Buttons::Ok, Icon::Critical);
-  return false;
+  return {};
 }
 
-void frmQOR_Pro::MakePermanent(const std::string& letter, const std::string& folder) {
-  auto& c = ports_.controls;
-  bool doneShown = false;
+// Everything that could refuse the letter is asked before the mapping is made, and the one box
+// that says it is done comes after the mapping, the bit and the line are all in place.
+void frmQOR_Pro::MakePermanent(const std::string& letter, const std::string& folder,
+                               const std::string& batchFolder) {
+  bool mapped = false;  // the letter stands for the folder now, made by this command or before
   std::string batchFile;
   const std::array steps{
-      Vital([&] { return MapForPermanent(letter, folder, doneShown); }),
       Passable([&] { return RequireSupportedFamily(); }),
       Vital([&] { return FindStartupBatch(batchFile); }),
       Passable([&] { return RefuseListedLetter(batchFile); }),
-      Vital([&] { return RecordPermanent(letter, folder, batchFile); }),
+      Vital([&] { return MapForPermanent(letter, folder, mapped); }),
+      Vital([&] { return RecordPermanent(letter, batchFolder, batchFile); }),
   };
   const StepsResult result = RunSteps(steps, 1);
   if (result.failure) {
-    const FileError& e = *result.failure;
-    c.SetMousePointer(MousePointer::Default);
-    ports_.dialogs.MessageBox("Error " + std::to_string(e.Number()) + ": " + e.Description() +
-                                  kCrLf + "The drive could not be made permanent.",
-                              kTitle, Buttons::Ok, Icon::Critical);
-    c.SetFocus(ControlId::lstAvail);
+    ReportPermanentFailure(*result.failure, mapped ? letter : std::string());
+  } else if (!result.ended) {
+    ShowDone();
   }
-  if (!result.ended && !doneShown) ShowDone();
 }
 
-// A letter mapped already is taken as it is; a new mapping is reported done at once.
-Flow frmQOR_Pro::MapForPermanent(const std::string& letter, const std::string& folder,
-                                 bool& doneShown) {
-  ports_.controls.FocusWindow();
-  const SubstOutcome outcome = RunSubst(SubstRequest::Map(letter, folder));
-  if (outcome.status == SubstStatus::InUse) return Flow::Next;
-  ReportSubst(outcome);
-  doneShown = outcome.Mapped();
-  return outcome.Mapped() ? Flow::Next : Flow::End;
+void frmQOR_Pro::ReportPermanentFailure(const FileError& e, const std::string& mappedLetter) {
+  auto& c = ports_.controls;
+  const std::string outcome =
+      mappedLetter.empty()
+          ? "The drive could not be made permanent."
+          : "The drive " + mappedLetter + ": was made for this session only and is not permanent.";
+  c.SetMousePointer(MousePointer::Default);
+  ports_.dialogs.MessageBox(
+      "Error " + std::to_string(e.Number()) + ": " + e.Description() + kCrLf + outcome, kTitle,
+      Buttons::Ok, Icon::Critical);
+  c.SetFocus(ControlId::lstAvail);
 }
 
 Flow frmQOR_Pro::RequireSupportedFamily() {
@@ -136,13 +150,10 @@ Flow frmQOR_Pro::RequireSupportedFamily() {
 }
 
 Flow frmQOR_Pro::FindStartupBatch(std::string& batchFile) {
-  const std::string folder = GetStartupFolder();
-  if (folder.empty()) {
-    ShowError(kNotSupported);
-    return Flow::End;
-  }
-  batchFile = folder + "\\" + kStartupBatch;
-  return Flow::Next;
+  batchFile = StartupBatch();
+  if (!batchFile.empty()) return Flow::Next;
+  ShowError(kNotSupported);
+  return Flow::End;
 }
 
 Flow frmQOR_Pro::RefuseListedLetter(const std::string& batchFile) {
@@ -151,13 +162,35 @@ Flow frmQOR_Pro::RefuseListedLetter(const std::string& batchFile) {
   return Flow::End;
 }
 
+// A letter that is in use already is taken as it is only where it stands for this very folder:
+// a line for another folder, a disk or a share would bring back something else at logon.
+Flow frmQOR_Pro::MapForPermanent(const std::string& letter, const std::string& folder,
+                                 bool& mapped) {
+  ports_.controls.FocusWindow();
+  const SubstOutcome outcome = RunSubst(SubstRequest::Map(letter, folder));
+  mapped =
+      outcome.Mapped() || (outcome.status == SubstStatus::InUse && StandsFor(letter[0], folder));
+  if (mapped) return Flow::Next;
+  ShowError(outcome.code);
+  return Flow::End;
+}
+
+bool frmQOR_Pro::StandsFor(char letter, const std::string& folder) {
+  const LetterTarget target = ports_.drives.Target(letter);
+  if (target.kind != LetterKind::Virtual) return false;
+  const std::string mapped = FolderList::Normalize(target.folder);
+  return !mapped.empty() &&
+         (SameText(mapped, FolderList::Normalize(folder)) ||
+          SameText(mapped, FolderList::Normalize(ports_.files.ShortPath(folder))));
+}
+
 // The bit before the line, and the bit taken back when the line cannot be written: a line without
 // its bit would bring the drive back at every logon while Remove no longer knew it was permanent.
-Flow frmQOR_Pro::RecordPermanent(const std::string& letter, const std::string& folder,
+Flow frmQOR_Pro::RecordPermanent(const std::string& letter, const std::string& batchFolder,
                                  const std::string& batchFile) {
   SetLetterBit(ports_.files, m_, letter[0]);
   try {
-    ports_.files.AppendLine(batchFile, BatchLine(letter, folder));
+    ports_.files.AppendLine(batchFile, BatchLine(letter, batchFolder));
   } catch (const FileError&) {
     try {
       ClearLetterBit(ports_.files, m_, letter[0]);

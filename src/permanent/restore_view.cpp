@@ -112,9 +112,9 @@ void frmQOR_Pro::mnuRepair_Click() {
 // Deletes the startup batch file and resets the mask; false when it has reported a failure.
 bool frmQOR_Pro::ForgetEveryPermanent() {
   try {
-    const std::string folder = GetStartupFolder();
+    const std::string batch = StartupBatch();
     try {
-      if (!folder.empty()) ports_.files.Delete(folder + "\\" + kStartupBatch);
+      if (!batch.empty()) ports_.files.Delete(batch);
     } catch (const FileError& e) {
       if (e.Number() != err::kFileNotFound) throw;
     }

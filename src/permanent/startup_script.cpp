@@ -28,25 +28,41 @@ std::string frmQOR_Pro::GetStartupFolder() {
   return folder;
 }
 
+std::string frmQOR_Pro::StartupBatch() {
+  const std::string folder = GetStartupFolder();
+  return folder.empty() ? folder : folder + "\\" + kStartupBatch;
+}
+
 bool frmQOR_Pro::CheckStartupScript(const std::string& file) {
+  const std::vector<std::string> lines = ports_.files.ReadLines(file);
   const char letter = Ltr.empty() ? '\0' : Ltr[0];
-  for (const std::string& line : ports_.files.ReadLines(file)) {
-    if (NamesLetter(line, letter)) {
-      ShowError(kAlreadyAssigned);
-      return false;
-    }
+  if (std::none_of(lines.begin(), lines.end(),
+                   [letter](const std::string& line) { return NamesLetter(line, letter); })) {
+    return true;
   }
-  return true;
+  ShowError(kAlreadyAssigned);
+  return false;
+}
+
+bool frmQOR_Pro::StartupScriptNames(char letter) {
+  const std::string batch = StartupBatch();
+  try {
+    if (batch.empty() || !ports_.files.FileExists(batch)) return false;
+    const std::vector<std::string> lines = ports_.files.ReadLines(batch);
+    return std::any_of(lines.begin(), lines.end(),
+                       [letter](const std::string& line) { return NamesLetter(line, letter); });
+  } catch (const FileError&) {
+    return false;  // a batch file that cannot be read brings nothing back either
+  }
 }
 
 void frmQOR_Pro::RemovePermanent() {
   auto& c = ports_.controls;
   c.SetMousePointer(MousePointer::Hourglass);
   const char letter = Ltr.empty() ? '\0' : Ltr[0];
-  const std::string folder = GetStartupFolder();
+  const std::string batch = StartupBatch();
   // Without the Startup folder the line may still be there: the bit stays, the caller reports.
-  if (folder.empty()) Fail(err::kPathNotFound);
-  const std::string batch = folder + "\\" + kStartupBatch;
+  if (batch.empty()) Fail(err::kPathNotFound);
 
   if (!ports_.files.FileExists(batch)) {
     // No batch file holds a line for the letter, so it is no longer permanent in fact; the bit

@@ -41,6 +41,7 @@ class Controls : public Port {
   virtual int ListCount(ControlId list) const = 0;
   virtual std::string ListItem(ControlId list, int index) const = 0;
   virtual int ListIndex(ControlId list) const = 0;  // -1: nothing selected
+  virtual void ListSelect(ControlId list, int index) = 0;
 
   // Text of a text box, caption of a button or label.
   virtual std::string Text(ControlId id) const = 0;

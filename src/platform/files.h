@@ -40,6 +40,9 @@ class Files : public Port {
   // lines ended by CR LF.
   // Whether a text can be written in that code page without loss.
   virtual bool CanEncode(const std::string& text) = 0;
+  // The short (8.3) form of an existing path, which reaches the same file in any code page;
+  // empty when the volume keeps none. Never throws.
+  virtual std::string ShortPath(const std::string& path) = 0;
   virtual std::vector<std::string> ReadLines(const std::string& path) = 0;
   virtual void AppendLine(const std::string& path, const std::string& line) = 0;
   // Writes the lines to a scratch file beside the target and replaces the target in one step.

@@ -146,11 +146,23 @@ std::string FakeDrives::Label(char letter) {
   return it == drives.end() ? std::string() : it->second.label;
 }
 
+LetterTarget FakeDrives::Target(char letter) {
+  auto it = drives.find(letter);
+  if (it == drives.end()) return {};
+  if (it->second.substFolder.empty()) return {LetterKind::Device, {}};
+  return {LetterKind::Virtual, it->second.substFolder};
+}
+
 void FakeDrives::Add(char letter, DriveType type, std::int32_t serial, bool ready) {
-  drives[letter] = Drive{type, serial, ready, 0, {}};
+  drives[letter] = Drive{type, serial, ready, 0, {}, {}};
 }
 
 // ---- files
+
+std::string FakeFiles::ShortPath(const std::string& path) {
+  auto it = shortPaths.find(Key(path));
+  return it == shortPaths.end() ? std::string() : it->second;
+}
 
 std::string FakeFiles::Key(const std::string& path) {
   std::string key;

@@ -23,6 +23,7 @@ class FakeControls : public Controls {
   int ListCount(ControlId list) const override;
   std::string ListItem(ControlId list, int index) const override;
   int ListIndex(ControlId list) const override;
+  void ListSelect(ControlId list, int index) override { selected[list] = index; }
   std::string Text(ControlId id) const override;
   void SetText(ControlId id, const std::string& text) override;
   void SetVisible(ControlId id, bool visible) override;
@@ -107,11 +108,13 @@ class FakeDrives : public Drives {
     bool ready = true;
     int failNumber = 0;  // any other failure on every query
     std::string label;
+    std::string substFolder;  // the folder of a virtual drive; empty for a device
   };
   DriveType Type(char letter) override;
   std::int32_t SerialNumber(char letter) override;
   std::vector<char> Letters() override;
   std::string Label(char letter) override;
+  LetterTarget Target(char letter) override;
 
   void Add(char letter, DriveType type, std::int32_t serial = 0x1234, bool ready = true);
   std::map<char, Drive> drives;
@@ -138,8 +141,10 @@ class FakeFiles : public Files {
   bool CanEncode(const std::string& text) override {
     return unencodable.empty() || text.find(unencodable) == std::string::npos;
   }
+  std::string ShortPath(const std::string& path) override;
 
-  std::string unencodable;  // a text holding this cannot be encoded
+  std::string unencodable;                        // a text holding this cannot be encoded
+  std::map<std::string, std::string> shortPaths;  // Key -> the short path the volume keeps
   struct Entry {
     Bytes bytes;
     bool hidden = false;

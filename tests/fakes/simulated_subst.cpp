@@ -31,6 +31,7 @@ SimulatedSubst::SimulatedSubst(Machine& m) : m_(m) {
 void SimulatedSubst::Map(char letter, const std::string& folder) {
   mappings[letter] = folder;
   m_.drives.Add(letter, DriveType::Fixed, 0x5B000000 + letter);
+  m_.drives.drives[letter].substFolder = folder;
 }
 
 ProcessOutcome SimulatedSubst::Subst(const std::string& arguments) {

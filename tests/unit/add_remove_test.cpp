@@ -246,10 +246,58 @@ INSTANTIATE_TEST_SUITE_P(Answers, RemovePermanentLetter,
                                            PermanentCase{"Cancel", Answer::Cancel, false, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+struct PermanenceCase {
+  const char* name;
+  std::int32_t storedBits;  // besides the initial mask, in the data file at the click
+  std::int32_t copyBits;    // PermMask, as this copy last read it
+  bool line;                // subit.bat holds P's line
+  bool asked;
+};
+
+class RemovePermanence : public AddRemove, public ::testing::WithParamInterface<PermanenceCase> {};
+
+// Another copy of the program may have changed the data file since this one read it, and a line
+// whose bit was lost still brings the drive back: the file and the line, as they are at the click,
+// decide.
+TEST_P(RemovePermanence, IsReadAtTheClick) {
+  const PermanenceCase& c = GetParam();
+  if (c.line) m.files.AddText(m.BatchPath(), "subst E: \"C:\\Work\"\r\nsubst P: \"C:\\Data\"\r\n");
+  m.InstallDataFile(kInitialMask | c.storedBits);
+  m.module.PermMask = kInitialMask | c.copyBits;
+  m.dialogs.answers = {Answer::Yes};
+  Remove("P:");
+  EXPECT_EQ(Commands(), (std::vector<std::string>{"subst.exe P: /D"}));
+  EXPECT_EQ(m.dialogs.boxes.front().body.starts_with("This drive letter, P, is permanent"),
+            c.asked);
+  // A Yes takes P's line and P's bit, and nothing else.
+  if (c.line) {
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"subst E: \"C:\\Work\""}));
+  }
+  EXPECT_EQ(m.StoredMask(), kInitialMask | (c.storedBits & ~kBitP));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RemovePermanence,
+    ::testing::Values(PermanenceCase{"BitInTheFile", kBitP, 0, true, true},
+                      PermanenceCase{"BitClearedByAnotherCopy", 0, kBitP, false, false},
+                      PermanenceCase{"OtherCopysBitIsKept", kBitP | 1 << 7, kBitP, true, true},
+                      PermanenceCase{"LineWithoutItsBit", 1 << 4, 0, true, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(AddRemove, LetterOfADiskIsRefusedBeforeAnythingRuns) {
+  Remove("C:");
+  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(m.dialogs.boxes[0].body, "This is not a Virtual drive, it cannot be removed!");
+  EXPECT_EQ(m.dialogs.boxes[0].title, "Nothing to do!");
+  EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::Information);
+  EXPECT_EQ(m.controls.focus, ControlId::cmdCancel);
+  EXPECT_TRUE(m.processes.runs.empty());
+}
+
 TEST_F(AddRemove, PermanentLetterAIsAskedAboutLikeAnyOther) {
   subst.Map('A', "C:\\Data");
   m.form.RefreshLetters();
-  m.module.PermMask = kInitialMask | 1;
+  m.InstallDataFile(kInitialMask | 1);
   Remove("A:");
   ASSERT_EQ(m.dialogs.boxes.size(), 1u);
   EXPECT_EQ(m.dialogs.boxes[0].body.rfind("This drive letter, A, is permanent", 0), 0u);

@@ -144,5 +144,25 @@ TEST_F(Letters, FailureWhileListingStopsSilentlyKeepingWhatWasAdded) {
   EXPECT_TRUE(m.dialogs.boxes.empty());
 }
 
+// A drive made or removed by another program reaches the lists; nothing is probed when the
+// system's drive letters are those of the last listing, and a pick that still stands is kept.
+TEST_F(Letters, DriveSetCheckRebuildsOnlyWhenTheLettersChanged) {
+  m.drives.Add('E', DriveType::Fixed, 5);
+  m.form.RefreshLetters();
+  m.controls.Select(ControlId::lstAvail, "K:");
+  m.controls.Select(ControlId::lstUsedLtrs, "E:");
+  const int probes = m.drives.typeQueries;
+  m.form.CheckDriveSet();
+  EXPECT_EQ(m.drives.typeQueries, probes);
+  m.drives.Add('G', DriveType::Fixed, 6);
+  m.drives.drives.erase('E');
+  m.form.CheckDriveSet();
+  EXPECT_EQ(Used(), (std::vector<std::string>{"C:", "G:"}));
+  EXPECT_EQ(m.controls.ListItem(ControlId::lstAvail, m.controls.ListIndex(ControlId::lstAvail)),
+            "K:");
+  EXPECT_EQ(m.controls.ListIndex(ControlId::lstUsedLtrs), -1);
+  EXPECT_EQ(m.controls.driveItems, (std::vector<std::string>{"c:", "g:"}));
+}
+
 }  // namespace
 }  // namespace kestrane::fakes

@@ -100,15 +100,16 @@ TEST_F(MakePermanent, LetterMappedEarlierGetsOneDoneBoxAtTheEnd) {
   EXPECT_EQ(m.dialogs.boxes.back().pointerWhenShown, MousePointer::Default);
 }
 
-TEST_F(MakePermanent, LetterAlreadyInTheBatchFileIsRefusedWithCode1) {
-  const std::string before = "subst P: \"C:\\Work\"\r\n" + kLineQ + "\r\n";
+// Asked before anything runs: no mapping is made that the batch file would not bring back.
+TEST_F(MakePermanent, LetterAlreadyInTheBatchFileIsRefusedWithCode1BeforeAnythingRuns) {
+  const std::string before = "subst P: \"C:\\Work\"\r\nsubst Q: \"C:\\Other\"\r\n";
   m.files.AddText(m.BatchPath(), before);
   Click();
   EXPECT_EQ(Batch(), before);
   EXPECT_EQ(m.StoredMask(), kInitialMask);
-  ASSERT_FALSE(m.dialogs.boxes.empty());
-  EXPECT_EQ(m.dialogs.boxes.back().body, "This Letter, \"Q\", is already assigned to a Folder!");
-  EXPECT_EQ(DoneBoxes(), 1);  // the runner's, for the mapping it did make
+  EXPECT_TRUE(m.processes.runs.empty());
+  ASSERT_EQ(m.dialogs.boxes.size(), 2u);
+  EXPECT_EQ(m.dialogs.boxes[1].body, "This Letter, \"Q\", is already assigned to a Folder!");
   EXPECT_EQ(m.controls.focus, ControlId::lstAvail);
   EXPECT_EQ(m.controls.Text(ControlId::cmdCancel), "&Exit");
 }
@@ -153,6 +154,63 @@ TEST_F(MakePermanent, FolderOutsideTheBatchCodePageIsRefusedBeforeAnythingRuns) 
   EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::Critical);
   EXPECT_EQ(m.controls.Text(ControlId::cmdCancel), "&Exit");
 }
+
+// The line reaches the folder by its short name, which every code page holds; the user is shown
+// the real one.
+TEST_F(MakePermanent, FolderOutsideTheBatchCodePageIsWrittenByItsShortName) {
+  m.files.unencodable = "\xCE\xA9";
+  m.files.AddFolder("C:\\\xCE\xA9mega");
+  m.files.shortPaths[FakeFiles::Key("C:\\\xCE\xA9mega")] = "C:\\_MEGA~1";
+  m.form.Hold = "C:\\\xCE\xA9mega";
+  Click();
+  ASSERT_EQ(m.dialogs.boxes.size(), 2u);
+  EXPECT_NE(m.dialogs.boxes[0].body.find("as:  \"C:\\\xCE\xA9mega\""), std::string::npos);
+  EXPECT_EQ(subst.mappings.at('Q'), "C:\\\xCE\xA9mega");
+  EXPECT_EQ(Batch(), "subst Q: \"C:\\_MEGA~1\"\r\n");
+  EXPECT_EQ(m.StoredMask(), kInitialMask | kQ);
+  EXPECT_EQ(DoneBoxes(), 1);
+}
+
+// ---- a letter in use already
+
+struct InUseCase {
+  const char* name;
+  std::function<void(Machine&, SimulatedSubst&)> arrange;
+  bool accepted;
+};
+
+class MakePermanentInUse : public MakePermanent, public ::testing::WithParamInterface<InUseCase> {};
+
+// Taken as it is only where it stands for this very folder; otherwise the line would bring back
+// something the drive table does not show.
+TEST_P(MakePermanentInUse, IsTakenOnlyWhereItStandsForTheFolder) {
+  GetParam().arrange(m, subst);
+  m.form.RefreshLetters();
+  Click();
+  EXPECT_TRUE(m.processes.runs.empty());
+  ASSERT_EQ(m.dialogs.boxes.size(), 2u);
+  if (GetParam().accepted) {
+    EXPECT_EQ(Batch(), kLineQ + "\r\n");
+    EXPECT_EQ(m.StoredMask(), kInitialMask | kQ);
+    EXPECT_EQ(DoneBoxes(), 1);
+  } else {
+    EXPECT_EQ(m.dialogs.boxes[1].body, "This Letter, \"Q\", is in use!");
+    ExpectNothingWritten();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, MakePermanentInUse,
+    ::testing::Values(
+        InUseCase{"SameFolder", [](Machine&, SimulatedSubst& s) { s.Map('Q', "C:\\Data"); }, true},
+        InUseCase{"SameFolderOtherCase",
+                  [](Machine&, SimulatedSubst& s) { s.Map('Q', "c:\\DATA\\"); }, true},
+        InUseCase{"OtherFolder", [](Machine&, SimulatedSubst& s) { s.Map('Q', "C:\\Work"); },
+                  false},
+        InUseCase{"Disk",
+                  [](Machine& mm, SimulatedSubst&) { mm.drives.Add('Q', DriveType::Fixed); },
+                  false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- the checks before the confirmation
 
@@ -316,7 +374,16 @@ TEST_P(MakePermanentPolicy, EndsOrCarriesOnByNumber) {
   ASSERT_FALSE(m.dialogs.boxes.empty());
   const Box& last = m.dialogs.boxes.back();
   if (p.ends) {
+    // Told once, and only what is true: a failure after the mapping leaves it for this session.
+    const bool mappedFirst = p.call == Call::FilesAppendLine || p.call == Call::FilesOpenRecords ||
+                             p.call == Call::RecordFileRead || p.call == Call::RecordFileWrite;
+    EXPECT_EQ(DoneBoxes(), 0);
+    EXPECT_EQ(subst.mappings.count('Q'), mappedFirst ? 1u : 0u);
     EXPECT_EQ(last.body.rfind("Error " + std::to_string(p.number) + ": ", 0), 0u) << last.body;
+    EXPECT_TRUE(last.body.ends_with(
+        mappedFirst ? "\r\nThe drive Q: was made for this session only and is not permanent."
+                    : "\r\nThe drive could not be made permanent."))
+        << last.body;
     EXPECT_EQ(last.icon, Icon::Critical);
     EXPECT_EQ(last.buttons, Buttons::Ok);
     EXPECT_EQ(m.controls.focus, ControlId::lstAvail);

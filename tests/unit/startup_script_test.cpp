@@ -179,7 +179,7 @@ TEST_F(StartupScript, FailedMaskWriteAfterTheRewriteReachesTheCaller) {
   EXPECT_THROW(m.form.RemovePermanent(), FileError);
   EXPECT_EQ(BatchText(), Join({kP}));
   EXPECT_EQ(m.StoredMask(), kInitialMask | kBitQ);
-  EXPECT_EQ(m.module.PermMask, kInitialMask);
+  EXPECT_EQ(m.module.PermMask, kInitialMask | kBitQ);
 }
 
 TEST_F(StartupScript, MissingBatchFileClearsTheBitAndSaysSo) {

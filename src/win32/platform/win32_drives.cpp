@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <cctype>
+#include <cwchar>
+#include <string_view>
 
 #include "platform/file_error.h"
 #include "win32/platform/error_map.h"
@@ -82,6 +84,24 @@ std::string Win32Drives::Label(char letter) {
   VolumeInfo info;
   if (QueryVolume(std::wstring{static_cast<wchar_t>(upper), L':', L'\\'}, info) != 0) return {};
   return Narrow(info.label);
+}
+
+LetterTarget Win32Drives::Target(char letter) {
+  const int upper = std::toupper(static_cast<unsigned char>(letter));
+  if (upper < 'A' || upper > 'Z') return {};
+  // A virtual drive's device is the folder it was given ("\??\C:\Data", or
+  // "\??\UNC\server\share" for a share); any other device is a disk, a disc or a redirector.
+  const wchar_t name[] = {static_cast<wchar_t>(upper), L':', L'\0'};
+  std::wstring target(MAX_PATH + 8, L'\0');
+  const DWORD n = QueryDosDeviceW(name, target.data(), static_cast<DWORD>(target.size()));
+  if (n == 0) return {};
+  target.resize(wcslen(target.c_str()));
+  constexpr std::wstring_view kFolderPrefix = L"\\??\\";
+  constexpr std::wstring_view kSharePrefix = L"UNC\\";
+  if (!target.starts_with(kFolderPrefix)) return {LetterKind::Device, {}};
+  std::wstring folder = target.substr(kFolderPrefix.size());
+  if (folder.starts_with(kSharePrefix)) folder = L"\\\\" + folder.substr(kSharePrefix.size());
+  return {LetterKind::Virtual, Narrow(folder)};
 }
 
 }  // namespace kestrane::win32

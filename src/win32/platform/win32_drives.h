@@ -12,6 +12,7 @@ class Win32Drives : public Drives {
   std::int32_t SerialNumber(char letter) override;
   std::vector<char> Letters() override;
   std::string Label(char letter) override;
+  LetterTarget Target(char letter) override;
 };
 
 }  // namespace kestrane::win32

@@ -17,6 +17,7 @@ class Win32Files : public Files {
   std::string CurrentDirectory() override;
   std::unique_ptr<RecordFile> OpenRecords(const std::string& path, int recordLength) override;
   bool CanEncode(const std::string& text) override;
+  std::string ShortPath(const std::string& path) override;
   std::vector<std::string> ReadLines(const std::string& path) override;
   void AppendLine(const std::string& path, const std::string& line) override;
   void ReplaceLines(const std::string& path, const std::vector<std::string>& lines) override;

@@ -98,6 +98,19 @@ bool Win32Files::CanEncode(const std::string& text) {
   return n > 0 && !lossy;
 }
 
+std::string Win32Files::ShortPath(const std::string& path) {
+  const std::wstring wide = Widen(path);
+  std::wstring shortPath(MAX_PATH, L'\0');
+  DWORD n = GetShortPathNameW(wide.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+  if (n > shortPath.size()) {
+    shortPath.resize(n);
+    n = GetShortPathNameW(wide.c_str(), shortPath.data(), n);
+  }
+  if (n == 0 || n > shortPath.size()) return {};
+  shortPath.resize(n);
+  return Narrow(shortPath);
+}
+
 std::vector<std::string> Win32Files::ReadLines(const std::string& path) {
   const std::wstring wide = Widen(path);
   FileHandle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,

@@ -52,6 +52,10 @@ int Win32Controls::ListIndex(ControlId list) const {
   return hwnd == nullptr ? -1 : ListBox(hwnd).Selected();
 }
 
+void Win32Controls::ListSelect(ControlId list, int index) {
+  if (const HWND hwnd = Item(list)) ListBox(hwnd).Select(index);
+}
+
 std::string Win32Controls::Text(ControlId id) const {
   const HWND hwnd = Item(id);
   return hwnd == nullptr ? std::string() : Narrow(Window(hwnd).Text());

@@ -17,6 +17,7 @@ class Win32Controls : public Controls {
   int ListCount(ControlId list) const override;
   std::string ListItem(ControlId list, int index) const override;
   int ListIndex(ControlId list) const override;
+  void ListSelect(ControlId list, int index) override;
 
   std::string Text(ControlId id) const override;
   void SetText(ControlId id, const std::string& text) override;
