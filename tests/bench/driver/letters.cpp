@@ -36,6 +36,7 @@ class ListControls : public Controls {
     return lists_.at(list).at(static_cast<std::size_t>(index));
   }
   int ListIndex(ControlId) const override { return -1; }
+  void ListSelect(ControlId, int) override {}
   std::string Text(ControlId) const override { return {}; }
   void SetText(ControlId, const std::string&) override {}
   void SetVisible(ControlId, bool) override {}
