@@ -4,6 +4,8 @@
 // reached.
 
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <dbt.h>
 
 #include <cwctype>
 #include <string>
@@ -87,6 +89,20 @@ int Usage() {
   return 0;
 }
 
+// Tells every top-level window that a drive came or went, as Windows does when a letter is
+// defined or removed, so that programs listing drives can follow without polling. A window that
+// does not answer is not waited for long.
+void Announce(wchar_t letter, WPARAM event) {
+  constexpr UINT kAnswerLimitMs = 2000;
+  DEV_BROADCAST_VOLUME volume{};
+  volume.dbcv_size = sizeof volume;
+  volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+  volume.dbcv_unitmask = 1u << (letter - L'A');
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(HWND_BROADCAST, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&volume),
+                      SMTO_ABORTIFHUNG, kAnswerLimitMs, &answer);
+}
+
 int Remove(wchar_t letter, const std::wstring& shown) {
   if (SubstTarget(letter).empty()) return Refuse(L"Invalid parameter - " + shown);
   // The mount manager drops both the drive and the \??\ link; the explicit removal covers a
@@ -95,6 +111,7 @@ int Remove(wchar_t letter, const std::wstring& shown) {
   if (!SubstTarget(letter).empty()) {
     DefineDosDeviceW(DDD_REMOVE_DEFINITION, DeviceName(letter).c_str(), nullptr);
   }
+  Announce(letter, DBT_DEVICEREMOVECOMPLETE);
   return 0;
 }
 
@@ -139,6 +156,7 @@ int Create(wchar_t letter, const std::wstring& shown, const std::wstring& folder
     DefineDosDeviceW(DDD_REMOVE_DEFINITION, device.c_str(), nullptr);
     return Refuse(SystemMessage(error));
   }
+  Announce(letter, DBT_DEVICEARRIVAL);
   return 0;
 }
 
