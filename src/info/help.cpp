@@ -1,5 +1,7 @@
 #include "info/help.h"
 
+#include <array>
+
 #include "app/control_ids.h"
 #include "app/frm_qor_pro.h"
 #include "info/version.h"
@@ -8,17 +10,24 @@ namespace kestrane {
 
 namespace {
 
+// Each entry of File > Help and the topic number the help file maps to its page. The numbers do
+// not rise in menu order; they are the help file's.
+struct HelpTopic {
+  int command;
+  unsigned long topic;
+};
+
 constexpr std::array<HelpTopic, 10> kTopics{{
-    {ids::MnuHelpIntro, "MnuHelpIntro", 100},
-    {ids::mnuHelpCreate, "mnuHelpCreate", 110},
-    {ids::mnuHelpCD, "mnuHelpCD", 120},
-    {ids::mnuHelpKB, "mnuHelpKB", 140},
-    {ids::mnuHelpPerm, "mnuHelpPerm", 130},
-    {ids::mnuHelpRemove, "mnuHelpRemove", 150},
-    {ids::mnuHelpMisc, "mnuHelpMisc", 165},
-    {ids::mnuHelpSupport, "mnuHelpSupport", 170},
-    {ids::mnuHelpOrder, "mnuHelpOrder", 180},
-    {ids::mnuHelpLicense, "mnuHelpLicense", 190},
+    {ids::MnuHelpIntro, 100},
+    {ids::mnuHelpCreate, 110},
+    {ids::mnuHelpCD, 120},
+    {ids::mnuHelpKB, 140},
+    {ids::mnuHelpPerm, 130},
+    {ids::mnuHelpRemove, 150},
+    {ids::mnuHelpMisc, 165},
+    {ids::mnuHelpSupport, 170},
+    {ids::mnuHelpOrder, 180},
+    {ids::mnuHelpLicense, 190},
 }};
 
 constexpr unsigned long TopicOf(int command) {
@@ -35,8 +44,6 @@ void ShowTopic(Shell& shell, int command) {
 }
 
 }  // namespace
-
-const std::array<HelpTopic, 10>& HelpTopics() { return kTopics; }
 
 void frmQOR_Pro::MnuHelpIntro_Click() { ShowTopic(ports_.shell, ids::MnuHelpIntro); }
 void frmQOR_Pro::mnuHelpCreate_Click() { ShowTopic(ports_.shell, ids::mnuHelpCreate); }

@@ -146,8 +146,7 @@ void Win32Files::AppendLine(const std::string& path, const std::string& line) {
 }
 
 void Win32Files::ReplaceLines(const std::string& path, const std::vector<std::string>& lines) {
-  std::string bytes;
-  for (const auto& line : lines) bytes += ToOem(line) + "\r\n";
+  const std::string bytes = ToOem(JoinLines(lines));
   const std::wstring target = Widen(path);
   const std::wstring folder = FolderOf(target);
   if (files_detail::IsReadOnlyFile(target)) ThrowLastError(ERROR_ACCESS_DENIED);
