@@ -116,6 +116,13 @@ std::optional<Box> WaitForBox(const Program& program, Duration limit = kStepLimi
 // Presses `button` and waits until the box is gone.
 bool Answer(const Box& box, int button, Duration limit = kStepLimit);
 
+// Pixels of an area, row by row: of the screen under a window's client area, or of an icon drawn
+// on a plain background; and how far two such areas are apart, summed over the colour channels.
+using Pixels = std::vector<COLORREF>;
+Pixels ScreenPixels(HWND window, int width, int height);
+Pixels IconPixels(HICON icon, int width, int height, COLORREF background);
+long ColourDistance(const Pixels& a, const Pixels& b);
+
 // Files.
 std::wstring AppDataFolder();
 std::wstring DataFolder();  // ends with a backslash
@@ -136,6 +143,7 @@ inline constexpr std::size_t kLetterMaskOffset = 116;
 inline constexpr std::int32_t kInitialMask = 134217728;
 std::vector<std::uint8_t> InitialDataFile();
 std::int32_t LetterMaskOf(const std::vector<std::uint8_t>& dataFile);
+void SetLetterMask(std::vector<std::uint8_t>& dataFile, std::int32_t mask);
 void WriteInitialDataFile();
 // The installation's data file with record 2's letter mask set to `mask`.
 void WriteDataFileWithMask(std::int32_t mask);

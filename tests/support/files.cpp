@@ -80,12 +80,11 @@ void DeleteTree(const std::wstring& path) {
   RemoveDirectoryW(path.c_str());
 }
 
-std::vector<std::uint8_t> InitialDataFile() {
-  std::vector<std::uint8_t> bytes(2 * kRecordLength, 0);
-  auto mask = static_cast<std::uint32_t>(kInitialMask);
-  for (int i = 0; i < 4; ++i)
-    bytes[kRecordLength + kLetterMaskOffset + i] = (mask >> (8 * i)) & 0xFF;
-  return bytes;
+void SetLetterMask(std::vector<std::uint8_t>& dataFile, std::int32_t mask) {
+  for (int i = 0; i < 4; ++i) {
+    dataFile.at(kRecordLength + kLetterMaskOffset + i) =
+        (static_cast<std::uint32_t>(mask) >> (8 * i)) & 0xFF;
+  }
 }
 
 std::int32_t LetterMaskOf(const std::vector<std::uint8_t>& dataFile) {
@@ -95,17 +94,17 @@ std::int32_t LetterMaskOf(const std::vector<std::uint8_t>& dataFile) {
   return static_cast<std::int32_t>(mask);
 }
 
-void WriteInitialDataFile() {
-  CreateFolders(DataFolder().substr(0, DataFolder().size() - 1));
-  WriteBytes(DataFilePath(), InitialDataFile());
+std::vector<std::uint8_t> InitialDataFile() {
+  std::vector<std::uint8_t> bytes(2 * kRecordLength, 0);
+  SetLetterMask(bytes, kInitialMask);
+  return bytes;
 }
+
+void WriteInitialDataFile() { WriteDataFileWithMask(kInitialMask); }
 
 void WriteDataFileWithMask(std::int32_t mask) {
   auto bytes = InitialDataFile();
-  for (int i = 0; i < 4; ++i) {
-    bytes[kRecordLength + kLetterMaskOffset + i] =
-        (static_cast<std::uint32_t>(mask) >> (8 * i)) & 0xFF;
-  }
+  SetLetterMask(bytes, mask);
   CreateFolders(DataFolder().substr(0, DataFolder().size() - 1));
   WriteBytes(DataFilePath(), bytes);
 }
