@@ -15,24 +15,6 @@ using namespace e2e;
 
 const std::vector<std::wstring> kOneFile = {L"inside.txt"};
 
-std::string Oem(const std::wstring& text) {
-  const int n = WideCharToMultiByte(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()),
-                                    nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
-
-std::string Utf8(const std::wstring& text) {
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
-
 bool RepresentableInOem(const std::wstring& text) {
   BOOL lossy = FALSE;
   WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
@@ -43,7 +25,7 @@ bool RepresentableInOem(const std::wstring& text) {
 // The batch line Make Permanent is expected to write: percent signs doubled for cmd.exe.
 std::string BatchLine(wchar_t letter, const std::wstring& folder) {
   std::string line = "subst " + std::string(1, static_cast<char>(letter)) + ": \"";
-  for (char ch : Oem(folder)) {
+  for (char ch : Narrow(folder, CP_OEMCP)) {
     line += ch;
     if (ch == '%') line += '%';
   }
@@ -62,16 +44,6 @@ bool MakeFile(const std::wstring& path, const std::string& text) {
   return written == text.size();
 }
 
-bool MakeFolders(const std::wstring& path) {
-  for (size_t at = path.find(L'\\', 3);; at = path.find(L'\\', at + 1)) {
-    const std::wstring part = L"\\\\?\\" + path.substr(0, at);
-    if (!CreateDirectoryW(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-      return false;
-    }
-    if (at == std::wstring::npos) return true;
-  }
-}
-
 // The bed every case starts from: the data file as installed, C:\Work with two files, C:\Beds,
 // no startup batch file and no letter mapped.
 class BadInput : public ProgramTest {
@@ -79,7 +51,7 @@ class BadInput : public ProgramTest {
   // Prints the box under the case's name, so a run shows what the user read; answers it.
   static void Seen(const std::string& what, const Box& box) {
     std::printf("[   SEEN   ] %s -> [%s] %s: %s\n", what.c_str(), NameOf(box.icon),
-                Utf8(box.title).c_str(), Utf8(box.text).c_str());
+                Narrow(box.title).c_str(), Narrow(box.text).c_str());
   }
   // A box that tells of a failure: a critical or exclamation icon, a title and a text of its own.
   static void ExpectClearRefusal(const Box& box) {
@@ -104,7 +76,7 @@ class BadInput : public ProgramTest {
     Press(ids::cmdOk);
     auto done = NextBox();
     ASSERT_TRUE(done) << "no box after Add";
-    EXPECT_TRUE(IsDone(*done)) << Utf8(done->title) << ": " << Utf8(done->text);
+    EXPECT_TRUE(IsDone(*done)) << Narrow(done->title) << ": " << Narrow(done->text);
     ASSERT_TRUE(Answer(*done, IDOK));
     EXPECT_EQ(FolderEntries(std::wstring{letter, L':', L'\\'}), kWorkFiles);
   }
@@ -143,8 +115,8 @@ class BadFolderNames : public BadInput, public ::testing::WithParamInterface<con
 
 TEST_P(BadFolderNames, AddMapsTheFolderAndMakePermanentWritesALineThatReplays) {
   const std::wstring folder = std::wstring(kBeds) + L"\\" + GetParam();
-  const std::string what = "folder " + Utf8(folder);
-  ASSERT_TRUE(MakeFolders(folder));
+  const std::string what = "folder " + Narrow(folder);
+  ASSERT_TRUE(CreateFolders(folder));
   ASSERT_TRUE(MakeFile(folder + L"\\inside.txt", "inside\r\n"));
   const auto dataBefore = DataBytes();
   ASSERT_NE(Start(), nullptr);
@@ -210,7 +182,7 @@ TEST_P(BadLongFolders, AddAndMakePermanentMapTheFolderOrSayWhyNot) {
   const std::wstring folder = top + L"\\" + std::wstring(length - top.size() - 1, L'b');
   ASSERT_EQ(folder.size(), length);
   const std::string what = "folder of " + std::to_string(length) + " characters";
-  ASSERT_TRUE(MakeFolders(folder));
+  ASSERT_TRUE(CreateFolders(folder));
   ASSERT_TRUE(MakeFile(folder + L"\\inside.txt", "inside\r\n"));
   const auto dataBefore = DataBytes();
   ASSERT_NE(Start(), nullptr);
@@ -220,10 +192,10 @@ TEST_P(BadLongFolders, AddAndMakePermanentMapTheFolderOrSayWhyNot) {
     auto box = NextBox(2s);
     std::string rows;
     for (const auto& row : ListItems(Control(main_, ids::dirList))) {
-      rows += "\n  " + Utf8(row.substr(0, 12)) + " (" + std::to_string(row.size()) + ")";
+      rows += "\n  " + Narrow(row.substr(0, 12)) + " (" + std::to_string(row.size()) + ")";
     }
     ASSERT_TRUE(box) << what << ": neither opened nor refused; the path box shows \""
-                     << Utf8(TextOf(Control(main_, ids::txtPath))) << "\", the rows:" << rows;
+                     << Narrow(TextOf(Control(main_, ids::txtPath))) << "\", the rows:" << rows;
     Seen(what + " open", *box);
     ASSERT_TRUE(Answer(*box, IDOK));
     ExpectUsable();
@@ -291,7 +263,7 @@ class BadHiddenNames : public BadInput, public ::testing::WithParamInterface<con
 
 TEST_P(BadHiddenNames, TypedNameEndsOnAnExistingFolderThatAddMaps) {
   const std::wstring typed = GetParam();
-  const std::string what = "hidden folder \"" + Utf8(typed) + "\"";
+  const std::string what = "hidden folder \"" + Narrow(typed) + "\"";
   ASSERT_NE(Start(), nullptr);
   ASSERT_TRUE(OpenFolder(main_, kWork));
   HWND input = AskForHiddenFolder();
@@ -314,12 +286,12 @@ TEST_P(BadHiddenNames, TypedNameEndsOnAnExistingFolderThatAddMaps) {
   }
   EXPECT_LT(refusals, 3) << "the questions never end";
   const std::wstring shown = TextOf(Control(main_, ids::txtPath));
-  std::printf("[   SEEN   ] %s -> path box \"%s\"\n", what.c_str(), Utf8(shown).c_str());
+  std::printf("[   SEEN   ] %s -> path box \"%s\"\n", what.c_str(), Narrow(shown).c_str());
   // Whatever the box shows names a folder that exists, so Add cannot map a wrong one.
-  EXPECT_EQ(shown.rfind(L"C:\\", 0), 0u) << Utf8(shown);
+  EXPECT_EQ(shown.rfind(L"C:\\", 0), 0u) << Narrow(shown);
   const DWORD attributes = GetFileAttributesW(shown.c_str());
   EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-      << Utf8(shown);
+      << Narrow(shown);
   ExpectUsable();
 
   // The folder list is held on the typed folder until an Add: Add maps the folder shown.
@@ -341,9 +313,9 @@ TEST_P(BadHiddenNames, TypedNameEndsOnAnExistingFolderThatAddMaps) {
   EXPECT_EQ(FolderEntries(L"P:\\"), FolderEntries(shown));
   // After the Add the folder list follows the user again.
   std::string rows;
-  for (const auto& row : ListItems(Control(main_, ids::dirList))) rows += " [" + Utf8(row) + "]";
+  for (const auto& row : ListItems(Control(main_, ids::dirList))) rows += " [" + Narrow(row) + "]";
   EXPECT_TRUE(OpenFolder(main_, kWork))
-      << "path box \"" << Utf8(TextOf(Control(main_, ids::txtPath))) << "\", rows" << rows;
+      << "path box \"" << Narrow(TextOf(Control(main_, ids::txtPath))) << "\", rows" << rows;
   ExpectUsable();
 }
 
@@ -469,7 +441,7 @@ TEST_F(BadStartupFile, ReadOnlyBatchFileMakePermanentAndRemovePermanentlySaySoAn
   Press(ids::cmdRemove);
   auto asked = NextBox();
   ASSERT_TRUE(asked) << "no question after Remove of a permanent letter";
-  ASSERT_TRUE(asked->Has(IDYES)) << Utf8(asked->text);
+  ASSERT_TRUE(asked->Has(IDYES)) << Narrow(asked->text);
   ASSERT_TRUE(Answer(*asked, IDYES));
   auto removed = NextBox(20s);
   ASSERT_TRUE(removed) << "no box after Remove permanently";

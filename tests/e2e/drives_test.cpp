@@ -34,7 +34,7 @@ TEST_F(VirtualDrives, AddMapsTheChosenFolderAndRemoveTakesTheDriveAwayAgain) {
   std::printf("[   TIME   ] Add click to the \"Done!\" box: %lld ms\n",
               static_cast<long long>(elapsed.count()));
   RecordProperty("add_to_done_ms", static_cast<int>(elapsed.count()));
-  ExpectBox(*done, kDone);
+  EXPECT_TRUE(Looks(*done, kDone));
   // The box comes only once subst has finished: the drive is there while it is up.
   EXPECT_EQ(FolderEntries(L"K:\\"), kWorkFiles);
   EXPECT_EQ(GetDriveTypeW(L"K:\\"), UINT{DRIVE_FIXED});
@@ -46,7 +46,7 @@ TEST_F(VirtualDrives, AddMapsTheChosenFolderAndRemoveTakesTheDriveAwayAgain) {
 
   ASSERT_TRUE(PickUsed(L'K'));
   Press(ids::cmdRemove);
-  ASSERT_TRUE(AnswerNext(kDone, IDOK)) << "no box after Remove";
+  ASSERT_TRUE(AnswerNext(kDone, IDOK)) << "after Remove";
   EXPECT_EQ(GetDriveTypeW(L"K:\\"), UINT{DRIVE_NO_ROOT_DIR});
   EXPECT_EQ(FolderEntries(L"K:\\"), std::vector<std::wstring>{});
   EXPECT_EQ(Free(), freeBefore);
@@ -64,8 +64,7 @@ TEST_F(VirtualDrives, AddRefusesAFolderOnANetworkDrive) {
   ASSERT_TRUE(PickFree(L'K'));
 
   Press(ids::cmdOk);
-  ASSERT_TRUE(AnswerNext(Error(L"QOR does not work with network drives!"), IDOK))
-      << "no box after Add";
+  ASSERT_TRUE(AnswerNext(Error(L"QOR does not work with network drives!"), IDOK)) << "after Add";
   EXPECT_TRUE(Quiet());
   EXPECT_EQ(GetDriveTypeW(L"K:\\"), UINT{DRIVE_NO_ROOT_DIR});
   EXPECT_EQ(Free(), freeBefore);
@@ -84,15 +83,15 @@ TEST_F(VirtualDrives, AddOfADriveRootAsksFirstAndOnlyYesMapsIt) {
   for (int answer : {IDNO, IDCANCEL}) {
     SCOPED_TRACE(answer == IDNO ? "No" : "Cancel");
     Press(ids::cmdOk);
-    ASSERT_TRUE(AnswerNext(question, answer)) << "no question after Add";
+    ASSERT_TRUE(AnswerNext(question, answer)) << "after Add";
     EXPECT_TRUE(Quiet());
     EXPECT_EQ(GetDriveTypeW(L"K:\\"), UINT{DRIVE_NO_ROOT_DIR});
     EXPECT_EQ(Free(), freeBefore);
   }
 
   Press(ids::cmdOk);
-  ASSERT_TRUE(AnswerNext(question, IDYES)) << "no question after Add";
-  ASSERT_TRUE(AnswerNext(kDone, IDOK)) << "no box after Yes";
+  ASSERT_TRUE(AnswerNext(question, IDYES)) << "after Add";
+  ASSERT_TRUE(AnswerNext(kDone, IDOK)) << "after Yes";
   EXPECT_EQ(FolderEntries(L"K:\\"), FolderEntries(L"C:\\"));
   EXPECT_EQ(FolderEntries(L"K:\\Work"), kWorkFiles);
   EXPECT_TRUE(Lists(Used(), L'K'));
@@ -107,7 +106,7 @@ TEST_F(VirtualDrives, AddOfALetterTakenSinceTheListsWereBuiltReportsItInUse) {
   ASSERT_EQ(wine_mount::DefineDrive(L'K', DRIVE_FIXED, kOther), DWORD{ERROR_SUCCESS});
 
   Press(ids::cmdOk);
-  ASSERT_TRUE(AnswerNext(Error(L"This Letter, \"K\", is in use!"), IDOK)) << "no box after Add";
+  ASSERT_TRUE(AnswerNext(Error(L"This Letter, \"K\", is in use!"), IDOK)) << "after Add";
   EXPECT_TRUE(Quiet());
   EXPECT_EQ(FolderEntries(L"K:\\"), std::vector<std::wstring>{L"other.txt"});
 }
@@ -127,15 +126,15 @@ TEST_F(VirtualDrives, RemoveOfAPermanentLetterAsksCancelKeepsItYesTakesItOutOfTh
       Icon::None, kYesNoCancel};
 
   Press(ids::cmdRemove);
-  ASSERT_TRUE(AnswerNext(question, IDCANCEL)) << "no question after Remove";
+  ASSERT_TRUE(AnswerNext(question, IDCANCEL)) << "after Remove";
   EXPECT_TRUE(Quiet());
   EXPECT_EQ(ReadText(Batch()), jLine + kLine + lLine);
   EXPECT_EQ(StoredMask(), kInitialMask | Bit(L'J') | Bit(L'K') | Bit(L'L'));
   EXPECT_EQ(FolderEntries(L"K:\\"), kWorkFiles);
 
   Press(ids::cmdRemove);
-  ASSERT_TRUE(AnswerNext(question, IDYES)) << "no question after Remove";
-  ASSERT_TRUE(AnswerNext(kDone, IDOK)) << "no box after Yes";
+  ASSERT_TRUE(AnswerNext(question, IDYES)) << "after Remove";
+  ASSERT_TRUE(AnswerNext(kDone, IDOK)) << "after Yes";
   EXPECT_EQ(ReadText(Batch()), jLine + lLine);
   EXPECT_EQ(StoredMask(), kInitialMask | Bit(L'J') | Bit(L'L'));
   EXPECT_EQ(GetDriveTypeW(L"K:\\"), UINT{DRIVE_NO_ROOT_DIR});

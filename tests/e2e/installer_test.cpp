@@ -47,8 +47,6 @@ class Installer : public ProgramTest {
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, kUninstallKey);
     ASSERT_FALSE(Exists(DataFilePath()));
   }
-
-  static std::string Narrow(const std::wstring& text) { return {text.begin(), text.end()}; }
 };
 
 TEST_F(Installer, SilentInstallLeavesProgramHelpShortcutUninstallerAndInitialDataFile) {

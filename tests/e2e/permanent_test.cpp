@@ -25,13 +25,13 @@ class PermanentDrives : public ProgramTest {
   PermanentDrives() { quiet_ = 2s; }
 
   // Make Permanent pressed and its confirmation, which must name K: and C:\Work, accepted.
-  bool ConfirmMakePermanent() {
+  ::testing::AssertionResult ConfirmMakePermanent() {
     Press(ids::cmdDefault);
     return AnswerNext(kMakeWorkPermanent, IDOK);
   }
 
   void ExpectOneDoneBox() {
-    ASSERT_TRUE(AnswerNext(kDone, IDOK)) << "no \"Done!\" box";
+    ASSERT_TRUE(AnswerNext(kDone, IDOK));
     EXPECT_TRUE(Quiet()) << "a second box followed \"Done!\"";
   }
 
@@ -41,7 +41,7 @@ class PermanentDrives : public ProgramTest {
     ASSERT_TRUE(OpenFolder(main_, kWork));
     ASSERT_TRUE(PickFree(L'K'));
     if (press == ids::cmdDefault) {
-      ASSERT_TRUE(ConfirmMakePermanent()) << "no confirmation after Make Permanent";
+      ASSERT_TRUE(ConfirmMakePermanent());
     } else {
       Press(press);
     }
@@ -69,9 +69,9 @@ TEST_F(PermanentDrives, MakePermanentMapsANewLetterOnceAndRefusesItTheSecondTime
 
   // The letter now stands in the used list.
   ASSERT_TRUE(PickUsed(L'K'));
-  ASSERT_TRUE(ConfirmMakePermanent()) << "no confirmation after Make Permanent";
+  ASSERT_TRUE(ConfirmMakePermanent());
   ASSERT_TRUE(AnswerNext(Error(L"This Letter, \"K\", is already assigned to a Folder!"), IDOK))
-      << "no box after the second confirmation";
+      << "after the second confirmation";
   EXPECT_TRUE(Quiet());
   EXPECT_EQ(ReadText(Batch()), kWorkLine);
   EXPECT_EQ(StoredMask(), kInitialMask | Bit(L'K'));
@@ -85,7 +85,7 @@ TEST_F(PermanentDrives, MakePermanentOfALetterMappedWithAddSaysDoneOnceAtTheEnd)
   ASSERT_FALSE(Exists(Batch()));
 
   ASSERT_TRUE(PickUsed(L'K'));
-  ASSERT_TRUE(ConfirmMakePermanent()) << "no confirmation after Make Permanent";
+  ASSERT_TRUE(ConfirmMakePermanent());
   ASSERT_NO_FATAL_FAILURE(ExpectOneDoneBox());
 
   EXPECT_EQ(ReadText(Batch()), kWorkLine);
@@ -121,8 +121,8 @@ TEST_F(PermanentDrives, ViewShowsExactlyTheListingOfEveryMapping) {
 
   auto shown = View();
   ASSERT_TRUE(shown) << "no listing after View";
-  ExpectBox(*shown, {L"K:\\: => C:\\Work\r\nL:\\: => C:\\Beds\r\n", L"Assigned Virtual Drives",
-                     Icon::None, kOkOnly});
+  EXPECT_TRUE(Looks(*shown, {L"K:\\: => C:\\Work\r\nL:\\: => C:\\Beds\r\n",
+                             L"Assigned Virtual Drives", Icon::None, kOkOnly}));
   ASSERT_TRUE(Answer(*shown, IDOK));
   EXPECT_TRUE(Quiet());
   EXPECT_FALSE(Exists(DataFolder() + L"temp"));
@@ -134,8 +134,8 @@ TEST_F(PermanentDrives, ViewWithNoMappingSaysThereIsNone) {
 
   auto shown = View();
   ASSERT_TRUE(shown) << "no answer after View";
-  ExpectBox(*shown, {L"There are no assigned Virtual Drives", L"Assigned Virtual Drives",
-                     Icon::Exclamation, kOkOnly});
+  EXPECT_TRUE(Looks(*shown, {L"There are no assigned Virtual Drives", L"Assigned Virtual Drives",
+                             Icon::Exclamation, kOkOnly}));
   ASSERT_TRUE(Answer(*shown, IDOK));
   EXPECT_FALSE(Exists(DataFolder() + L"temp"));
 }
@@ -152,10 +152,10 @@ TEST_F(PermanentDrives, RestoreRemovesEveryMappingTheStartupFileAndThePermanentL
   Choose(ids::mnuRepair);
   auto confirm = NextBox();
   ASSERT_TRUE(confirm) << "no confirmation after Restore";
-  ExpectBox(*confirm, {L"This will restore QOR to its initial state,\r\n"
-                       L"i.e., remove all vitual drives, including\r\n"
-                       L"permanent virtual drives for Pro users!",
-                       L"Restore QOR", Icon::Exclamation, kOkCancel});
+  EXPECT_TRUE(Looks(*confirm, {L"This will restore QOR to its initial state,\r\n"
+                               L"i.e., remove all vitual drives, including\r\n"
+                               L"permanent virtual drives for Pro users!",
+                               L"Restore QOR", Icon::Exclamation, kOkCancel}));
   const auto accepted = Clock::now();
   ASSERT_TRUE(Answer(*confirm, IDOK));
   auto noDriveLeft = [] {
@@ -183,7 +183,7 @@ TEST_F(PermanentDrives, RestoreRemovesEveryMappingTheStartupFileAndThePermanentL
   ASSERT_NO_FATAL_FAILURE(MapWorkAsK(ids::cmdOk));
   ASSERT_TRUE(PickUsed(L'K'));
   Press(ids::cmdRemove);
-  ASSERT_TRUE(AnswerNext(kDone, IDOK)) << "no box after Remove";
+  ASSERT_TRUE(AnswerNext(kDone, IDOK)) << "after Remove";
   EXPECT_EQ(GetDriveTypeW(L"K:\\"), UINT{DRIVE_NO_ROOT_DIR});
 }
 

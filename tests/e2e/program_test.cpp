@@ -8,18 +8,24 @@
 
 namespace e2e {
 
-void ExpectBox(const Box& box, const BoxShown& shown) {
-  EXPECT_EQ(box.text, shown.text);
-  EXPECT_EQ(box.title, shown.title);
-  EXPECT_EQ(box.icon, shown.icon);
-  EXPECT_EQ(box.buttons, shown.buttons);
-}
-
-bool Lists(const std::vector<std::wstring>& list, wchar_t letter) {
-  return std::find(list.begin(), list.end(), std::wstring{letter, L':'}) != list.end();
-}
-
 namespace {
+
+// A box's text on one line of the report, its line breaks spelled out.
+std::string Shown(const std::wstring& text) {
+  std::string shown;
+  for (char ch : Narrow(text))
+    shown += ch == '\r' ? "\\r" : ch == '\n' ? "\\n" : std::string(1, ch);
+  return shown;
+}
+
+std::string Buttons(const std::vector<int>& buttons) {
+  std::string names;
+  for (int id : buttons) {
+    names += names.empty() ? "" : ", ";
+    names += id == IDOK ? "OK" : id == IDCANCEL ? "Cancel" : id == IDYES ? "Yes" : "No";
+  }
+  return "{" + names + "}";
+}
 
 // A test may have left subit.bat read-only, or a folder in its place.
 void RemoveBatch(const std::wstring& batch) {
@@ -29,6 +35,25 @@ void RemoveBatch(const std::wstring& batch) {
 }
 
 }  // namespace
+
+::testing::AssertionResult Looks(const Box& box, const BoxShown& shown) {
+  std::string differences;
+  auto compare = [&](const char* what, const std::string& seen, const std::string& wanted) {
+    if (seen != wanted)
+      differences += std::string("\n  ") + what + " \"" + seen + "\", not \"" + wanted + "\"";
+  };
+  compare("text", Shown(box.text), Shown(shown.text));
+  compare("title", Narrow(box.title), Narrow(shown.title));
+  compare("icon", NameOf(box.icon), NameOf(shown.icon));
+  compare("buttons", Buttons(box.buttons), Buttons(shown.buttons));
+  if (differences.empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << "the box \"" << Narrow(box.title) << "\" has" << differences;
+}
+
+bool Lists(const std::vector<std::wstring>& list, wchar_t letter) {
+  return std::find(list.begin(), list.end(), std::wstring{letter, L':'}) != list.end();
+}
 
 void ProgramTest::SetUp() {
   drivesBefore_ = GetLogicalDrives();
@@ -103,11 +128,17 @@ std::optional<Box> ProgramTest::NextBox(Duration limit) const {
   return WaitForBox(*program_, limit);
 }
 
-bool ProgramTest::AnswerNext(const BoxShown& shown, int button) const {
+::testing::AssertionResult ProgramTest::AnswerNext(const BoxShown& shown, int button) const {
   auto box = NextBox();
-  if (!box) return false;
-  ExpectBox(*box, shown);
-  return Answer(*box, button);
+  if (!box) {
+    return ::testing::AssertionFailure()
+           << "no box where \"" << Narrow(shown.title) << "\" was due";
+  }
+  auto looks = Looks(*box, shown);
+  if (!Answer(*box, button)) {
+    return ::testing::AssertionFailure() << "the box \"" << Narrow(box->title) << "\" stayed open";
+  }
+  return looks;
 }
 
 bool ProgramTest::Quiet() const { return !WaitForBox(*program_, quiet_) && program_->Running(); }

@@ -40,7 +40,8 @@ inline const BoxShown kDone = {L"Operation Completed!", L"Done!", Icon::None, kO
 inline BoxShown Error(const std::wstring& text) {
   return {text, L"ERROR!", Icon::Critical, kOkOnly};
 }
-void ExpectBox(const Box& box, const BoxShown& shown);
+// Whether a box looks as `shown`; what differs when it does not.
+::testing::AssertionResult Looks(const Box& box, const BoxShown& shown);
 
 // The mask bit of a drive letter in the data file.
 inline std::int32_t Bit(wchar_t letter) { return std::int32_t{1} << (letter - L'A'); }
@@ -79,9 +80,9 @@ class ProgramTest : public ::testing::Test {
 
   // Boxes.
   std::optional<Box> NextBox(Duration limit = kStepLimit) const;
-  // Waits for the next box, checks that it looks as `shown` and answers it with `button`; false
-  // when no box came or it stayed open.
-  bool AnswerNext(const BoxShown& shown, int button) const;
+  // Waits for the next box, answers it with `button` and says whether it came, looked as `shown`
+  // and closed.
+  ::testing::AssertionResult AnswerNext(const BoxShown& shown, int button) const;
   // True when the program is still running and shows no box for a while.
   bool Quiet() const;
 

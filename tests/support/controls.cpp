@@ -27,6 +27,14 @@ void Notify(HWND control, WORD code) {
 
 }  // namespace
 
+std::string Narrow(const std::wstring& text, UINT codePage) {
+  const int size = static_cast<int>(text.size());
+  const int n = WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(codePage, 0, text.data(), size, out.data(), n, nullptr, nullptr);
+  return out;
+}
+
 std::wstring TextOf(HWND window) {
   auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');

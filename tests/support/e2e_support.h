@@ -72,6 +72,9 @@ std::optional<CommandResult> RunCommand(const std::wstring& commandLine,
                                         const std::wstring& workingFolder,
                                         Duration limit = kStepLimit);
 
+// Text in a narrow code page (UTF-8 unless told), for messages and the files cmd.exe reads.
+std::string Narrow(const std::wstring& text, UINT codePage = CP_UTF8);
+
 // Controls.
 std::wstring TextOf(HWND window);
 std::vector<std::wstring> ListItems(HWND list);
@@ -133,7 +136,8 @@ std::vector<std::uint8_t> ReadBytes(const std::wstring& path);
 void WriteBytes(const std::wstring& path, const std::vector<std::uint8_t>& bytes);
 std::string ReadText(const std::wstring& path);
 void WriteText(const std::wstring& path, const std::string& text);
-void CreateFolders(const std::wstring& path);
+// Every folder of an absolute path, also past the classic path limit; whether it exists then.
+bool CreateFolders(const std::wstring& path);
 void DeleteTree(const std::wstring& path);
 
 // The data file as an installation leaves it: two 1,250-byte records of zeros, record 2's letter

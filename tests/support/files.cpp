@@ -52,10 +52,13 @@ void WriteText(const std::wstring& path, const std::string& text) {
   WriteBytes(path, {text.begin(), text.end()});
 }
 
-void CreateFolders(const std::wstring& path) {
+bool CreateFolders(const std::wstring& path) {
   for (size_t at = path.find(L'\\', 3);; at = path.find(L'\\', at + 1)) {
-    CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
-    if (at == std::wstring::npos) break;
+    const std::wstring part = L"\\\\?\\" + path.substr(0, at);
+    if (!CreateDirectoryW(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+      return false;
+    }
+    if (at == std::wstring::npos) return true;
   }
 }
 
