@@ -127,6 +127,7 @@ Pixels IconPixels(HICON icon, int width, int height, COLORREF background);
 long ColourDistance(const Pixels& a, const Pixels& b);
 
 // Files.
+std::wstring KnownFolder(int csidl);  // SHGetFolderPath's answer; throws when it has none
 std::wstring AppDataFolder();
 std::wstring DataFolder();  // ends with a backslash
 std::wstring DataFilePath();

@@ -9,8 +9,6 @@
 #include "e2e_support.h"
 
 namespace e2e {
-namespace {
-
 std::wstring KnownFolder(int csidl) {
   wchar_t path[MAX_PATH] = {};
   if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) {
@@ -18,8 +16,6 @@ std::wstring KnownFolder(int csidl) {
   }
   return path;
 }
-
-}  // namespace
 
 std::wstring AppDataFolder() { return KnownFolder(CSIDL_APPDATA); }
 std::wstring DataFolder() { return AppDataFolder() + L"\\Halvecki\\Kestrane\\"; }
