@@ -3,44 +3,17 @@
 // written. Each case checks what the user is told, that the window can still be used, and that
 // himem32.qor and subit.bat keep what they held. Every box met is printed as "[   SEEN   ]".
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdio>
-#include <cwctype>
 
-#include "app/control_ids.h"
-#include "e2e_support.h"
-#include "expectations.h"
+#include "program_test.h"
 #include "wine_mount.h"
 
 namespace {
 
 using namespace e2e;
-namespace ids = kestrane::ids;
 
-constexpr wchar_t kBeds[] = L"C:\\Beds";
 const std::vector<std::wstring> kOneFile = {L"inside.txt"};
-constexpr Duration kQuiet = 1500ms;
-constexpr wchar_t kLetters[] = L"KLP";
-
-std::string Oem(const std::wstring& text) {
-  const int n = WideCharToMultiByte(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()),
-                                    nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
-
-std::string Utf8(const std::wstring& text) {
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
 
 bool RepresentableInOem(const std::wstring& text) {
   BOOL lossy = FALSE;
@@ -52,7 +25,7 @@ bool RepresentableInOem(const std::wstring& text) {
 // The batch line Make Permanent is expected to write: percent signs doubled for cmd.exe.
 std::string BatchLine(wchar_t letter, const std::wstring& folder) {
   std::string line = "subst " + std::string(1, static_cast<char>(letter)) + ": \"";
-  for (char ch : Oem(folder)) {
+  for (char ch : Narrow(folder, CP_OEMCP)) {
     line += ch;
     if (ch == '%') line += '%';
   }
@@ -71,77 +44,14 @@ bool MakeFile(const std::wstring& path, const std::string& text) {
   return written == text.size();
 }
 
-bool MakeFolders(const std::wstring& path) {
-  for (size_t at = path.find(L'\\', 3);; at = path.find(L'\\', at + 1)) {
-    const std::wstring part = L"\\\\?\\" + path.substr(0, at);
-    if (!CreateDirectoryW(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-      return false;
-    }
-    if (at == std::wstring::npos) return true;
-  }
-}
-
-// The bed every group starts from: the data file as installed, C:\Work with two files, C:\Beds,
-// no startup batch file and none of the test's letters mapped.
-class BadInput : public ::testing::Test {
+// The bed every case starts from: the data file as installed, C:\Work with two files, C:\Beds,
+// no startup batch file and no letter mapped.
+class BadInput : public ProgramTest {
  protected:
-  void SetUp() override {
-    for (const wchar_t* letter = kLetters; *letter; ++letter) wine_mount::RemoveDrive(*letter);
-    SetFileAttributesW(DataFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
-    WriteInitialDataFile();
-    CreateFolders(kBeds);
-    MakeWorkFolder();
-    CreateFolders(StartupFolder());
-    ClearBatch();
-  }
-  void TearDown() override {
-    program_.reset();
-    for (const wchar_t* letter = kLetters; *letter; ++letter) wine_mount::RemoveDrive(*letter);
-    ClearBatch();
-    SetFileAttributesW(DataFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
-    WriteInitialDataFile();
-  }
-  static void ClearBatch() {
-    SetFileAttributesW(Batch().c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(Batch().c_str());
-    RemoveDirectoryW(Batch().c_str());
-  }
-
-  static std::wstring Batch() { return StartupFolder() + L"\\subit.bat"; }
-  static std::vector<std::uint8_t> DataBytes() {
-    try {
-      return ReadBytes(DataFilePath());
-    } catch (const std::exception&) {
-      return {};
-    }
-  }
-  static std::string BatchText() {
-    try {
-      return ReadText(Batch());
-    } catch (const std::exception&) {
-      return "<none>";
-    }
-  }
-  static bool Mapped(wchar_t letter) {
-    const wchar_t root[] = {letter, L':', L'\\', 0};
-    return GetDriveTypeW(root) != DRIVE_NO_ROOT_DIR;
-  }
-
-  HWND Start() {
-    program_.emplace(Program::Start());
-    main_ = program_->WaitForWindow(ids::kMainWindowClass, kMainTitle);
-    return main_;
-  }
-  std::vector<std::wstring> Used() const { return ListItems(Control(main_, ids::lstUsedLtrs)); }
-  std::optional<Box> NextBox(Duration limit = kStepLimit) const {
-    return WaitForBox(*program_, limit);
-  }
-  bool Quiet() const { return !WaitForBox(*program_, kQuiet) && program_->Running(); }
-
   // Prints the box under the case's name, so a run shows what the user read; answers it.
   static void Seen(const std::string& what, const Box& box) {
     std::printf("[   SEEN   ] %s -> [%s] %s: %s\n", what.c_str(), NameOf(box.icon),
-                Utf8(box.title).c_str(), Utf8(box.text).c_str());
+                Narrow(box.title).c_str(), Narrow(box.text).c_str());
   }
   // A box that tells of a failure: a critical or exclamation icon, a title and a text of its own.
   static void ExpectClearRefusal(const Box& box) {
@@ -150,9 +60,7 @@ class BadInput : public ::testing::Test {
     EXPECT_GT(box.text.size(), 20u);
     EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
   }
-  static bool IsDone(const Box& box) {
-    return box.title == L"Done!" && box.text == L"Operation Completed!";
-  }
+  static bool IsDone(const Box& box) { return box.title == kDone.title && box.text == kDone.text; }
 
   // The window after a bad input: still there, enabled, running and silent.
   void ExpectUsable() {
@@ -164,11 +72,11 @@ class BadInput : public ::testing::Test {
   // Add of C:\Work to `letter`, the simple action that proves the window still works.
   void ExpectAddWorks(wchar_t letter) {
     ASSERT_TRUE(OpenFolder(main_, kWork)) << "the folder list no longer follows";
-    ASSERT_TRUE(SelectLetter(Control(main_, ids::lstAvail), letter));
-    Click(Control(main_, ids::cmdOk));
+    ASSERT_TRUE(PickFree(letter));
+    Press(ids::cmdOk);
     auto done = NextBox();
     ASSERT_TRUE(done) << "no box after Add";
-    EXPECT_TRUE(IsDone(*done)) << Utf8(done->title) << ": " << Utf8(done->text);
+    EXPECT_TRUE(IsDone(*done)) << Narrow(done->title) << ": " << Narrow(done->text);
     ASSERT_TRUE(Answer(*done, IDOK));
     EXPECT_EQ(FolderEntries(std::wstring{letter, L':', L'\\'}), kWorkFiles);
   }
@@ -177,8 +85,8 @@ class BadInput : public ::testing::Test {
   // The mapping's "Done!" comes before the batch file and the mask are written, so a failure
   // there shows a second box: the last box is the command's outcome. Every box is answered.
   std::optional<Box> MakePermanent(wchar_t letter, const std::string& what) {
-    if (!SelectLetter(Control(main_, ids::lstAvail), letter)) return std::nullopt;
-    Click(Control(main_, ids::cmdDefault));
+    if (!PickFree(letter)) return std::nullopt;
+    Press(ids::cmdDefault);
     auto box = NextBox();
     if (!box) return std::nullopt;
     if (box->title == L"Make Permanent?") {
@@ -186,16 +94,18 @@ class BadInput : public ::testing::Test {
       box = NextBox(20s);
     }
     std::optional<Box> last;
-    for (int count = 0; box && count < 4; ++count, box = NextBox(kQuiet)) {
+    for (int count = 0; box && count < 4; ++count, box = NextBox(quiet_)) {
       Seen(what, *box);
       if (!Answer(*box, IDOK)) return std::nullopt;
       last = box;
     }
     return last;
   }
-
-  std::optional<Program> program_;
-  HWND main_ = nullptr;
+  // Make Permanent of C:\Work as K:, as above.
+  std::optional<Box> MakeWorkPermanent(const std::string& what) {
+    if (!OpenFolder(main_, kWork)) return std::nullopt;
+    return MakePermanent(L'K', what);
+  }
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -205,15 +115,15 @@ class BadFolderNames : public BadInput, public ::testing::WithParamInterface<con
 
 TEST_P(BadFolderNames, AddMapsTheFolderAndMakePermanentWritesALineThatReplays) {
   const std::wstring folder = std::wstring(kBeds) + L"\\" + GetParam();
-  const std::string what = "folder " + Utf8(folder);
-  ASSERT_TRUE(MakeFolders(folder));
+  const std::string what = "folder " + Narrow(folder);
+  ASSERT_TRUE(CreateFolders(folder));
   ASSERT_TRUE(MakeFile(folder + L"\\inside.txt", "inside\r\n"));
   const auto dataBefore = DataBytes();
-  ASSERT_NE(Start(), nullptr) << "no main window";
+  ASSERT_NE(Start(), nullptr);
   ASSERT_TRUE(OpenFolder(main_, folder)) << "the folder list cannot reach " << what;
 
-  ASSERT_TRUE(SelectLetter(Control(main_, ids::lstAvail), L'K'));
-  Click(Control(main_, ids::cmdOk));
+  ASSERT_TRUE(PickFree(L'K'));
+  Press(ids::cmdOk);
   auto added = NextBox();
   ASSERT_TRUE(added) << "no box after Add";
   Seen(what + " Add", *added);
@@ -272,28 +182,28 @@ TEST_P(BadLongFolders, AddAndMakePermanentMapTheFolderOrSayWhyNot) {
   const std::wstring folder = top + L"\\" + std::wstring(length - top.size() - 1, L'b');
   ASSERT_EQ(folder.size(), length);
   const std::string what = "folder of " + std::to_string(length) + " characters";
-  ASSERT_TRUE(MakeFolders(folder));
+  ASSERT_TRUE(CreateFolders(folder));
   ASSERT_TRUE(MakeFile(folder + L"\\inside.txt", "inside\r\n"));
   const auto dataBefore = DataBytes();
-  ASSERT_NE(Start(), nullptr) << "no main window";
+  ASSERT_NE(Start(), nullptr);
 
   if (!OpenFolder(main_, folder)) {
     // The folder list may refuse to open it; then it must say so and stay where it was.
     auto box = NextBox(2s);
     std::string rows;
     for (const auto& row : ListItems(Control(main_, ids::dirList))) {
-      rows += "\n  " + Utf8(row.substr(0, 12)) + " (" + std::to_string(row.size()) + ")";
+      rows += "\n  " + Narrow(row.substr(0, 12)) + " (" + std::to_string(row.size()) + ")";
     }
     ASSERT_TRUE(box) << what << ": neither opened nor refused; the path box shows \""
-                     << Utf8(TextOf(Control(main_, ids::txtPath))) << "\", the rows:" << rows;
+                     << Narrow(TextOf(Control(main_, ids::txtPath))) << "\", the rows:" << rows;
     Seen(what + " open", *box);
     ASSERT_TRUE(Answer(*box, IDOK));
     ExpectUsable();
     ExpectAddWorks(L'P');
     return;
   }
-  ASSERT_TRUE(SelectLetter(Control(main_, ids::lstAvail), L'K'));
-  Click(Control(main_, ids::cmdOk));
+  ASSERT_TRUE(PickFree(L'K'));
+  Press(ids::cmdOk);
   auto added = NextBox();
   ASSERT_TRUE(added) << "no box after Add";
   Seen(what + " Add", *added);
@@ -353,8 +263,8 @@ class BadHiddenNames : public BadInput, public ::testing::WithParamInterface<con
 
 TEST_P(BadHiddenNames, TypedNameEndsOnAnExistingFolderThatAddMaps) {
   const std::wstring typed = GetParam();
-  const std::string what = "hidden folder \"" + Utf8(typed) + "\"";
-  ASSERT_NE(Start(), nullptr) << "no main window";
+  const std::string what = "hidden folder \"" + Narrow(typed) + "\"";
+  ASSERT_NE(Start(), nullptr);
   ASSERT_TRUE(OpenFolder(main_, kWork));
   HWND input = AskForHiddenFolder();
   ASSERT_NE(input, nullptr) << "no input box";
@@ -376,17 +286,17 @@ TEST_P(BadHiddenNames, TypedNameEndsOnAnExistingFolderThatAddMaps) {
   }
   EXPECT_LT(refusals, 3) << "the questions never end";
   const std::wstring shown = TextOf(Control(main_, ids::txtPath));
-  std::printf("[   SEEN   ] %s -> path box \"%s\"\n", what.c_str(), Utf8(shown).c_str());
+  std::printf("[   SEEN   ] %s -> path box \"%s\"\n", what.c_str(), Narrow(shown).c_str());
   // Whatever the box shows names a folder that exists, so Add cannot map a wrong one.
-  EXPECT_EQ(shown.rfind(L"C:\\", 0), 0u) << Utf8(shown);
+  EXPECT_EQ(shown.rfind(L"C:\\", 0), 0u) << Narrow(shown);
   const DWORD attributes = GetFileAttributesW(shown.c_str());
   EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-      << Utf8(shown);
+      << Narrow(shown);
   ExpectUsable();
 
   // The folder list is held on the typed folder until an Add: Add maps the folder shown.
-  ASSERT_TRUE(SelectLetter(Control(main_, ids::lstAvail), L'P'));
-  Click(Control(main_, ids::cmdOk));
+  ASSERT_TRUE(PickFree(L'P'));
+  Press(ids::cmdOk);
   auto added = NextBox();
   ASSERT_TRUE(added) << "no box after Add";
   Seen(what + " then Add", *added);
@@ -403,9 +313,9 @@ TEST_P(BadHiddenNames, TypedNameEndsOnAnExistingFolderThatAddMaps) {
   EXPECT_EQ(FolderEntries(L"P:\\"), FolderEntries(shown));
   // After the Add the folder list follows the user again.
   std::string rows;
-  for (const auto& row : ListItems(Control(main_, ids::dirList))) rows += " [" + Utf8(row) + "]";
+  for (const auto& row : ListItems(Control(main_, ids::dirList))) rows += " [" + Narrow(row) + "]";
   EXPECT_TRUE(OpenFolder(main_, kWork))
-      << "path box \"" << Utf8(TextOf(Control(main_, ids::txtPath))) << "\", rows" << rows;
+      << "path box \"" << Narrow(TextOf(Control(main_, ids::txtPath))) << "\", rows" << rows;
   ExpectUsable();
 }
 
@@ -424,26 +334,29 @@ INSTANTIATE_TEST_SUITE_P(Typed, BadHiddenNames,
 
 class BadDataFile : public BadInput {
  protected:
-  // Make Permanent of C:\Work as K:, then the check that the batch file and the mask agree.
-  std::optional<Box> MakeWorkPermanent(const std::string& what) {
-    if (!OpenFolder(main_, kWork)) return std::nullopt;
-    return MakePermanent(L'K', what);
+  // The program started with the data file as the case left it; a box it shows at start-up is
+  // printed and answered.
+  void StartWith(const std::string& dataFile) {
+    ASSERT_NE(Start(), nullptr) << "no main window with a " << dataFile;
+    if (auto early = NextBox(quiet_)) {
+      Seen(dataFile + " start-up", *early);
+      ASSERT_TRUE(Answer(*early, IDOK));
+    }
   }
-  void ExpectBatchAndMaskAgree() {
+  // Whatever happened, the batch file and the mask agree and the window still works.
+  void ExpectConsistentAndUsable() {
     const auto bytes = DataBytes();
     const bool bit = bytes.size() >= 2 * kRecordLength && (LetterMaskOf(bytes) & Bit(L'K')) != 0;
     const bool line = BatchText().find("subst K:") != std::string::npos;
     EXPECT_EQ(bit, line) << "mask bit " << bit << ", batch line " << line;
+    ExpectUsable();
+    ExpectAddWorks(L'P');
   }
 };
 
 TEST_F(BadDataFile, EmptyDataFileStillStartsAndMakePermanentLeavesAConsistentState) {
   WriteBytes(DataFilePath(), {});
-  ASSERT_NE(Start(), nullptr) << "no main window with an empty data file";
-  if (auto early = NextBox(kQuiet)) {
-    Seen("0-byte data file start-up", *early);
-    ASSERT_TRUE(Answer(*early, IDOK));
-  }
+  ASSERT_NO_FATAL_FAILURE(StartWith("0-byte data file"));
   auto made = MakeWorkPermanent("0-byte data file Make Permanent");
   ASSERT_TRUE(made);
   const auto bytes = DataBytes();
@@ -454,9 +367,7 @@ TEST_F(BadDataFile, EmptyDataFileStillStartsAndMakePermanentLeavesAConsistentSta
     ExpectClearRefusal(*made);
     EXPECT_TRUE(bytes.empty());
   }
-  ExpectBatchAndMaskAgree();
-  ExpectUsable();
-  ExpectAddWorks(L'P');
+  ExpectConsistentAndUsable();
 }
 
 TEST_F(BadDataFile, ShortDataFileStillStartsAndMakePermanentKeepsWhatItHeld) {
@@ -464,11 +375,7 @@ TEST_F(BadDataFile, ShortDataFileStillStartsAndMakePermanentKeepsWhatItHeld) {
   for (size_t i = 0; i < 100; ++i) shortFile[i] = static_cast<std::uint8_t>('A' + i % 26);
   shortFile.resize(kRecordLength - 1);
   WriteBytes(DataFilePath(), shortFile);
-  ASSERT_NE(Start(), nullptr) << "no main window with a 1,249-byte data file";
-  if (auto early = NextBox(kQuiet)) {
-    Seen("1,249-byte data file start-up", *early);
-    ASSERT_TRUE(Answer(*early, IDOK));
-  }
+  ASSERT_NO_FATAL_FAILURE(StartWith("1,249-byte data file"));
   auto made = MakeWorkPermanent("1,249-byte data file Make Permanent");
   ASSERT_TRUE(made);
   const auto bytes = DataBytes();
@@ -479,9 +386,7 @@ TEST_F(BadDataFile, ShortDataFileStillStartsAndMakePermanentKeepsWhatItHeld) {
     ExpectClearRefusal(*made);
     EXPECT_EQ(bytes, shortFile);
   }
-  ExpectBatchAndMaskAgree();
-  ExpectUsable();
-  ExpectAddWorks(L'P');
+  ExpectConsistentAndUsable();
 }
 
 TEST_F(BadDataFile, ReadOnlyDataFileMakePermanentSaysSoAndChangesNothingItCannotUndo) {
@@ -492,9 +397,7 @@ TEST_F(BadDataFile, ReadOnlyDataFileMakePermanentSaysSoAndChangesNothingItCannot
   ASSERT_TRUE(made);
   ExpectClearRefusal(*made);
   EXPECT_EQ(DataBytes(), before);
-  ExpectBatchAndMaskAgree();
-  ExpectUsable();
-  ExpectAddWorks(L'P');
+  ExpectConsistentAndUsable();
 }
 
 TEST_F(BadDataFile, DataFileHeldWithoutSharingStillStartsAndMakePermanentSaysSo) {
@@ -502,19 +405,13 @@ TEST_F(BadDataFile, DataFileHeldWithoutSharingStillStartsAndMakePermanentSaysSo)
   HANDLE held = CreateFileW(DataFilePath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  ASSERT_NE(Start(), nullptr) << "no main window with the data file held";
-  if (auto early = NextBox(kQuiet)) {
-    Seen("held data file start-up", *early);
-    ASSERT_TRUE(Answer(*early, IDOK));
-  }
+  ASSERT_NO_FATAL_FAILURE(StartWith("held data file"));
   auto made = MakeWorkPermanent("held data file Make Permanent");
   CloseHandle(held);
   ASSERT_TRUE(made);
   ExpectClearRefusal(*made);
   EXPECT_EQ(DataBytes(), before);
-  ExpectBatchAndMaskAgree();
-  ExpectUsable();
-  ExpectAddWorks(L'P');
+  ExpectConsistentAndUsable();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -529,23 +426,22 @@ TEST_F(BadStartupFile, ReadOnlyBatchFileMakePermanentAndRemovePermanentlySaySoAn
   WriteText(Batch(), kOldLines);
   WriteDataFileWithMask(kInitialMask | Bit(L'P'));
   ASSERT_TRUE(SetFileAttributesW(Batch().c_str(), FILE_ATTRIBUTE_READONLY));
-  ASSERT_TRUE(RunCommand(L"subst.exe P: \"C:\\Beds\"", kBeds));
+  ASSERT_TRUE(Map(L'P', kBeds));
   const auto dataBefore = DataBytes();
-  ASSERT_NE(Start(), nullptr) << "no main window";
+  ASSERT_NE(Start(), nullptr);
 
-  ASSERT_TRUE(OpenFolder(main_, kWork));
-  auto made = MakePermanent(L'K', "read-only subit.bat Make Permanent");
+  auto made = MakeWorkPermanent("read-only subit.bat Make Permanent");
   ASSERT_TRUE(made);
   ExpectClearRefusal(*made);
   EXPECT_EQ(ReadText(Batch()), kOldLines);
   EXPECT_EQ(DataBytes(), dataBefore);
   ExpectUsable();
 
-  ASSERT_TRUE(SelectLetter(Control(main_, ids::lstUsedLtrs), L'P'));
-  Click(Control(main_, ids::cmdRemove));
+  ASSERT_TRUE(PickUsed(L'P'));
+  Press(ids::cmdRemove);
   auto asked = NextBox();
   ASSERT_TRUE(asked) << "no question after Remove of a permanent letter";
-  ASSERT_TRUE(asked->Has(IDYES)) << Utf8(asked->text);
+  ASSERT_TRUE(asked->Has(IDYES)) << Narrow(asked->text);
   ASSERT_TRUE(Answer(*asked, IDYES));
   auto removed = NextBox(20s);
   ASSERT_TRUE(removed) << "no box after Remove permanently";
@@ -562,9 +458,8 @@ TEST_F(BadStartupFile, ReadOnlyBatchFileMakePermanentAndRemovePermanentlySaySoAn
 TEST_F(BadStartupFile, FolderNamedLikeTheBatchFileMakePermanentSaysSoAndLeavesIt) {
   ASSERT_TRUE(CreateDirectoryW(Batch().c_str(), nullptr));
   const auto dataBefore = DataBytes();
-  ASSERT_NE(Start(), nullptr) << "no main window";
-  ASSERT_TRUE(OpenFolder(main_, kWork));
-  auto made = MakePermanent(L'K', "folder named subit.bat Make Permanent");
+  ASSERT_NE(Start(), nullptr);
+  auto made = MakeWorkPermanent("folder named subit.bat Make Permanent");
   ASSERT_TRUE(made);
   ExpectClearRefusal(*made);
   EXPECT_TRUE(GetFileAttributesW(Batch().c_str()) & FILE_ATTRIBUTE_DIRECTORY);
@@ -599,6 +494,16 @@ class BadCaptureFile : public BadInput, public ::testing::WithParamInterface<Blo
   std::string Name() const {
     return GetParam() == Blocker::Folder ? "temp is a folder" : "temp is read-only";
   }
+  // The menu command chosen and its first box (View's notice, Restore's question) accepted; the
+  // box that follows, printed.
+  std::optional<Box> ChooseAndAccept(int command, const std::string& what) {
+    Choose(command);
+    auto first = NextBox();
+    if (!first || !Answer(*first, IDOK)) return std::nullopt;
+    auto box = NextBox(20s);
+    if (box) Seen(Name() + " " + what, *box);
+    return box;
+  }
   bool CaptureAsBefore() const {
     const DWORD attributes = GetFileAttributesW(Capture().c_str());
     if (GetParam() == Blocker::Folder) {
@@ -610,31 +515,21 @@ class BadCaptureFile : public BadInput, public ::testing::WithParamInterface<Blo
 
 TEST_P(BadCaptureFile, ViewAndRestoreSaySoAndChangeNothing) {
   const std::string line = "subst K: \"C:\\Work\"\r\n";
-  ASSERT_TRUE(RunCommand(L"subst.exe K: \"C:\\Work\"", kBeds));
+  ASSERT_TRUE(Map(L'K', kWork));
   WriteText(Batch(), line);
   WriteDataFileWithMask(kInitialMask | Bit(L'K'));
   const auto dataBefore = DataBytes();
-  ASSERT_NE(Start(), nullptr) << "no main window";
+  ASSERT_NE(Start(), nullptr);
 
-  ChooseMenu(main_, ids::mnuView);
-  auto notice = NextBox();
-  ASSERT_TRUE(notice) << "no notice after View";
-  ASSERT_TRUE(Answer(*notice, IDOK));
-  auto viewed = NextBox(20s);
-  ASSERT_TRUE(viewed) << "no box after View";
-  Seen(Name() + " View", *viewed);
+  auto viewed = ChooseAndAccept(ids::mnuView, "View");
+  ASSERT_TRUE(viewed) << "no notice after View, or no box after it";
   ExpectClearRefusal(*viewed);
   ASSERT_TRUE(Answer(*viewed, IDOK));
   EXPECT_TRUE(CaptureAsBefore());
   ExpectUsable();
 
-  ChooseMenu(main_, ids::mnuRepair);
-  auto confirm = NextBox();
-  ASSERT_TRUE(confirm) << "no confirmation after Restore";
-  ASSERT_TRUE(Answer(*confirm, IDOK));
-  auto restored = NextBox(20s);
-  ASSERT_TRUE(restored) << "no box after Restore";
-  Seen(Name() + " Restore", *restored);
+  auto restored = ChooseAndAccept(ids::mnuRepair, "Restore");
+  ASSERT_TRUE(restored) << "no confirmation after Restore, or no box after it";
   ExpectClearRefusal(*restored);
   EXPECT_NE(restored->text.find(L"Nothing was changed"), std::wstring::npos);
   ASSERT_TRUE(Answer(*restored, IDOK));

@@ -1,9 +1,7 @@
 // The harness reads message boxes the way every other group relies on: title, text with its line
 // breaks, the buttons present and the icon, told apart from each other.
 
-#include <gtest/gtest.h>
-
-#include "e2e_support.h"
+#include "program_test.h"
 
 namespace {
 
@@ -15,23 +13,20 @@ struct Shown {
   Icon icon;
 };
 
-class BoxReading : public ::testing::TestWithParam<Shown> {};
+class BoxReading : public ProgramTest, public ::testing::WithParamInterface<Shown> {};
 
 TEST_P(BoxReading, ReadsTitleTextButtonsAndIcon) {
   const Shown& shown = GetParam();
-  Program program =
+  program_.emplace(
       Program::Start(DriverFolder() + L"\\show_box.exe",
-                     std::to_wstring(shown.style) + L" \"Box title\" \"one, \r\ntwo\"");
-  auto box = WaitForBox(program, kStartLimit);
+                     std::to_wstring(shown.style) + L" \"Box title\" \"one, \r\ntwo\""));
+  auto box = NextBox(kStartLimit);
   ASSERT_TRUE(box.has_value());
-  EXPECT_EQ(box->title, L"Box title");
-  EXPECT_EQ(box->text, L"one, \r\ntwo");
-  EXPECT_EQ(box->buttons, shown.buttons);
-  EXPECT_EQ(box->icon, shown.icon);
+  EXPECT_TRUE(Looks(*box, {L"one, \r\ntwo", L"Box title", shown.icon, shown.buttons}));
 
   int answer = shown.buttons.back();
   ASSERT_TRUE(Answer(*box, answer));
-  EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(answer));
+  EXPECT_EQ(program_->WaitForExit(), std::optional<DWORD>(answer));
 }
 
 INSTANTIATE_TEST_SUITE_P(

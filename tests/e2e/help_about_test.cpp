@@ -1,17 +1,13 @@
 // Help, About and Check for Upgrade, used from the running program's menus and keys.
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include "app/control_ids.h"
-#include "e2e_support.h"
-#include "expectations.h"
+#include "info/version.h"
 #include "installer_steps.h"
+#include "program_test.h"
 
 #ifndef KESTRANE_WEB_HOST
 #error "the build names the product page's host in KESTRANE_WEB_HOST"
@@ -20,7 +16,6 @@
 namespace {
 
 using namespace e2e;
-namespace ids = kestrane::ids;
 
 // The Wine processes' own diagnostics, which the bed's runner copies into this file: the help
 // viewer names the page it opens there, and nowhere a second process could read it.
@@ -35,24 +30,14 @@ std::string ReadAll(const std::wstring& path) {
 
 // The installed program started and showing its main window. The installer puts the help file
 // beside it, as on a user's machine.
-class RunningProgram : public ::testing::Test {
+class RunningProgram : public ProgramTest {
  protected:
   static void SetUpTestSuite() { installed_ = RunSilentSetup() == 0; }
 
   void SetUp() override {
+    ProgramTest::SetUp();
     ASSERT_TRUE(installed_) << "the installer failed";
-    WriteInitialDataFile();
   }
-
-  HWND Start() {
-    program_.emplace(Program::Start());
-    main_ = program_->WaitForWindow(ids::kMainWindowClass, kMainTitle);
-    EXPECT_NE(main_, nullptr) << "no visible main window titled \"Kestrane - Pro\"";
-    return main_;
-  }
-
-  // What a menu entry sends its window when chosen.
-  void Choose(int command) { PostMessageW(main_, WM_COMMAND, MAKEWPARAM(command, 0), 0); }
 
   static void PressKey(HWND target, WPARAM key) {
     PostMessageW(target, WM_KEYDOWN, key, 1);
@@ -69,8 +54,6 @@ class RunningProgram : public ::testing::Test {
   }
 
   static bool installed_;
-  std::optional<Program> program_;
-  HWND main_ = nullptr;
 };
 
 bool RunningProgram::installed_ = false;
@@ -95,6 +78,7 @@ class HelpViewer : public RunningProgram, public ::testing::WithParamInterface<T
   }
   void TearDown() override {
     SetEnvironmentVariableW(L"WINEDEBUG", hadDebug_ ? previousDebug_.c_str() : nullptr);
+    RunningProgram::TearDown();
   }
   bool hadDebug_ = false;
   std::wstring previousDebug_;
@@ -202,63 +186,21 @@ class AboutBox : public RunningProgram {
   }
 };
 
-int Pixels(int twips, int dpi) { return (twips * dpi + 720) / 1440; }
-
-// Colours of a w x h area, row by row: of the screen under a window's client area, or of an icon
-// drawn on a plain background.
-using Colours = std::vector<COLORREF>;
-
-Colours Grab(HDC source, int left, int top, int width, int height) {
-  Colours colours;
-  for (int y = top; y < top + height; ++y) {
-    for (int x = left; x < left + width; ++x) colours.push_back(GetPixel(source, x, y));
-  }
-  return colours;
-}
-
-Colours ScreenUnder(HWND window, int width, int height) {
-  POINT origin{0, 0};
-  ClientToScreen(window, &origin);
-  const HDC screen = GetDC(nullptr);
-  Colours colours = Grab(screen, origin.x, origin.y, width, height);
-  ReleaseDC(nullptr, screen);
-  return colours;
-}
-
-Colours Drawn(HICON icon, int size, COLORREF background) {
-  const HDC screen = GetDC(nullptr);
-  const HDC memory = CreateCompatibleDC(screen);
-  const HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
-  const HGDIOBJ old = SelectObject(memory, bitmap);
-  const HBRUSH brush = CreateSolidBrush(background);
-  RECT all{0, 0, size, size};
-  FillRect(memory, &all, brush);
-  DrawIconEx(memory, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-  Colours colours = Grab(memory, 0, 0, size, size);
-  SelectObject(memory, old);
-  DeleteObject(brush);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return colours;
-}
+int ToPixels(int twips, int dpi) { return (twips * dpi + 720) / 1440; }
 
 // Mean difference per colour channel between `icon` drawn at `size` and the best-matching place of
 // the same size in `seen` (width x height).
-double Mismatch(const Colours& seen, int width, int height, HICON icon, int size) {
-  const Colours drawn = Drawn(icon, size, seen.front());
+double Mismatch(const Pixels& seen, int width, int height, HICON icon, int size) {
+  const Pixels drawn = IconPixels(icon, size, size, seen.front());
   double best = 1e9;
   for (int dy = 0; dy + size <= height; ++dy) {
     for (int dx = 0; dx + size <= width; ++dx) {
-      long sum = 0;
+      Pixels place;
       for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-          const COLORREF a = seen[(dy + y) * width + dx + x], b = drawn[y * size + x];
-          sum += std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
-                 std::abs(GetBValue(a) - GetBValue(b));
-        }
+        const auto row = seen.begin() + (dy + y) * width + dx;
+        place.insert(place.end(), row, row + size);
       }
-      best = std::min(best, sum / (3.0 * size * size));
+      best = std::min(best, ColourDistance(place, drawn) / (3.0 * size * size));
     }
   }
   return best;
@@ -270,7 +212,7 @@ TEST_F(AboutBox, ShowsNameVersionAndOneOkButtonAtItsPlace) {
   ASSERT_NE(about, nullptr);
 
   EXPECT_EQ(TextOf(Control(about, ids::lblTitle)), L"Kestrane - Pro\u2122");
-  EXPECT_EQ(TextOf(Control(about, ids::lblVersion)), L"Version 3.0.1");
+  EXPECT_EQ(TextOf(Control(about, ids::lblVersion)), L"Version " KESTRANE_PRODUCT_VERSION_TEXT);
   EXPECT_EQ(TextOf(Control(about, ids::lblDescription)),
             L"Another Quality Application         from Halvecki");
   EXPECT_FALSE(TextOf(Control(about, ids::lblDisclaimer)).empty());
@@ -288,15 +230,15 @@ TEST_F(AboutBox, ShowsNameVersionAndOneOkButtonAtItsPlace) {
   RECT place{};
   GetWindowRect(ok, &place);
   MapWindowPoints(nullptr, about, reinterpret_cast<POINT*>(&place), 2);
-  EXPECT_EQ(place.left, Pixels(4320, dpiX));
-  EXPECT_EQ(place.top, Pixels(1880, dpiY));
-  EXPECT_EQ(place.right - place.left, Pixels(1260, dpiX));
-  EXPECT_EQ(place.bottom - place.top, Pixels(345, dpiY));
+  EXPECT_EQ(place.left, ToPixels(4320, dpiX));
+  EXPECT_EQ(place.top, ToPixels(1880, dpiY));
+  EXPECT_EQ(place.right - place.left, ToPixels(1260, dpiX));
+  EXPECT_EQ(place.bottom - place.top, ToPixels(345, dpiY));
 
   RECT client{};
   GetClientRect(about, &client);
-  EXPECT_EQ(client.right, Pixels(5730, dpiX));
-  EXPECT_EQ(client.bottom, Pixels(3585, dpiY));
+  EXPECT_EQ(client.right, ToPixels(5730, dpiX));
+  EXPECT_EQ(client.bottom, ToPixels(3585, dpiY));
   // A fixed dialog frame: neither minimise nor maximise.
   const LONG style = GetWindowLongW(about, GWL_STYLE);
   EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
@@ -326,10 +268,10 @@ TEST_F(AboutBox, ShowsTheProgramsOwnIconAt48Pixels) {
   const auto stock =
       static_cast<HICON>(LoadImageW(nullptr, IDI_APPLICATION, IMAGE_ICON, 48, 48, LR_SHARED));
   // Painted by the time the box shows its texts; poll all the same.
-  Colours seen;
+  Pixels seen;
   double mine = 1e9;
   WaitFor([&] {
-    seen = ScreenUnder(picture, client.right, client.bottom);
+    seen = ScreenPixels(picture, client.right, client.bottom);
     mine = Mismatch(seen, client.right, client.bottom, own, 48);
     return mine < 8;
   });
@@ -350,7 +292,7 @@ TEST_F(AboutBox, OpeningItAgainShowsTheSameBox) {
     SCOPED_TRACE(round);
     HWND about = Open();
     ASSERT_NE(about, nullptr);
-    EXPECT_EQ(TextOf(Control(about, ids::lblVersion)), L"Version 3.0.1");
+    EXPECT_EQ(TextOf(Control(about, ids::lblVersion)), L"Version " KESTRANE_PRODUCT_VERSION_TEXT);
     EXPECT_EQ(Buttons(about).size(), 1u);
     Click(Control(about, IDOK));
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }));
@@ -361,7 +303,8 @@ TEST_F(AboutBox, OpeningItAgainShowsTheSameBox) {
 // ---- version check
 
 constexpr wchar_t kVersionMessage[] =
-    L"Your current version is 3.0.1. Connect to the internet \r"
+    L"Your current version is " KESTRANE_PRODUCT_VERSION_TEXT
+    ". Connect to the internet \r"
     L"then click 'OK' and your browser will link directly to the \r"
     L"What's New section of the QOR page on our Web Site!";
 
@@ -392,7 +335,7 @@ class VersionCheck : public RunningProgram {
 
   std::optional<Box> Ask() {
     Choose(ids::mnuChk4Upgrade);
-    auto box = WaitForBox(*program_);
+    auto box = NextBox();
     EXPECT_TRUE(box.has_value()) << "no version message";
     return box;
   }
@@ -404,10 +347,7 @@ TEST_F(VersionCheck, ShowsTheVersionInThreeLinesWithOkAndCancel) {
   ASSERT_NE(Start(), nullptr);
   auto box = Ask();
   ASSERT_TRUE(box.has_value());
-  EXPECT_EQ(box->title, L"Version Check");
-  EXPECT_EQ(box->text, kVersionMessage);
-  EXPECT_EQ(box->buttons, (std::vector<int>{IDOK, IDCANCEL}));
-  EXPECT_EQ(box->icon, Icon::None);
+  EXPECT_TRUE(Looks(*box, {kVersionMessage, L"Version Check", Icon::None, kOkCancel}));
   ASSERT_TRUE(Answer(*box, IDCANCEL));
   ExpectStillRunningWithoutABox();
 }

@@ -10,16 +10,6 @@
 
 namespace e2e {
 
-namespace {
-
-std::wstring Folder(int csidl) {
-  wchar_t path[MAX_PATH] = {};
-  SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
-  return path;
-}
-
-}  // namespace
-
 std::wstring SetupExe() {
   // A path of the machine that builds; Wine shows the whole of it as drive Z:.
   std::wstring path = L"Z:" KESTRANE_SETUP_EXE;
@@ -31,7 +21,7 @@ std::wstring SetupExe() {
 
 std::wstring InstallFolder() { return FolderOf(InstalledExe()); }
 
-std::wstring ShortcutPath() { return Folder(CSIDL_COMMON_PROGRAMS) + L"\\Kestrane.lnk"; }
+std::wstring ShortcutPath() { return KnownFolder(CSIDL_COMMON_PROGRAMS) + L"\\Kestrane.lnk"; }
 
 long RunSilentSetup() {
   const auto result = RunCommand(L"\"" + SetupExe() + L"\" /S", FolderOf(SetupExe()), 60s);

@@ -1,9 +1,8 @@
 // The Windows installer, run silently as an administrator would deploy it, and its uninstaller.
 
-#include <gtest/gtest.h>
-
-#include "e2e_support.h"
+#include "info/version.h"
 #include "installer_steps.h"
+#include "program_test.h"
 
 namespace {
 
@@ -33,9 +32,10 @@ bool UninstallKeyExists() {
 
 // Each test starts from a machine that has never seen Kestrane: no program folder, no shortcut,
 // no data folder.
-class Installer : public ::testing::Test {
+class Installer : public ProgramTest {
  protected:
   void SetUp() override {
+    ProgramTest::SetUp();
     ASSERT_TRUE(Exists(SetupExe())) << "no installer at " << Narrow(SetupExe());
     // An installer that has just ended may still hold its folder for a moment.
     ASSERT_TRUE(WaitFor([] {
@@ -47,8 +47,6 @@ class Installer : public ::testing::Test {
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, kUninstallKey);
     ASSERT_FALSE(Exists(DataFilePath()));
   }
-
-  static std::string Narrow(const std::wstring& text) { return {text.begin(), text.end()}; }
 };
 
 TEST_F(Installer, SilentInstallLeavesProgramHelpShortcutUninstallerAndInitialDataFile) {
@@ -63,7 +61,7 @@ TEST_F(Installer, SilentInstallLeavesProgramHelpShortcutUninstallerAndInitialDat
   EXPECT_EQ(LetterMaskOf(ReadBytes(DataFilePath())), kInitialMask);
 
   EXPECT_EQ(UninstallValue(L"DisplayName"), L"Kestrane - Pro");
-  EXPECT_EQ(UninstallValue(L"DisplayVersion"), L"3.0.1");
+  EXPECT_EQ(UninstallValue(L"DisplayVersion"), L"" KESTRANE_PRODUCT_VERSION_TEXT);
   EXPECT_EQ(UninstallValue(L"Publisher"), L"Halvecki");
   EXPECT_EQ(UninstallValue(L"UninstallString"), L"\"" + InstallFolder() + L"\\uninst.exe\"");
   EXPECT_EQ(UninstallValue(L"QuietUninstallString"),
@@ -82,8 +80,9 @@ TEST_F(Installer, InstalledProgramCarriesItsVersionRecord) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueW(record.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00030000u);  // 3.0
-  EXPECT_EQ(fixed->dwFileVersionLS, 0x00000001u);  // .0.1
+  EXPECT_EQ(fixed->dwFileVersionMS,
+            static_cast<DWORD>(MAKELONG(KESTRANE_VERSION_MINOR, KESTRANE_VERSION_MAJOR)));
+  EXPECT_EQ(fixed->dwFileVersionLS, static_cast<DWORD>(KESTRANE_VERSION_REVISION));
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
 
   auto text = [&](const wchar_t* name) -> std::wstring {
@@ -95,39 +94,34 @@ TEST_F(Installer, InstalledProgramCarriesItsVersionRecord) {
     }
     return value;
   };
-  EXPECT_EQ(text(L"FileVersion"), L"3.00.0001");
+  EXPECT_EQ(text(L"FileVersion"), L"" KESTRANE_FILE_VERSION_TEXT);
   EXPECT_EQ(text(L"ProductName"), L"Kestrane");
-  EXPECT_EQ(text(L"ProductVersion"), L"3.0.1");
+  EXPECT_EQ(text(L"ProductVersion"), L"" KESTRANE_PRODUCT_VERSION_TEXT);
   EXPECT_EQ(text(L"CompanyName"), L"Halvecki");
   EXPECT_NE(text(L"FileDescription"), L"<missing>");
 }
 
 TEST_F(Installer, InstalledProgramStartsWithTheDataFileTheInstallerMade) {
   ASSERT_EQ(RunSilentSetup(), 0);
-  Program program = Program::Start();
-  EXPECT_NE(program.WaitForWindow(L"KestraneMainWindow", L"Kestrane - Pro"), nullptr)
-      << "the installed program did not show its main window";
-  EXPECT_EQ(program.FindVisible(L"#32770"), nullptr) << "a message box came up at start-up";
+  EXPECT_NE(Start(), nullptr) << "the installed program did not show its main window";
+  EXPECT_EQ(program_->FindVisible(L"#32770"), nullptr) << "a message box came up at start-up";
 }
 
 TEST_F(Installer, SilentInstallRefusesWhileTheProgramRuns) {
   ASSERT_EQ(RunSilentSetup(), 0);
-  Program program = Program::Start();
-  ASSERT_NE(program.WaitForWindow(L"KestraneMainWindow", L"Kestrane - Pro"), nullptr);
+  ASSERT_NE(Start(), nullptr);
 
   EXPECT_EQ(RunSilentSetup(), 2);
-  EXPECT_TRUE(program.Running());
-  EXPECT_EQ(program.FindVisible(L"#32770"), nullptr);
+  EXPECT_TRUE(program_->Running());
+  EXPECT_EQ(program_->FindVisible(L"#32770"), nullptr);
 }
 
 TEST_F(Installer, ReinstallKeepsTheUsersDataFile) {
   ASSERT_EQ(RunSilentSetup(), 0);
   // The user has made P: and Q: permanent since.
   std::vector<std::uint8_t> mine = ReadBytes(DataFilePath());
-  const std::int32_t mask = kInitialMask | (1 << 15) | (1 << 16);
-  for (int i = 0; i < 4; ++i) {
-    mine[kRecordLength + kLetterMaskOffset + i] = static_cast<std::uint8_t>(mask >> (8 * i));
-  }
+  const std::int32_t mask = kInitialMask | Bit(L'P') | Bit(L'Q');
+  SetLetterMask(mine, mask);
   WriteBytes(DataFilePath(), mine);
 
   ASSERT_EQ(RunSilentSetup(), 0);

@@ -1,29 +1,23 @@
 // The main window as a user first meets it, on a machine with drives of every kind.
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <cwctype>
 
-#include "app/control_ids.h"
-#include "e2e_support.h"
-#include "expectations.h"
+#include "program_test.h"
 #include "wine_mount.h"
 
 namespace {
 
 using namespace e2e;
-namespace ids = kestrane::ids;
 
 constexpr wchar_t kShare[] = L"C:\\Beds\\Share";
 constexpr wchar_t kDisc[] = L"C:\\Beds\\Disc";
 
 // A bed with the installed program, its data file, a network drive on N: and a CD-ROM with a disc
 // on O:, next to the prefix's own drives (C: and Z: in a plain prefix).
-class DriveTable : public ::testing::Test {
+class DriveTable : public ProgramTest {
  protected:
   void SetUp() override {
-    WriteInitialDataFile();
+    ProgramTest::SetUp();
     CreateFolders(kShare);
     CreateFolders(kDisc);
     WriteText(std::wstring(kDisc) + L"\\readme.txt", "disc\r\n");
@@ -32,19 +26,6 @@ class DriveTable : public ::testing::Test {
     ASSERT_EQ(GetDriveTypeW(L"N:\\"), UINT{DRIVE_REMOTE});
     ASSERT_EQ(GetDriveTypeW(L"O:\\"), UINT{DRIVE_CDROM});
   }
-  void TearDown() override {
-    wine_mount::RemoveDrive(L'N');
-    wine_mount::RemoveDrive(L'O');
-  }
-
-  HWND StartAndWaitForMainWindow() {
-    program_.emplace(Program::Start());
-    HWND main = program_->WaitForWindow(ids::kMainWindowClass, kMainTitle);
-    EXPECT_NE(main, nullptr) << "no visible main window titled \"Kestrane - Pro\"";
-    return main;
-  }
-
-  std::optional<Program> program_;
 };
 
 // The expected lists come from the bed's drive table, so that a prefix that brings drives of its
@@ -61,34 +42,30 @@ TEST_F(DriveTable, UsedListHoldsEveryDriveInLetterOrderAndNetworkLettersInLowerC
     }
   }
 
-  HWND main = StartAndWaitForMainWindow();
-  ASSERT_NE(main, nullptr);
-  auto usedList = ListItems(Control(main, ids::lstUsedLtrs));
-  EXPECT_EQ(usedList, used);
-  EXPECT_NE(std::find(usedList.begin(), usedList.end(), L"n:"), usedList.end());
-  EXPECT_NE(std::find(usedList.begin(), usedList.end(), L"O:"), usedList.end());
-  EXPECT_EQ(ListItems(Control(main, ids::lstAvail)), free);
+  ASSERT_NE(Start(), nullptr);
+  EXPECT_EQ(Used(), used);
+  EXPECT_TRUE(Lists(Used(), L'n'));
+  EXPECT_TRUE(Lists(Used(), L'O'));
+  EXPECT_EQ(Free(), free);
   EXPECT_EQ(program_->FindVisible(L"#32770"), nullptr) << "a message box came up at start-up";
 }
 
 TEST_F(DriveTable, ReadyWindowHasItsTitleAndTheFocusInTheFreeLetterList) {
-  HWND main = StartAndWaitForMainWindow();
-  ASSERT_NE(main, nullptr);
+  ASSERT_NE(Start(), nullptr);
 
-  EXPECT_EQ(TextOf(main), kMainTitle);
-  HWND freeLetters = Control(main, ids::lstAvail);
+  EXPECT_EQ(TextOf(main_), kMainTitle);
+  HWND freeLetters = Control(main_, ids::lstAvail);
   ASSERT_NE(freeLetters, nullptr);
-  EXPECT_TRUE(WaitFor([&] { return FocusOf(main) == freeLetters; }))
-      << "focus is on control " << GetDlgCtrlID(FocusOf(main));
+  EXPECT_TRUE(WaitFor([&] { return FocusOf(main_) == freeLetters; }))
+      << "focus is on control " << GetDlgCtrlID(FocusOf(main_));
 }
 
 // The pointer resting on a button brings up that button's tip, as the mouse really moves.
 TEST_F(DriveTable, PointerRestingOnAButtonShowsItsTip) {
-  HWND main = StartAndWaitForMainWindow();
-  ASSERT_NE(main, nullptr);
-  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == main; }));
+  ASSERT_NE(Start(), nullptr);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == main_; }));
   RECT button{};
-  GetWindowRect(Control(main, ids::cmdRemove), &button);
+  GetWindowRect(Control(main_, ids::cmdRemove), &button);
   SetCursorPos(button.left + 5, button.top + 5);  // moved onto it, then rested
   SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
 
@@ -101,10 +78,9 @@ TEST_F(DriveTable, PointerRestingOnAButtonShowsItsTip) {
 }
 
 TEST_F(DriveTable, ExitEndsTheProgram) {
-  HWND main = StartAndWaitForMainWindow();
-  ASSERT_NE(main, nullptr);
+  ASSERT_NE(Start(), nullptr);
 
-  Click(Control(main, ids::cmdCancel));
+  Press(ids::cmdCancel);
   EXPECT_TRUE(program_->WaitForExit().has_value());
 }
 

@@ -1,38 +1,29 @@
 // Without its data file the program explains itself once and ends, before any window shows.
 
-#include <gtest/gtest.h>
-
-#include "app/control_ids.h"
-#include "e2e_support.h"
+#include "program_test.h"
 
 namespace {
 
 using namespace e2e;
 
-constexpr wchar_t kBody[] =
-    L"There is a missing or corrupt file! Remove and reinstall the software, \r\n"
-    L"if the problem persists e-mail us at support@kestrane.example!";
-
-class MissingDataFile : public ::testing::Test {
+class MissingDataFile : public ProgramTest {
  protected:
   // Only the code-255 box, no main window, and the process gone once the box is answered.
   void ExpectOnlyTheMissingFileBoxThenTheEnd() {
-    Program program = Program::Start();
-    auto box = WaitForBox(program, kStartLimit);
+    program_.emplace(Program::Start());
+    auto box = NextBox(kStartLimit);
     ASSERT_TRUE(box.has_value()) << "no message box appeared";
-    EXPECT_EQ(box->title, L"ERROR!");
-    EXPECT_EQ(box->text, kBody);
-    EXPECT_EQ(box->buttons, std::vector<int>{IDOK});
-    EXPECT_EQ(box->icon, Icon::Critical);
-    EXPECT_EQ(program.FindVisible(kestrane::ids::kMainWindowClass), nullptr);
+    EXPECT_TRUE(
+        Looks(*box, Error(L"There is a missing or corrupt file! Remove and reinstall the software, "
+                          L"\r\nif the problem persists e-mail us at support@kestrane.example!")));
+    EXPECT_EQ(program_->FindVisible(ids::kMainWindowClass), nullptr);
 
     ASSERT_TRUE(Answer(*box, IDOK));
-    EXPECT_TRUE(program.WaitForExit().has_value()) << "the program is still running";
+    EXPECT_TRUE(program_->WaitForExit().has_value()) << "the program is still running";
   }
 };
 
 TEST_F(MissingDataFile, FileMissingFromTheDataFolder) {
-  WriteInitialDataFile();
   ASSERT_TRUE(DeleteFileW(DataFilePath().c_str()));
   ExpectOnlyTheMissingFileBoxThenTheEnd();
 }

@@ -1,118 +1,66 @@
 // Make Permanent, View and Restore through the window: the boxes the user answers, and what is
 // left in the startup batch file, the data file's letter mask and the drive table.
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cwchar>
 
-#include "app/control_ids.h"
-#include "e2e_support.h"
-#include "expectations.h"
-#include "wine_mount.h"
+#include "program_test.h"
 
 namespace {
 
 using namespace e2e;
-namespace ids = kestrane::ids;
 using Clock = std::chrono::steady_clock;
 
-constexpr wchar_t kBeds[] = L"C:\\Beds";
 const std::string kWorkLine = "subst K: \"C:\\Work\"\r\n";
-constexpr Duration kQuiet = 2s;  // how long "no further box" is watched for
 constexpr wchar_t kMapped[] = L"KLMPQ";
 
-bool Lists(const std::vector<std::wstring>& list, wchar_t letter) {
-  return std::find(list.begin(), list.end(), std::wstring{letter, L':'}) != list.end();
-}
+const BoxShown kMakeWorkPermanent = {
+    L"This feature will place a file in your Startup Folder!\r\n\r\n"
+    L"Save \"K:\\\" as:  \"C:\\Work\"\r\npermanently?",
+    L"Make Permanent?", Icon::None, kOkCancel};
 
-bool Map(wchar_t letter, const std::wstring& folder) {
-  auto made = RunCommand(std::wstring(L"subst.exe ") + letter + L": \"" + folder + L"\"", kBeds);
-  return made && made->exitCode == 0;
-}
-
-// A bed with the data file as installed, the folder C:\Work holding two files, and no startup
-// batch file.
-class PermanentDrives : public ::testing::Test {
+class PermanentDrives : public ProgramTest {
  protected:
-  void SetUp() override {
-    WriteInitialDataFile();
-    CreateFolders(kBeds);
-    MakeWorkFolder();
-    CreateFolders(StartupFolder());
-    DeleteFileW(Batch().c_str());
-  }
-  void TearDown() override {
-    program_.reset();
-    for (const wchar_t* letter = kMapped; *letter; ++letter) wine_mount::RemoveDrive(*letter);
-    DeleteFileW(Batch().c_str());
-  }
+  PermanentDrives() { quiet_ = 2s; }
 
-  static std::wstring Batch() { return StartupFolder() + L"\\subit.bat"; }
-  // The mask in the data file; 0 while the file cannot be read whole (being written).
-  static std::int32_t StoredMask() {
-    try {
-      return LetterMaskOf(ReadBytes(DataFilePath()));
-    } catch (const std::exception&) {
-      return 0;
-    }
-  }
-
-  HWND Start() {
-    program_.emplace(Program::Start());
-    main_ = program_->WaitForWindow(ids::kMainWindowClass, kMainTitle);
-    return main_;
-  }
-  std::vector<std::wstring> Free() const { return ListItems(Control(main_, ids::lstAvail)); }
-  std::vector<std::wstring> Used() const { return ListItems(Control(main_, ids::lstUsedLtrs)); }
-  std::optional<Box> NextBox() const { return WaitForBox(*program_); }
-  // True when the program is still running and shows no box for a while.
-  bool Quiet() const { return !WaitForBox(*program_, kQuiet) && program_->Running(); }
-
-  // Presses Make Permanent and accepts its confirmation, which must name K: and C:\Work.
-  void PressMakePermanentAndConfirm() {
-    Click(Control(main_, ids::cmdDefault));
-    auto confirm = NextBox();
-    ASSERT_TRUE(confirm) << "no confirmation after Make Permanent";
-    ExpectBox(*confirm,
-              L"This feature will place a file in your Startup Folder!\r\n\r\n"
-              L"Save \"K:\\\" as:  \"C:\\Work\"\r\npermanently?",
-              L"Make Permanent?", Icon::None, kOkCancel);
-    ASSERT_TRUE(Answer(*confirm, IDOK));
+  // Make Permanent pressed and its confirmation, which must name K: and C:\Work, accepted.
+  ::testing::AssertionResult ConfirmMakePermanent() {
+    Press(ids::cmdDefault);
+    return AnswerNext(kMakeWorkPermanent, IDOK);
   }
 
   void ExpectOneDoneBox() {
-    auto done = NextBox();
-    ASSERT_TRUE(done) << "no \"Done!\" box";
-    ExpectBox(*done, L"Operation Completed!", L"Done!", Icon::None, kOkOnly);
-    ASSERT_TRUE(Answer(*done, IDOK));
+    ASSERT_TRUE(AnswerNext(kDone, IDOK));
     EXPECT_TRUE(Quiet()) << "a second box followed \"Done!\"";
+  }
+
+  // C:\Work opened in the folder list and K: picked among the free letters, then `press`: Add
+  // or Make Permanent, which each end in one "Done!".
+  void MapWorkAsK(int press) {
+    ASSERT_TRUE(OpenFolder(main_, kWork));
+    ASSERT_TRUE(PickFree(L'K'));
+    if (press == ids::cmdDefault) {
+      ASSERT_TRUE(ConfirmMakePermanent());
+    } else {
+      Press(press);
+    }
+    ExpectOneDoneBox();
   }
 
   // View's notice accepted; the result box that follows.
   std::optional<Box> View() {
-    ChooseMenu(main_, ids::mnuView);
-    auto notice = NextBox();
-    if (!notice) return std::nullopt;
-    ExpectBox(*notice, L"This will list all of your Virtual Drives", L"View Virtual Drives",
-              Icon::Information, kOkCancel);
-    if (!Answer(*notice, IDOK)) return std::nullopt;
+    Choose(ids::mnuView);
+    const BoxShown notice = {L"This will list all of your Virtual Drives", L"View Virtual Drives",
+                             Icon::Information, kOkCancel};
+    if (!AnswerNext(notice, IDOK)) return std::nullopt;
     return NextBox();
   }
-
-  std::optional<Program> program_;
-  HWND main_ = nullptr;
 };
 
 TEST_F(PermanentDrives, MakePermanentMapsANewLetterOnceAndRefusesItTheSecondTime) {
-  ASSERT_NE(Start(), nullptr) << "no main window";
-  ASSERT_TRUE(OpenFolder(main_, kWork));
-  ASSERT_TRUE(SelectLetter(Control(main_, ids::lstAvail), L'K'));
-
-  ASSERT_NO_FATAL_FAILURE(PressMakePermanentAndConfirm());
-  ASSERT_NO_FATAL_FAILURE(ExpectOneDoneBox());
+  ASSERT_NE(Start(), nullptr);
+  ASSERT_NO_FATAL_FAILURE(MapWorkAsK(ids::cmdDefault));
   EXPECT_EQ(ReadText(Batch()), kWorkLine);
   EXPECT_EQ(StoredMask(), kInitialMask | Bit(L'K'));
   EXPECT_EQ(FolderEntries(L"K:\\"), kWorkFiles);
@@ -120,13 +68,10 @@ TEST_F(PermanentDrives, MakePermanentMapsANewLetterOnceAndRefusesItTheSecondTime
   EXPECT_FALSE(Lists(Free(), L'K'));
 
   // The letter now stands in the used list.
-  ASSERT_TRUE(SelectLetter(Control(main_, ids::lstUsedLtrs), L'K'));
-  ASSERT_NO_FATAL_FAILURE(PressMakePermanentAndConfirm());
-  auto refused = NextBox();
-  ASSERT_TRUE(refused) << "no box after the second confirmation";
-  ExpectBox(*refused, L"This Letter, \"K\", is already assigned to a Folder!", L"ERROR!",
-            Icon::Critical, kOkOnly);
-  ASSERT_TRUE(Answer(*refused, IDOK));
+  ASSERT_TRUE(PickUsed(L'K'));
+  ASSERT_TRUE(ConfirmMakePermanent());
+  ASSERT_TRUE(AnswerNext(Error(L"This Letter, \"K\", is already assigned to a Folder!"), IDOK))
+      << "after the second confirmation";
   EXPECT_TRUE(Quiet());
   EXPECT_EQ(ReadText(Batch()), kWorkLine);
   EXPECT_EQ(StoredMask(), kInitialMask | Bit(L'K'));
@@ -134,16 +79,13 @@ TEST_F(PermanentDrives, MakePermanentMapsANewLetterOnceAndRefusesItTheSecondTime
 }
 
 TEST_F(PermanentDrives, MakePermanentOfALetterMappedWithAddSaysDoneOnceAtTheEnd) {
-  ASSERT_NE(Start(), nullptr) << "no main window";
-  ASSERT_TRUE(OpenFolder(main_, kWork));
-  ASSERT_TRUE(SelectLetter(Control(main_, ids::lstAvail), L'K'));
-  Click(Control(main_, ids::cmdOk));
-  ASSERT_NO_FATAL_FAILURE(ExpectOneDoneBox());
+  ASSERT_NE(Start(), nullptr);
+  ASSERT_NO_FATAL_FAILURE(MapWorkAsK(ids::cmdOk));
   ASSERT_TRUE(Lists(Used(), L'K'));
   ASSERT_FALSE(Exists(Batch()));
 
-  ASSERT_TRUE(SelectLetter(Control(main_, ids::lstUsedLtrs), L'K'));
-  ASSERT_NO_FATAL_FAILURE(PressMakePermanentAndConfirm());
+  ASSERT_TRUE(PickUsed(L'K'));
+  ASSERT_TRUE(ConfirmMakePermanent());
   ASSERT_NO_FATAL_FAILURE(ExpectOneDoneBox());
 
   EXPECT_EQ(ReadText(Batch()), kWorkLine);
@@ -152,15 +94,12 @@ TEST_F(PermanentDrives, MakePermanentOfALetterMappedWithAddSaysDoneOnceAtTheEnd)
 }
 
 TEST_F(PermanentDrives, StartupFileMakesAPermanentLetterAgainAtTheNextLogon) {
-  ASSERT_NE(Start(), nullptr) << "no main window";
-  ASSERT_TRUE(OpenFolder(main_, kWork));
-  ASSERT_TRUE(SelectLetter(Control(main_, ids::lstAvail), L'K'));
-  ASSERT_NO_FATAL_FAILURE(PressMakePermanentAndConfirm());
-  ASSERT_NO_FATAL_FAILURE(ExpectOneDoneBox());
+  ASSERT_NE(Start(), nullptr);
+  ASSERT_NO_FATAL_FAILURE(MapWorkAsK(ids::cmdDefault));
 
   // Removed for this session only: the letter stays permanent.
-  ASSERT_TRUE(SelectLetter(Control(main_, ids::lstUsedLtrs), L'K'));
-  Click(Control(main_, ids::cmdRemove));
+  ASSERT_TRUE(PickUsed(L'K'));
+  Press(ids::cmdRemove);
   auto asked = NextBox();
   ASSERT_TRUE(asked) << "no question after Remove";
   ASSERT_TRUE(Answer(*asked, IDNO));
@@ -178,12 +117,12 @@ TEST_F(PermanentDrives, StartupFileMakesAPermanentLetterAgainAtTheNextLogon) {
 TEST_F(PermanentDrives, ViewShowsExactlyTheListingOfEveryMapping) {
   ASSERT_TRUE(Map(L'K', kWork));
   ASSERT_TRUE(Map(L'L', kBeds));
-  ASSERT_NE(Start(), nullptr) << "no main window";
+  ASSERT_NE(Start(), nullptr);
 
   auto shown = View();
   ASSERT_TRUE(shown) << "no listing after View";
-  ExpectBox(*shown, L"K:\\: => C:\\Work\r\nL:\\: => C:\\Beds\r\n", L"Assigned Virtual Drives",
-            Icon::None, kOkOnly);
+  EXPECT_TRUE(Looks(*shown, {L"K:\\: => C:\\Work\r\nL:\\: => C:\\Beds\r\n",
+                             L"Assigned Virtual Drives", Icon::None, kOkOnly}));
   ASSERT_TRUE(Answer(*shown, IDOK));
   EXPECT_TRUE(Quiet());
   EXPECT_FALSE(Exists(DataFolder() + L"temp"));
@@ -191,12 +130,12 @@ TEST_F(PermanentDrives, ViewShowsExactlyTheListingOfEveryMapping) {
 }
 
 TEST_F(PermanentDrives, ViewWithNoMappingSaysThereIsNone) {
-  ASSERT_NE(Start(), nullptr) << "no main window";
+  ASSERT_NE(Start(), nullptr);
 
   auto shown = View();
   ASSERT_TRUE(shown) << "no answer after View";
-  ExpectBox(*shown, L"There are no assigned Virtual Drives", L"Assigned Virtual Drives",
-            Icon::Exclamation, kOkOnly);
+  EXPECT_TRUE(Looks(*shown, {L"There are no assigned Virtual Drives", L"Assigned Virtual Drives",
+                             Icon::Exclamation, kOkOnly}));
   ASSERT_TRUE(Answer(*shown, IDOK));
   EXPECT_FALSE(Exists(DataFolder() + L"temp"));
 }
@@ -207,23 +146,21 @@ TEST_F(PermanentDrives, RestoreRemovesEveryMappingTheStartupFileAndThePermanentL
   }
   WriteText(Batch(), kWorkLine + "subst P: \"C:\\Beds\"\r\n");
   WriteDataFileWithMask(kInitialMask | Bit(L'K') | Bit(L'P'));
-  ASSERT_NE(Start(), nullptr) << "no main window";
+  ASSERT_NE(Start(), nullptr);
   for (const wchar_t* letter = kMapped; *letter; ++letter) ASSERT_TRUE(Lists(Used(), *letter));
 
-  ChooseMenu(main_, ids::mnuRepair);
+  Choose(ids::mnuRepair);
   auto confirm = NextBox();
   ASSERT_TRUE(confirm) << "no confirmation after Restore";
-  ExpectBox(*confirm,
-            L"This will restore QOR to its initial state,\r\n"
-            L"i.e., remove all vitual drives, including\r\n"
-            L"permanent virtual drives for Pro users!",
-            L"Restore QOR", Icon::Exclamation, kOkCancel);
+  EXPECT_TRUE(Looks(*confirm, {L"This will restore QOR to its initial state,\r\n"
+                               L"i.e., remove all vitual drives, including\r\n"
+                               L"permanent virtual drives for Pro users!",
+                               L"Restore QOR", Icon::Exclamation, kOkCancel}));
   const auto accepted = Clock::now();
   ASSERT_TRUE(Answer(*confirm, IDOK));
   auto noDriveLeft = [] {
     for (const wchar_t* letter = kMapped; *letter; ++letter) {
-      const wchar_t root[] = {*letter, L':', L'\\', 0};
-      if (GetDriveTypeW(root) != DRIVE_NO_ROOT_DIR) return false;
+      if (Mapped(*letter)) return false;
     }
     return true;
   };
@@ -243,16 +180,10 @@ TEST_F(PermanentDrives, RestoreRemovesEveryMappingTheStartupFileAndThePermanentL
   EXPECT_FALSE(Exists(DataFolder() + L"temp"));
 
   // K was permanent before: mapped again, it is now removed without the permanent question.
-  ASSERT_TRUE(OpenFolder(main_, kWork));
-  ASSERT_TRUE(SelectLetter(Control(main_, ids::lstAvail), L'K'));
-  Click(Control(main_, ids::cmdOk));
-  ASSERT_NO_FATAL_FAILURE(ExpectOneDoneBox());
-  ASSERT_TRUE(SelectLetter(Control(main_, ids::lstUsedLtrs), L'K'));
-  Click(Control(main_, ids::cmdRemove));
-  auto removed = NextBox();
-  ASSERT_TRUE(removed) << "no box after Remove";
-  ExpectBox(*removed, L"Operation Completed!", L"Done!", Icon::None, kOkOnly);
-  ASSERT_TRUE(Answer(*removed, IDOK));
+  ASSERT_NO_FATAL_FAILURE(MapWorkAsK(ids::cmdOk));
+  ASSERT_TRUE(PickUsed(L'K'));
+  Press(ids::cmdRemove);
+  ASSERT_TRUE(AnswerNext(kDone, IDOK)) << "after Remove";
   EXPECT_EQ(GetDriveTypeW(L"K:\\"), UINT{DRIVE_NO_ROOT_DIR});
 }
 

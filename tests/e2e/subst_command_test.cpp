@@ -1,26 +1,24 @@
 // The bed's subst.exe, started the way the program and the command interpreter start it: by name,
 // through the normal program search path.
 
-#include <gtest/gtest.h>
-
-#include "e2e_support.h"
+#include "program_test.h"
 #include "wine_mount.h"
 
 namespace {
 
 using namespace e2e;
 
-constexpr wchar_t kBeds[] = L"C:\\Beds";
 constexpr wchar_t kData[] = L"C:\\Beds\\Data";
 
-class SubstCommand : public ::testing::Test {
+class SubstCommand : public ProgramTest {
  protected:
   void SetUp() override {
+    ProgramTest::SetUp();
     CreateFolders(kData);
     WriteText(std::wstring(kData) + L"\\hello.txt", "hello\r\n");
   }
   void TearDown() override {
-    for (wchar_t letter : {L'K', L'L', L'M', L'N'}) wine_mount::RemoveDrive(letter);
+    ProgramTest::TearDown();
     DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"K:", nullptr);
   }
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets with clang's libFuzzer and sanitizers, replays the kept crash inputs,
-# then fuzzes each target (or only those named) for the given seconds (default 60). Exits non-zero
+# Builds the fuzz targets (the "fuzz" CMake preset: clang's libFuzzer, ASan and UBSan), replays the
+# kept crash inputs, then fuzzes each target (or only those named) for the given seconds (default 60). Exits non-zero
 # on any crash or sanitizer report; the input that caused it is left in build/fuzz/crashes/<t>/.
 #   tests/fuzz/run.sh [seconds [target...]]   FUZZ_DIR overrides the build folder (build/fuzz).
 set -euo pipefail
@@ -10,41 +10,24 @@ SECONDS_EACH="${1:-60}"
 OUT="${FUZZ_DIR:-$ROOT/build/fuzz}"
 CXX="${FUZZ_CXX:-clang++}"
 
-# target -> the core sources it needs
-declare -A SOURCES=(
-  [batch_lines]="src/permanent/startup_lines.cpp src/platform/text_lines.cpp"
-  [text_lines]="src/platform/text_lines.cpp"
-  [subst_listing]="src/permanent/subst_listing.cpp src/platform/text_lines.cpp"
-  [data_record]="src/permanent/data_file.cpp"
-)
-TARGETS=(batch_lines text_lines subst_listing data_record)
+# Every <target>_fuzz.cpp here is a target; tests/fuzz/CMakeLists.txt names the sources each needs.
+TARGETS=()
+for f in "$HERE"/*_fuzz.cpp; do TARGETS+=("$(basename "$f" _fuzz.cpp)"); done
 if (($# > 1)); then
   TARGETS=("${@:2}")
   for t in "${TARGETS[@]}"; do
-    [[ -n "${SOURCES[$t]:-}" ]] || { echo "fuzz: no target $t" >&2; exit 2; }
+    [[ -f "$HERE/${t}_fuzz.cpp" ]] || { echo "fuzz: no target $t" >&2; exit 2; }
   done
 fi
-FLAGS=(-std=c++20 -g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined
-  -fno-sanitize-recover=all -Wall -Wextra -Wpedantic -Werror -I"$ROOT/src")
 
 if ! "$CXX" --version >/dev/null 2>&1; then
   echo "fuzz: $CXX is missing (install clang and libclang-rt-14-dev)" >&2
   exit 2
 fi
-mkdir -p "$OUT/bin" "$OUT/logs"
-for t in "${TARGETS[@]}"; do
-  src=("$HERE/${t}_fuzz.cpp")
-  for s in ${SOURCES[$t]}; do src+=("$ROOT/$s"); done
-  # Rebuild only when a source is newer than the binary.
-  bin="$OUT/bin/$t"
-  rebuild=0
-  [[ -x "$bin" ]] || rebuild=1
-  for s in "${src[@]}" "$0"; do [[ "$s" -nt "$bin" ]] && rebuild=1; done
-  if ((rebuild)); then
-    echo "fuzz: building $t"
-    "$CXX" "${FLAGS[@]}" "${src[@]}" -o "$bin"
-  fi
-done
+# The "fuzz" preset, in the folder asked for.
+cmake -S "$ROOT" --preset fuzz -B "$OUT" -DCMAKE_CXX_COMPILER="$CXX" >/dev/null
+cmake --build "$OUT" --target "${TARGETS[@]}"
+mkdir -p "$OUT/logs"
 
 failed=0
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

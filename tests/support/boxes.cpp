@@ -1,4 +1,3 @@
-#include <cstdlib>
 #include <limits>
 
 #include "e2e_support.h"
@@ -18,60 +17,6 @@ HWND IconControl(HWND box) {
   return nullptr;
 }
 
-using Pixels = std::vector<COLORREF>;
-
-// Pixels of the screen under a control's client area, as the user sees them.
-Pixels Capture(HWND control, int width, int height) {
-  POINT origin{0, 0};
-  ClientToScreen(control, &origin);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-  Pixels pixels;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(memory, x, y));
-  }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
-}
-
-// A system icon drawn the way the box's static draws its own, on the same background.
-Pixels Render(HICON icon, int width, int height, COLORREF background) {
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  HBRUSH brush = CreateSolidBrush(background);
-  RECT all{0, 0, width, height};
-  FillRect(memory, &all, brush);
-  DrawIconEx(memory, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
-  Pixels pixels;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(memory, x, y));
-  }
-  SelectObject(memory, old);
-  DeleteObject(brush);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
-}
-
-long Distance(const Pixels& a, const Pixels& b) {
-  long sum = 0;
-  for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
-    sum += std::abs(GetRValue(a[i]) - GetRValue(b[i])) +
-           std::abs(GetGValue(a[i]) - GetGValue(b[i])) +
-           std::abs(GetBValue(a[i]) - GetBValue(b[i]));
-  }
-  return sum;
-}
-
 // Icon handles belong to the process that loaded them, so the box's icon is recognised by its
 // pixels on the screen: the nearest of the four system icons, if it is near enough.
 Icon Recognise(HWND box) {
@@ -83,7 +28,7 @@ Icon Recognise(HWND box) {
   GetClientRect(control, &client);
   int width = client.right, height = client.bottom;
   if (width <= 0 || height <= 0) return Icon::None;
-  Pixels seen = Capture(control, width, height);
+  Pixels seen = ScreenPixels(control, width, height);
   const struct {
     Icon icon;
     LPCWSTR id;
@@ -94,8 +39,8 @@ Icon Recognise(HWND box) {
   Icon best = Icon::Unknown;
   long bestDistance = std::numeric_limits<long>::max();
   for (const auto& candidate : candidates) {
-    long distance =
-        Distance(seen, Render(LoadIconW(nullptr, candidate.id), width, height, seen.front()));
+    long distance = ColourDistance(
+        seen, IconPixels(LoadIconW(nullptr, candidate.id), width, height, seen.front()));
     if (distance < bestDistance) bestDistance = distance, best = candidate.icon;
   }
   // Near enough: on average less than 8 levels per channel off.

@@ -1,6 +1,39 @@
 #include "e2e_support.h"
 
 namespace e2e {
+namespace {
+
+// The rows of a list box or a combo box: the two kinds differ only in their message numbers, and
+// both answer -1 for a row they do not have.
+std::vector<std::wstring> Rows(HWND control, UINT getCount, UINT getLength, UINT getText) {
+  std::vector<std::wstring> rows;
+  auto count = SendMessageW(control, getCount, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    auto length = SendMessageW(control, getLength, i, 0);
+    if (length < 0) break;
+    std::wstring row(static_cast<size_t>(length) + 1, L'\0');
+    length = SendMessageW(control, getText, i, reinterpret_cast<LPARAM>(row.data()));
+    row.resize(length < 0 ? 0 : static_cast<size_t>(length));
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+// What the parent of a list or combo box hears when the user picks in it.
+void Notify(HWND control, WORD code) {
+  PostMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
+               reinterpret_cast<LPARAM>(control));
+}
+
+}  // namespace
+
+std::string Narrow(const std::wstring& text, UINT codePage) {
+  const int size = static_cast<int>(text.size());
+  const int n = WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(codePage, 0, text.data(), size, out.data(), n, nullptr, nullptr);
+  return out;
+}
 
 std::wstring TextOf(HWND window) {
   auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
@@ -12,17 +45,11 @@ std::wstring TextOf(HWND window) {
 }
 
 std::vector<std::wstring> ListItems(HWND list) {
-  std::vector<std::wstring> items;
-  auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    auto length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
-    if (length == LB_ERR) break;
-    std::wstring item(static_cast<size_t>(length) + 1, L'\0');
-    length = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()));
-    item.resize(length == LB_ERR ? 0 : static_cast<size_t>(length));
-    items.push_back(item);
-  }
-  return items;
+  return Rows(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
+}
+
+std::vector<std::wstring> ComboItems(HWND combo) {
+  return Rows(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
 }
 
 int ListSelection(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)); }
@@ -37,15 +64,6 @@ int IndexOf(HWND list, const std::wstring& item) {
 
 void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
-namespace {
-
-void Notify(HWND list, WORD code) {
-  PostMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), code),
-               reinterpret_cast<LPARAM>(list));
-}
-
-}  // namespace
-
 void SelectListItem(HWND list, int index) {
   SendMessageW(list, LB_SETCURSEL, index, 0);
   Notify(list, LBN_SELCHANGE);
@@ -56,6 +74,15 @@ void DoubleClickListItem(HWND list, int index) {
   Notify(list, LBN_DBLCLK);
 }
 
+void SelectComboItem(HWND combo, int index) {
+  SendMessageW(combo, CB_SETCURSEL, index, 0);
+  Notify(combo, CBN_SELCHANGE);
+}
+
+void ChooseMenu(HWND window, int command) {
+  PostMessageW(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
 HWND Control(HWND window, int id) { return GetDlgItem(window, id); }
 
 HWND FocusOf(HWND window) {
@@ -63,34 +90,6 @@ HWND FocusOf(HWND window) {
   info.cbSize = sizeof info;
   if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
   return info.hwndFocus;
-}
-
-}  // namespace e2e
-
-namespace e2e {
-
-std::vector<std::wstring> ComboItems(HWND combo) {
-  std::vector<std::wstring> items;
-  auto count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    auto length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
-    if (length == CB_ERR) break;
-    std::wstring item(static_cast<size_t>(length) + 1, L'\0');
-    length = SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
-    item.resize(length == CB_ERR ? 0 : static_cast<size_t>(length));
-    items.push_back(item);
-  }
-  return items;
-}
-
-void SelectComboItem(HWND combo, int index) {
-  SendMessageW(combo, CB_SETCURSEL, index, 0);
-  PostMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(combo));
-}
-
-void ChooseMenu(HWND window, int command) {
-  PostMessageW(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
 }
 
 }  // namespace e2e

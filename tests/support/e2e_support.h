@@ -72,6 +72,9 @@ std::optional<CommandResult> RunCommand(const std::wstring& commandLine,
                                         const std::wstring& workingFolder,
                                         Duration limit = kStepLimit);
 
+// Text in a narrow code page (UTF-8 unless told), for messages and the files cmd.exe reads.
+std::string Narrow(const std::wstring& text, UINT codePage = CP_UTF8);
+
 // Controls.
 std::wstring TextOf(HWND window);
 std::vector<std::wstring> ListItems(HWND list);
@@ -116,7 +119,15 @@ std::optional<Box> WaitForBox(const Program& program, Duration limit = kStepLimi
 // Presses `button` and waits until the box is gone.
 bool Answer(const Box& box, int button, Duration limit = kStepLimit);
 
+// Pixels of an area, row by row: of the screen under a window's client area, or of an icon drawn
+// on a plain background; and how far two such areas are apart, summed over the colour channels.
+using Pixels = std::vector<COLORREF>;
+Pixels ScreenPixels(HWND window, int width, int height);
+Pixels IconPixels(HICON icon, int width, int height, COLORREF background);
+long ColourDistance(const Pixels& a, const Pixels& b);
+
 // Files.
+std::wstring KnownFolder(int csidl);  // SHGetFolderPath's answer; throws when it has none
 std::wstring AppDataFolder();
 std::wstring DataFolder();  // ends with a backslash
 std::wstring DataFilePath();
@@ -126,7 +137,8 @@ std::vector<std::uint8_t> ReadBytes(const std::wstring& path);
 void WriteBytes(const std::wstring& path, const std::vector<std::uint8_t>& bytes);
 std::string ReadText(const std::wstring& path);
 void WriteText(const std::wstring& path, const std::string& text);
-void CreateFolders(const std::wstring& path);
+// Every folder of an absolute path, also past the classic path limit; whether it exists then.
+bool CreateFolders(const std::wstring& path);
 void DeleteTree(const std::wstring& path);
 
 // The data file as an installation leaves it: two 1,250-byte records of zeros, record 2's letter
@@ -136,6 +148,7 @@ inline constexpr std::size_t kLetterMaskOffset = 116;
 inline constexpr std::int32_t kInitialMask = 134217728;
 std::vector<std::uint8_t> InitialDataFile();
 std::int32_t LetterMaskOf(const std::vector<std::uint8_t>& dataFile);
+void SetLetterMask(std::vector<std::uint8_t>& dataFile, std::int32_t mask);
 void WriteInitialDataFile();
 // The installation's data file with record 2's letter mask set to `mask`.
 void WriteDataFileWithMask(std::int32_t mask);

@@ -9,8 +9,6 @@
 #include "e2e_support.h"
 
 namespace e2e {
-namespace {
-
 std::wstring KnownFolder(int csidl) {
   wchar_t path[MAX_PATH] = {};
   if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) {
@@ -18,8 +16,6 @@ std::wstring KnownFolder(int csidl) {
   }
   return path;
 }
-
-}  // namespace
 
 std::wstring AppDataFolder() { return KnownFolder(CSIDL_APPDATA); }
 std::wstring DataFolder() { return AppDataFolder() + L"\\Halvecki\\Kestrane\\"; }
@@ -52,10 +48,13 @@ void WriteText(const std::wstring& path, const std::string& text) {
   WriteBytes(path, {text.begin(), text.end()});
 }
 
-void CreateFolders(const std::wstring& path) {
+bool CreateFolders(const std::wstring& path) {
   for (size_t at = path.find(L'\\', 3);; at = path.find(L'\\', at + 1)) {
-    CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
-    if (at == std::wstring::npos) break;
+    const std::wstring part = L"\\\\?\\" + path.substr(0, at);
+    if (!CreateDirectoryW(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+      return false;
+    }
+    if (at == std::wstring::npos) return true;
   }
 }
 
@@ -80,12 +79,11 @@ void DeleteTree(const std::wstring& path) {
   RemoveDirectoryW(path.c_str());
 }
 
-std::vector<std::uint8_t> InitialDataFile() {
-  std::vector<std::uint8_t> bytes(2 * kRecordLength, 0);
-  auto mask = static_cast<std::uint32_t>(kInitialMask);
-  for (int i = 0; i < 4; ++i)
-    bytes[kRecordLength + kLetterMaskOffset + i] = (mask >> (8 * i)) & 0xFF;
-  return bytes;
+void SetLetterMask(std::vector<std::uint8_t>& dataFile, std::int32_t mask) {
+  for (int i = 0; i < 4; ++i) {
+    dataFile.at(kRecordLength + kLetterMaskOffset + i) =
+        (static_cast<std::uint32_t>(mask) >> (8 * i)) & 0xFF;
+  }
 }
 
 std::int32_t LetterMaskOf(const std::vector<std::uint8_t>& dataFile) {
@@ -95,17 +93,17 @@ std::int32_t LetterMaskOf(const std::vector<std::uint8_t>& dataFile) {
   return static_cast<std::int32_t>(mask);
 }
 
-void WriteInitialDataFile() {
-  CreateFolders(DataFolder().substr(0, DataFolder().size() - 1));
-  WriteBytes(DataFilePath(), InitialDataFile());
+std::vector<std::uint8_t> InitialDataFile() {
+  std::vector<std::uint8_t> bytes(2 * kRecordLength, 0);
+  SetLetterMask(bytes, kInitialMask);
+  return bytes;
 }
+
+void WriteInitialDataFile() { WriteDataFileWithMask(kInitialMask); }
 
 void WriteDataFileWithMask(std::int32_t mask) {
   auto bytes = InitialDataFile();
-  for (int i = 0; i < 4; ++i) {
-    bytes[kRecordLength + kLetterMaskOffset + i] =
-        (static_cast<std::uint32_t>(mask) >> (8 * i)) & 0xFF;
-  }
+  SetLetterMask(bytes, mask);
   CreateFolders(DataFolder().substr(0, DataFolder().size() - 1));
   WriteBytes(DataFilePath(), bytes);
 }

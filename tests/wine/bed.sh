@@ -53,6 +53,16 @@ copy_prefix() {
   printf '%s\n' "$target"
 }
 
+# Stops the wineserver of a bed and deletes the bed: a copy of the template is some 700 MB, so a
+# bed goes once whatever ran in it has passed.
+remove_bed() {
+  local prefix="$1"
+  [[ -d "$prefix" && "$prefix" != "$TEMPLATE" ]] || return 0
+  WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+  WINEPREFIX="$prefix" wineserver -w
+  rm -rf "$prefix"
+}
+
 # The profile folder of the prefix's user (users/root when Wine runs as root).
 user_dir() {
   local prefix="$1" dir

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs one group of end-to-end tests in a bed of its own: a fresh copy of the template prefix with
 # the program installed and its data file in place, its own wineserver, and an X display (the one
-# in $DISPLAY, or a private one).
+# in $DISPLAY, or a private one). The bed is removed when the group passes and kept, for a look,
+# when it fails.
 # Usage: run_e2e_group.sh GROUP E2E_TESTS_EXE KESTRANE_EXE SUBST_EXE
 set -euo pipefail
 group="$1" driver="$2" program="$3" subst="$4"
@@ -34,5 +35,12 @@ report="$WINE_BEDS/e2e-$group.xml"
 rm -f "$report"
 # Wine's diagnostics of the driver and of the programs it starts also go to C:\e2e-wine-debug.log,
 # where a test can read what only Wine reports (the page the help viewer opens, for one).
+status=0
 wine "$driver" --gtest_filter="$group.*:*/$group.*" --gtest_color=no --gtest_output="xml:Z:$report" \
-  2> >(tee "$WINEPREFIX/drive_c/e2e-wine-debug.log" >&2)
+  2> >(tee "$WINEPREFIX/drive_c/e2e-wine-debug.log" >&2) || status=$?
+if ((status == 0)); then
+  remove_bed "$WINEPREFIX"
+else
+  log "the bed of $group is kept in $WINEPREFIX"
+fi
+exit "$status"
