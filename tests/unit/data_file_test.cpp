@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "permanent/data_file.h"
+
+#include <gtest/gtest.h>
 
 namespace kestrane {
 namespace {

@@ -62,8 +62,8 @@ TEST_P(MissingFolders, FailWithPathNotFoundAndKeepTheList) {
 
 INSTANTIATE_TEST_SUITE_P(Paths, MissingFolders,
                          ::testing::Values("C:\\nothere", "C:\\Work\\a*b", "C:\\Work\\a?",
-                                           "C:\\Work\\\"x\"", "C:\\Work\\x:y", "", "\\\\server\\share",
-                                           "Work"));
+                                           "C:\\Work\\\"x\"", "C:\\Work\\x:y", "",
+                                           "\\\\server\\share", "Work"));
 
 TEST_F(Folders, DotDotIsResolved) {
   ASSERT_TRUE(list.SetPath("C:\\Windows\\..\\Work"));

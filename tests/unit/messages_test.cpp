@@ -1,6 +1,7 @@
+#include "engine/messages.h"
+
 #include <gtest/gtest.h>
 
-#include "engine/messages.h"
 #include "fakes/fakes.h"
 
 namespace kestrane::fakes {
@@ -32,10 +33,10 @@ INSTANTIATE_TEST_SUITE_P(
     Codes, MessageTable,
     ::testing::Values(
         MessageCase{1, "ERROR!", "This Letter, \"K\", is already assigned to a Folder!"},
-        MessageCase{2, "ERROR!", "This feature is not supported at this\r\ntime on your Operating System."},
+        MessageCase{2, "ERROR!",
+                    "This feature is not supported at this\r\ntime on your Operating System."},
         MessageCase{3, "ERROR!", "You need to select a Virtual Drive Letter!"},
-        MessageCase{4, "ERROR!", "No Path selected!"},
-        MessageCase{5, "ERROR!", "Path not found!"},
+        MessageCase{4, "ERROR!", "No Path selected!"}, MessageCase{5, "ERROR!", "Path not found!"},
         MessageCase{6, "ERROR!", "This Letter, \"K\", is in use!"},
         MessageCase{7, "Error  7, missing file!", ""},
         MessageCase{8, "Error  8, missing file!", ""},
