@@ -1,6 +1,7 @@
 #include "win32/ui/main_window.h"
 
 #include <commctrl.h>
+#include <dbt.h>
 #include <windowsx.h>
 
 #include "win32/platform/strings.h"
@@ -119,6 +120,12 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (layout_.DrawItem(*item)) return TRUE;
       break;
     }
+    case WM_DEVICECHANGE:
+      // A drive came or went. While a command of ours runs, its own refresh follows it.
+      if ((wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) && !AppBusy()) {
+        form_.CheckDriveSet();
+      }
+      return TRUE;
     case WM_DPICHANGED:
       OnDpiChanged(Dpi{LOWORD(wParam), HIWORD(wParam)}, *reinterpret_cast<const RECT*>(lParam));
       return 0;
@@ -190,7 +197,9 @@ void MainWindow::OnActivate(WPARAM wParam, LPARAM lParam) {
     form_.Form_Activate();
     return;
   }
-  // Coming back from another program or from a message box: the focus goes back where it was.
+  // Coming back from another program or from a message box: drives may have come or gone
+  // meanwhile, and the focus goes back where it was.
+  if (!AppBusy()) form_.CheckDriveSet();
   if (lastFocus_ != nullptr && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_)) {
     SetFocus(lastFocus_);
   } else if (const HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE)) {
