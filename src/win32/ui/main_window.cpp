@@ -70,13 +70,12 @@ void MainWindow::FitClientArea() {
 }
 
 void MainWindow::OnCreate() {
-  layout_.Create(hwnd_, instance_, MainWindowSpec(), ScreenDpi());
+  // The monitor the window opened on decides, not the system's resolution.
+  layout_.Create(hwnd_, instance_, MainWindowSpec(), WindowDpi(hwnd_));
   smallIcon_.Reset();
   const HICON small = LoadAppIcon(instance_, GetSystemMetrics(SM_CXSMICON), smallIcon_);
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
   if (const HWND folders = layout_.Control(ids::dirList)) {
-    FitFolderRowHeight(folders, reinterpret_cast<HFONT>(SendMessageW(folders, WM_GETFONT, 0, 0)),
-                       layout_.DpiUsed());
     // A plain procedure in front of the list's own: the common controls' subclassing looks up a
     // window property on every message, which the list gets hundreds of while it fills.
     SetWindowLongPtrW(folders, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -87,10 +86,6 @@ void MainWindow::OnCreate() {
 
 void MainWindow::OnDpiChanged(Dpi dpi, const RECT& suggested) {
   layout_.Rescale(dpi);
-  if (const HWND folders = layout_.Control(ids::dirList)) {
-    FitFolderRowHeight(folders, reinterpret_cast<HFONT>(SendMessageW(folders, WM_GETFONT, 0, 0)),
-                       dpi);
-  }
   SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   FitClientArea();
