@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "app/control_ids.h"
 #include "app/frm_qor_pro.h"
@@ -17,6 +18,7 @@
 #include "win32/ui/about_window.h"
 #include "win32/ui/input_box.h"
 #include "win32/ui/main_window.h"
+#include "win32/ui/message_loop.h"
 #include "win32/ui/win32_controls.h"
 #include "win32/ui/win32_dialogs.h"
 #include "win32/ui/windows_api.h"
@@ -274,6 +276,77 @@ TEST_F(MainWindowPort, EnterTriggersNoButton) {
   IsDialogMessageW(main, &key);
   EXPECT_FALSE(controls_.Ended());
   EXPECT_TRUE(IsWindow(main));
+}
+
+// Messages handled as the program's loop handles them, until `done` or the limit.
+bool PumpUntil(TipRelay& tips, const std::function<bool()>& done, DWORD limitMs) {
+  const DWORD end = GetTickCount() + limitMs;
+  while (!done()) {
+    if (GetTickCount() > end) return false;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      tips.Look(msg);
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return true;
+}
+
+POINT Centre(HWND control) {
+  RECT r{};
+  GetWindowRect(control, &r);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// The pointer really moves (SetCursorPos on the X display). A tip that could stay up half a
+// minute by itself must go as soon as the pointer leaves its control for outside the window, or
+// another window (a message box, the input box) takes the activation from the main window.
+TEST_F(MainWindowPort, ATipGoesWithThePointerOrTheActivationAndDiesWithTheWindow) {
+  const HWND main = window_.Hwnd();
+  const HWND tip = window_.Tooltip();
+  ShowWindow(main, SW_SHOWNORMAL);
+  SetForegroundWindow(main);
+  SendMessageW(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000);
+  TipRelay tips(tip);
+  const auto shown = [&] { return IsWindowVisible(tip) != FALSE; };
+  const auto showTip = [&](int id) {
+    const POINT at = Centre(GetDlgItem(main, id));
+    SetCursorPos(at.x - 3, at.y);
+    SetCursorPos(at.x, at.y);
+    return PumpUntil(tips, shown, 5000);
+  };
+  RECT frame{};
+  GetWindowRect(main, &frame);
+  // Out of the window past the folder list and the letter list at the right edge, and past the
+  // letter list at the left edge.
+  const std::pair<int, LONG> leaving[] = {{ids::dirList, frame.right + 40},
+                                          {ids::lstUsedLtrs, frame.left - 40}};
+  for (const auto& [id, x] : leaving) {
+    SCOPED_TRACE(id);
+    ASSERT_TRUE(showTip(id)) << "no tip came up";
+    SetCursorPos(x, Centre(GetDlgItem(main, id)).y);
+    EXPECT_TRUE(PumpUntil(
+        tips, [&] { return !shown(); }, 3000))
+        << "the tip stayed";
+  }
+
+  ASSERT_TRUE(showTip(ids::dirList));
+  const HWND other =
+      CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE | WS_CAPTION, frame.left,
+                      frame.top, 120, 60, main, nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetActiveWindow(other);
+  EXPECT_TRUE(PumpUntil(
+      tips, [&] { return !shown(); }, 3000))
+      << "the tip stayed over a box";
+  DestroyWindow(other);
+  SetForegroundWindow(main);
+
+  ASSERT_TRUE(showTip(ids::cmdOk));
+  DestroyWindow(main);
+  EXPECT_FALSE(IsWindow(tip));
+  SetCursorPos(0, 0);
 }
 
 }  // namespace

@@ -135,6 +135,8 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::OnCommand(int id, int code, HWND control) {
+  // A command may block the window for seconds or open a box: its tip has done its work.
+  if (const HWND tip = layout_.Tooltip()) SendMessageW(tip, TTM_POP, 0, 0);
   if (control == nullptr) {
     // Menu entries and the F1 accelerator; Esc arrives from the dialog keys as IDCANCEL and is
     // the cancel button's click. Enter (IDOK) has no button to trigger.
@@ -174,6 +176,9 @@ void MainWindow::OnCommand(int id, int code, HWND control) {
 
 void MainWindow::OnActivate(WPARAM wParam, LPARAM lParam) {
   if (LOWORD(wParam) == WA_INACTIVE) {
+    // A box or another program came up: the tip would stay over it, as no pointer move of
+    // ours reaches it any more.
+    if (const HWND tip = layout_.Tooltip()) SendMessageW(tip, TTM_POP, 0, 0);
     const HWND focus = GetFocus();
     if (focus != nullptr && IsChild(hwnd_, focus)) lastFocus_ = focus;
     return;
