@@ -268,14 +268,22 @@ TEST_F(MainWindowPort, EscEndsTheProgramAndTheWindowIsNeverShown) {
   EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
-TEST_F(MainWindowPort, EnterTriggersNoButton) {
+// No button is the default: Enter presses the button that has the focus, however it got there
+// (Tab, a click, a box closing), and nothing while the focus is elsewhere.
+TEST_F(MainWindowPort, EnterPressesOnlyTheButtonWithTheFocus) {
   const HWND main = window_.Hwnd();
-  const HWND button = GetDlgItem(main, ids::cmdCancel);
-  SetFocus(button);
-  MSG key{button, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
-  IsDialogMessageW(main, &key);
+  const auto enterOn = [&](int id) {
+    const HWND control = GetDlgItem(main, id);
+    SetFocus(control);
+    MSG key{control, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+    IsDialogMessageW(main, &key);
+  };
+  enterOn(ids::lstAvail);
+  enterOn(ids::txtPath);
   EXPECT_FALSE(controls_.Ended());
-  EXPECT_TRUE(IsWindow(main));
+  enterOn(ids::cmdCancel);
+  EXPECT_TRUE(controls_.Ended());
+  EXPECT_FALSE(IsWindow(main));
 }
 
 // Messages handled as the program's loop handles them, until `done` or the limit.

@@ -139,12 +139,21 @@ void MainWindow::OnCommand(int id, int code, HWND control) {
   if (const HWND tip = layout_.Tooltip()) SendMessageW(tip, TTM_POP, 0, 0);
   if (control == nullptr) {
     // Menu entries and the F1 accelerator; Esc arrives from the dialog keys as IDCANCEL and is
-    // the cancel button's click. Enter (IDOK) has no button to trigger.
+    // the cancel button's click. Enter arrives as IDOK: no button is the default, so it presses
+    // the button that has the focus, as a dialog does, and nothing else.
     if (id == IDCANCEL) {
       if (const int cancel = CancelButtonId()) form_.Command(cancel);
       return;
     }
-    if (id != IDOK) form_.Command(id);
+    if (id == IDOK) {
+      const ControlSpec* focused = layout_.SpecOf(GetDlgCtrlID(GetFocus()));
+      if (focused != nullptr && focused->kind == ControlKind::Button &&
+          IsChild(hwnd_, GetFocus())) {
+        form_.Command(focused->id);
+      }
+      return;
+    }
+    form_.Command(id);
     return;
   }
   switch (id) {
