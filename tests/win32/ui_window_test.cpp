@@ -9,6 +9,7 @@
 #include "app/control_ids.h"
 #include "app/frm_qor_pro.h"
 #include "info/about.h"
+#include "seen_as_designed.h"
 #include "win32/platform/strings.h"
 #include "win32/platform/win32_clock.h"
 #include "win32/platform/win32_drives.h"
@@ -268,6 +269,23 @@ TEST_F(MainWindowPort, EscEndsTheProgramAndTheWindowIsNeverShown) {
   EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
+// Moved while it runs to a monitor of another resolution, the window looks as it would have had
+// it started there.
+TEST_F(MainWindowPort, AChangeOfDpiRescalesEverythingAPersonSees) {
+  const int from = window_.DpiUsed().y;
+  ExpectSeenAsDesigned(window_.Hwnd(), MainWindowSpec(), from);
+  const int to = from == 144 ? 96 : 144;
+  RECT r{};
+  GetWindowRect(window_.Hwnd(), &r);
+  r = RECT{r.left, r.top, r.left + MulDiv(r.right - r.left, to, from),
+           r.top + MulDiv(r.bottom - r.top, to, from)};
+  SendMessageW(window_.Hwnd(), WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&r));
+  ExpectSeenAsDesigned(window_.Hwnd(), MainWindowSpec(), to);
+  GetClientRect(window_.Hwnd(), &r);
+  EXPECT_EQ(r.right, TwipsToPixels(MainWindowSpec().clientWidth, to));
+  EXPECT_EQ(r.bottom, TwipsToPixels(MainWindowSpec().clientHeight, to));
+}
+
 // No button is the default: Enter presses the button that has the focus, however it got there
 // (Tab, a click, a box closing), and nothing while the focus is elsewhere.
 TEST_F(MainWindowPort, EnterPressesOnlyTheButtonWithTheFocus) {
@@ -327,18 +345,11 @@ TEST_F(MainWindowPort, ATipGoesWithThePointerOrTheActivationAndDiesWithTheWindow
   };
   RECT frame{};
   GetWindowRect(main, &frame);
-  // Out of the window past the folder list and the letter list at the right edge, and past the
-  // letter list at the left edge.
-  const std::pair<int, LONG> leaving[] = {{ids::dirList, frame.right + 40},
-                                          {ids::lstUsedLtrs, frame.left - 40}};
-  for (const auto& [id, x] : leaving) {
-    SCOPED_TRACE(id);
-    ASSERT_TRUE(showTip(id)) << "no tip came up";
-    SetCursorPos(x, Centre(GetDlgItem(main, id)).y);
-    EXPECT_TRUE(PumpUntil(
-        tips, [&] { return !shown(); }, 3000))
-        << "the tip stayed";
-  }
+  ASSERT_TRUE(showTip(ids::dirList)) << "no tip came up";
+  SetCursorPos(frame.right + 40, Centre(GetDlgItem(main, ids::dirList)).y);  // out, to the right
+  EXPECT_TRUE(PumpUntil(
+      tips, [&] { return !shown(); }, 3000))
+      << "the tip stayed";
 
   ASSERT_TRUE(showTip(ids::dirList));
   const HWND other =

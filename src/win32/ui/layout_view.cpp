@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "win32/platform/strings.h"
 #include "win32/ui/caption.h"
@@ -110,7 +112,9 @@ HWND LayoutView::CreateControl(const ControlSpec& c, HINSTANCE instance) {
 }
 
 void LayoutView::ApplyMetrics(bool place) {
-  std::vector<Font> fonts;
+  // One font per design font, shared by its controls: creating a font is a good part of what
+  // the window costs before it can show.
+  std::vector<std::pair<FontSpec, Font>> fonts;
   IconHandle icon;
   for (const ControlSpec& c : spec_.controls) {
     const HWND hwnd = Control(c.id);
@@ -126,8 +130,15 @@ void LayoutView::ApplyMetrics(bool place) {
       SendMessageW(hwnd, STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
       continue;
     }
-    fonts.push_back(CreateSpecFont(c.font, dpi_));
-    const HFONT font = fonts.back().Get();
+    auto same = std::find_if(fonts.begin(), fonts.end(), [&c](const auto& made) {
+      return made.first.face == c.font.face && made.first.points == c.font.points &&
+             made.first.bold == c.font.bold;
+    });
+    if (same == fonts.end()) {
+      fonts.emplace_back(c.font, CreateSpecFont(c.font, dpi_));
+      same = std::prev(fonts.end());
+    }
+    const HFONT font = same->second.Get();
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), place);
     if (c.kind == ControlKind::ListBox) FitLetterRows(hwnd, font);
     if (c.kind == ControlKind::FolderList) FitFolderRowHeight(hwnd, font, dpi_);

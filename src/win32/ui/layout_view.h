@@ -1,4 +1,5 @@
 #pragma once
+#include <utility>
 #include <vector>
 
 #include "app/window_layout.h"
@@ -64,7 +65,7 @@ class LayoutView {
   HWND tooltip_ = nullptr;
   WindowSpec spec_;
   Dpi dpi_;
-  std::vector<Font> fonts_;
+  std::vector<std::pair<FontSpec, Font>> fonts_;
   IconHandle icon_;
 };
 

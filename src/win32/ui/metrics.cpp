@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <map>
 #include <string>
 
 #include "win32/platform/strings.h"
@@ -49,7 +50,7 @@ bool FaceInstalled(const std::wstring& face) {
   return found;
 }
 
-std::wstring AvailableFace(const std::wstring& wanted) {
+std::wstring FindFace(const std::wstring& wanted) {
   if (FaceInstalled(wanted)) return wanted;
   std::initializer_list<const wchar_t*> faces = kAnySans;
   for (const Substitutes& s : kSubstitutes) {
@@ -59,6 +60,15 @@ std::wstring AvailableFace(const std::wstring& wanted) {
     if (FaceInstalled(face)) return face;
   }
   return wanted;  // let the font mapper pick
+}
+
+// Asking the system for the installed faces is slow enough to count at start-up, and a program
+// runs through new fonts only at a change of DPI: each answer is kept.
+std::wstring AvailableFace(const std::wstring& wanted) {
+  static std::map<std::wstring, std::wstring> found;
+  const auto known = found.find(wanted);
+  if (known != found.end()) return known->second;
+  return found.emplace(wanted, FindFace(wanted)).first->second;
 }
 
 }  // namespace
