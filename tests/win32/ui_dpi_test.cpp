@@ -86,10 +86,8 @@ bool Inside(const RECT& in, const RECT& out) {
 }
 
 std::string Where(const Run& run) {
-  std::ostringstream out;
-  out << "\"" << Narrow(run.text) << "\" at (" << run.box.left << "," << run.box.top << ")-("
-      << run.box.right << "," << run.box.bottom << ")";
-  return out.str();
+  return "\"" + Narrow(run.text) + "\" ending at (" + std::to_string(run.box.right) + "," +
+         std::to_string(run.box.bottom) + ")";
 }
 
 std::vector<std::wstring> Words(const std::wstring& text) {

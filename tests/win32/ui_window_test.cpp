@@ -337,6 +337,7 @@ TEST_F(MainWindowPort, ATipGoesWithThePointerOrTheActivationAndDiesWithTheWindow
   SendMessageW(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000);
   TipRelay tips(tip);
   const auto shown = [&] { return IsWindowVisible(tip) != FALSE; };
+  const auto gone = [&] { return !shown(); };
   const auto showTip = [&](int id) {
     const POINT at = Centre(GetDlgItem(main, id));
     SetCursorPos(at.x - 3, at.y);
@@ -347,18 +348,14 @@ TEST_F(MainWindowPort, ATipGoesWithThePointerOrTheActivationAndDiesWithTheWindow
   GetWindowRect(main, &frame);
   ASSERT_TRUE(showTip(ids::dirList)) << "no tip came up";
   SetCursorPos(frame.right + 40, Centre(GetDlgItem(main, ids::dirList)).y);  // out, to the right
-  EXPECT_TRUE(PumpUntil(
-      tips, [&] { return !shown(); }, 3000))
-      << "the tip stayed";
+  EXPECT_TRUE(PumpUntil(tips, gone, 3000)) << "the tip stayed";
 
   ASSERT_TRUE(showTip(ids::dirList));
   const HWND other =
       CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE | WS_CAPTION, frame.left,
                       frame.top, 120, 60, main, nullptr, GetModuleHandleW(nullptr), nullptr);
   SetActiveWindow(other);
-  EXPECT_TRUE(PumpUntil(
-      tips, [&] { return !shown(); }, 3000))
-      << "the tip stayed over a box";
+  EXPECT_TRUE(PumpUntil(tips, gone, 3000)) << "the tip stayed over a box";
   DestroyWindow(other);
   SetForegroundWindow(main);
 
