@@ -87,7 +87,7 @@ Section "Kestrane" SecMain
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "VersionMinor" 0
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" 1500  ; KiB
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" 800  ; KiB
 
   ; The data file is the installing user's, in the per-user application-data folder.
   SetShellVarContext current

@@ -4,10 +4,12 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "app/control_ids.h"
 #include "app/frm_qor_pro.h"
 #include "info/about.h"
+#include "seen_as_designed.h"
 #include "win32/platform/strings.h"
 #include "win32/platform/win32_clock.h"
 #include "win32/platform/win32_drives.h"
@@ -17,6 +19,7 @@
 #include "win32/ui/about_window.h"
 #include "win32/ui/input_box.h"
 #include "win32/ui/main_window.h"
+#include "win32/ui/message_loop.h"
 #include "win32/ui/win32_controls.h"
 #include "win32/ui/win32_dialogs.h"
 #include "win32/ui/windows_api.h"
@@ -266,14 +269,100 @@ TEST_F(MainWindowPort, EscEndsTheProgramAndTheWindowIsNeverShown) {
   EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
-TEST_F(MainWindowPort, EnterTriggersNoButton) {
+// Moved while it runs to a monitor of another resolution, the window looks as it would have had
+// it started there.
+TEST_F(MainWindowPort, AChangeOfDpiRescalesEverythingAPersonSees) {
+  const int from = window_.DpiUsed().y;
+  ExpectSeenAsDesigned(window_.Hwnd(), MainWindowSpec(), from);
+  const int to = from == 144 ? 96 : 144;
+  RECT r{};
+  GetWindowRect(window_.Hwnd(), &r);
+  r = RECT{r.left, r.top, r.left + MulDiv(r.right - r.left, to, from),
+           r.top + MulDiv(r.bottom - r.top, to, from)};
+  SendMessageW(window_.Hwnd(), WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&r));
+  ExpectSeenAsDesigned(window_.Hwnd(), MainWindowSpec(), to);
+  GetClientRect(window_.Hwnd(), &r);
+  EXPECT_EQ(r.right, TwipsToPixels(MainWindowSpec().clientWidth, to));
+  EXPECT_EQ(r.bottom, TwipsToPixels(MainWindowSpec().clientHeight, to));
+}
+
+// No button is the default: Enter presses the button that has the focus, however it got there
+// (Tab, a click, a box closing), and nothing while the focus is elsewhere.
+TEST_F(MainWindowPort, EnterPressesOnlyTheButtonWithTheFocus) {
   const HWND main = window_.Hwnd();
-  const HWND button = GetDlgItem(main, ids::cmdCancel);
-  SetFocus(button);
-  MSG key{button, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
-  IsDialogMessageW(main, &key);
+  const auto enterOn = [&](int id) {
+    const HWND control = GetDlgItem(main, id);
+    SetFocus(control);
+    MSG key{control, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+    IsDialogMessageW(main, &key);
+  };
+  enterOn(ids::lstAvail);
+  enterOn(ids::txtPath);
   EXPECT_FALSE(controls_.Ended());
-  EXPECT_TRUE(IsWindow(main));
+  enterOn(ids::cmdCancel);
+  EXPECT_TRUE(controls_.Ended());
+  EXPECT_FALSE(IsWindow(main));
+}
+
+// Messages handled as the program's loop handles them, until `done` or the limit.
+bool PumpUntil(TipRelay& tips, const std::function<bool()>& done, DWORD limitMs) {
+  const DWORD end = GetTickCount() + limitMs;
+  while (!done()) {
+    if (GetTickCount() > end) return false;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      tips.Look(msg);
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return true;
+}
+
+POINT Centre(HWND control) {
+  RECT r{};
+  GetWindowRect(control, &r);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// The pointer really moves (SetCursorPos on the X display). A tip that could stay up half a
+// minute by itself must go as soon as the pointer leaves its control for outside the window, or
+// another window (a message box, the input box) takes the activation from the main window.
+TEST_F(MainWindowPort, ATipGoesWithThePointerOrTheActivationAndDiesWithTheWindow) {
+  const HWND main = window_.Hwnd();
+  const HWND tip = window_.Tooltip();
+  ShowWindow(main, SW_SHOWNORMAL);
+  SetForegroundWindow(main);
+  SendMessageW(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000);
+  TipRelay tips(tip);
+  const auto shown = [&] { return IsWindowVisible(tip) != FALSE; };
+  const auto gone = [&] { return !shown(); };
+  const auto showTip = [&](int id) {
+    const POINT at = Centre(GetDlgItem(main, id));
+    SetCursorPos(at.x - 3, at.y);
+    SetCursorPos(at.x, at.y);
+    return PumpUntil(tips, shown, 5000);
+  };
+  RECT frame{};
+  GetWindowRect(main, &frame);
+  ASSERT_TRUE(showTip(ids::dirList)) << "no tip came up";
+  SetCursorPos(frame.right + 40, Centre(GetDlgItem(main, ids::dirList)).y);  // out, to the right
+  EXPECT_TRUE(PumpUntil(tips, gone, 3000)) << "the tip stayed";
+
+  ASSERT_TRUE(showTip(ids::dirList));
+  const HWND other =
+      CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE | WS_CAPTION, frame.left,
+                      frame.top, 120, 60, main, nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetActiveWindow(other);
+  EXPECT_TRUE(PumpUntil(tips, gone, 3000)) << "the tip stayed over a box";
+  DestroyWindow(other);
+  SetForegroundWindow(main);
+
+  ASSERT_TRUE(showTip(ids::cmdOk));
+  DestroyWindow(main);
+  EXPECT_FALSE(IsWindow(tip));
+  SetCursorPos(0, 0);
 }
 
 }  // namespace

@@ -15,9 +15,10 @@ void AboutWindow::Show(HINSTANCE instance, HWND owner, const AboutBox& box) {
   instance_ = instance;
   spec_ = &box.window;
   if (!Register(instance, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return;
-  const Dpi dpi = ScreenDpi();
-  RECT frame{0, 0, TwipsToPixels(box.window.clientWidth, dpi.x),
-             TwipsToPixels(box.window.clientHeight, dpi.y)};
+  // At the resolution of the window it is shown over, which may have moved to another monitor.
+  dpi_ = WindowDpi(owner);
+  RECT frame{0, 0, TwipsToPixels(box.window.clientWidth, dpi_.x),
+             TwipsToPixels(box.window.clientHeight, dpi_.y)};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
   const std::wstring title = Widen(box.window.caption);
   if (CreateAs(kExStyle, title.c_str(), kStyle, 0, 0, frame.right - frame.left,
@@ -40,7 +41,16 @@ LRESULT AboutWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (DialogMessage(msg, wParam, lParam, result)) return result;
   switch (msg) {
-    case WM_CREATE: layout_.Create(hwnd_, instance_, *spec_, ScreenDpi()); return 0;
+    case WM_CREATE: layout_.Create(hwnd_, instance_, *spec_, dpi_); return 0;
+    case WM_DPICHANGED: {
+      layout_.Rescale(Dpi{LOWORD(wParam), HIWORD(wParam)});
+      RECT frame{0, 0, layout_.ClientSize().cx, layout_.ClientSize().cy};
+      AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, frame.right - frame.left,
+                   frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
       const HWND control = reinterpret_cast<HWND>(lParam);

@@ -22,6 +22,7 @@ class AboutWindow : public DialogBase<AboutWindow> {
 
   HINSTANCE instance_ = nullptr;
   const WindowSpec* spec_ = nullptr;
+  Dpi dpi_;
   LayoutView layout_;
 };
 

@@ -3,8 +3,13 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "win32/platform/strings.h"
+#include "win32/ui/caption.h"
+#include "win32/ui/controls_thin.h"
+#include "win32/ui/folder_view.h"
 #include "win32/ui/letter_view.h"
 
 namespace kestrane::win32 {
@@ -14,7 +19,6 @@ namespace {
 constexpr int kIconResource = 1;
 constexpr int kIconPixels = 48;     // the program's picture at 96 dots per inch
 constexpr int kDropDownRows = 200;  // pixels of the drive list's open list, at 96 dots per inch
-constexpr int kLetterRows = 26;     // the plain list boxes of these windows hold drive letters
 
 COLORREF FromRgb(unsigned rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
@@ -91,14 +95,11 @@ HWND LayoutView::CreateControl(const ControlSpec& c, HINSTANCE instance) {
       height += ScaleY(kDropDownRows, dpi_);
       break;
     case ControlKind::Button:
+      // The frame is the system's; the caption is ours (DrawButtonCaption).
       cls = L"BUTTON";
       style |= WS_TABSTOP | BS_MULTILINE | (c.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
       break;
-    case ControlKind::Label:
-      style |= SS_NOPREFIX | (c.align == Align::Right    ? SS_RIGHT
-                              : c.align == Align::Center ? SS_CENTER
-                                                         : SS_LEFT);
-      break;
+    case ControlKind::Label: style |= SS_OWNERDRAW; break;
     case ControlKind::Picture: style |= SS_ICON; break;
   }
   if (!c.takesFocus) style &= ~static_cast<DWORD>(WS_TABSTOP);
@@ -111,7 +112,9 @@ HWND LayoutView::CreateControl(const ControlSpec& c, HINSTANCE instance) {
 }
 
 void LayoutView::ApplyMetrics(bool place) {
-  std::vector<Font> fonts;
+  // One font per design font, shared by its controls: creating a font is a good part of what
+  // the window costs before it can show.
+  std::vector<std::pair<FontSpec, Font>> fonts;
   IconHandle icon;
   for (const ControlSpec& c : spec_.controls) {
     const HWND hwnd = Control(c.id);
@@ -127,9 +130,18 @@ void LayoutView::ApplyMetrics(bool place) {
       SendMessageW(hwnd, STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
       continue;
     }
-    fonts.push_back(CreateSpecFont(c.font, dpi_));
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.back().Get()), place);
-    if (c.kind == ControlKind::ListBox) FitLetterRows(hwnd, fonts.back().Get(), kLetterRows);
+    auto same = std::find_if(fonts.begin(), fonts.end(), [&c](const auto& made) {
+      return made.first.face == c.font.face && made.first.points == c.font.points &&
+             made.first.bold == c.font.bold;
+    });
+    if (same == fonts.end()) {
+      fonts.emplace_back(c.font, CreateSpecFont(c.font, dpi_));
+      same = std::prev(fonts.end());
+    }
+    const HFONT font = same->second.Get();
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), place);
+    if (c.kind == ControlKind::ListBox) FitLetterRows(hwnd, font);
+    if (c.kind == ControlKind::FolderList) FitFolderRowHeight(hwnd, font, dpi_);
   }
   // The old fonts and icon go only once no control uses them any more.
   fonts_ = std::move(fonts);
@@ -175,22 +187,48 @@ bool LayoutView::Colors(UINT msg, WPARAM dc, LPARAM control, LRESULT& brush) con
     brush = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
     return true;
   }
-  if (msg == WM_CTLCOLORSTATIC && c->blackText) {
-    SetTextColor(hdc, RGB(0, 0, 0));
-    SetBkColor(hdc, GetSysColor(COLOR_BTNFACE));
-    brush = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-    return true;
-  }
   return false;
 }
 
 bool LayoutView::DrawItem(const DRAWITEMSTRUCT& item) const {
   const ControlSpec* c = SpecOf(static_cast<int>(item.CtlID));
-  if (c == nullptr || c->kind != ControlKind::ListBox) return false;
-  const HFONT font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
-  const HGDIOBJ old = SelectObject(item.hDC, font);
-  DrawLetterRow(item, GetSysColor(c->tooltipBackground ? COLOR_INFOBK : COLOR_WINDOW));
+  if (c == nullptr) return false;
+  if (c->kind != ControlKind::ListBox && c->kind != ControlKind::Label) return false;
+  const HGDIOBJ old = SelectObject(item.hDC, Window(item.hwndItem).Font());
+  if (c->kind == ControlKind::ListBox) {
+    DrawLetterRow(item, GetSysColor(c->tooltipBackground ? COLOR_INFOBK : COLOR_WINDOW));
+  } else {
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    SetTextColor(item.hDC, c->blackText ? RGB(0, 0, 0) : GetSysColor(COLOR_WINDOWTEXT));
+    SetBkMode(item.hDC, TRANSPARENT);
+    DrawCaption(item.hDC, Window(item.hwndItem).Text(), item.rcItem, CaptionStyle{c->align});
+  }
   SelectObject(item.hDC, old);
+  return true;
+}
+
+bool LayoutView::DrawButtonCaption(const NMCUSTOMDRAW& draw, LRESULT& result) const {
+  const ControlSpec* c = SpecOf(static_cast<int>(draw.hdr.idFrom));
+  if (draw.hdr.code != NM_CUSTOMDRAW || c == nullptr || c->kind != ControlKind::Button) {
+    return false;
+  }
+  result = CDRF_DODEFAULT;  // the system draws the frame
+  if (draw.dwDrawStage != CDDS_PREPAINT) return true;
+  const HWND button = draw.hdr.hwndFrom;
+  const HDC dc = draw.hdc;
+  const LRESULT cues = SendMessageW(button, WM_QUERYUISTATE, 0, 0);
+  RECT box = draw.rc;
+  InflateRect(&box, -(GetSystemMetrics(SM_CXEDGE) + 1), -(GetSystemMetrics(SM_CYEDGE) + 1));
+  const RECT focus = box;
+  if (draw.uItemState & CDIS_SELECTED) OffsetRect(&box, 1, 1);  // pressed in
+  const HGDIOBJ old = SelectObject(dc, Window(button).Font());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor((draw.uItemState & CDIS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+  DrawCaption(dc, Window(button).Text(), box,
+              CaptionStyle{Align::Center, true, (cues & UISF_HIDEACCEL) != 0, true});
+  if ((draw.uItemState & CDIS_FOCUS) && !(cues & UISF_HIDEFOCUS)) DrawFocusRect(dc, &focus);
+  SelectObject(dc, old);
+  result = CDRF_SKIPDEFAULT;
   return true;
 }
 
@@ -199,6 +237,11 @@ bool LayoutView::AnswerDrawing(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT: return Colors(msg, wParam, lParam, result);
+    case WM_DRAWITEM:
+      result = TRUE;
+      return DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_NOTIFY:
+      return DrawButtonCaption(*reinterpret_cast<const NMCUSTOMDRAW*>(lParam), result);
     case WM_PAINT: {
       PAINTSTRUCT ps;
       const HDC dc = BeginPaint(parent_, &ps);

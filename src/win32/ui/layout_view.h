@@ -1,4 +1,5 @@
 #pragma once
+#include <utility>
 #include <vector>
 
 #include "app/window_layout.h"
@@ -43,12 +44,15 @@ class LayoutView {
 
   // Answers the WM_CTLCOLOR* messages for the controls that have colours of their own.
   bool Colors(UINT msg, WPARAM dc, LPARAM control, LRESULT& brush) const;
-  // Draws a row of an owner-drawn list box of the layout; false for other controls.
+  // Draws a row of a letter list or a label of the layout; false for other controls.
   bool DrawItem(const DRAWITEMSTRUCT& item) const;
+  // Draws a button's caption when the button asks (NM_CUSTOMDRAW); false for other notices.
+  bool DrawButtonCaption(const NMCUSTOMDRAW& draw, LRESULT& result) const;
   // Draws the designed lines (rules) onto the parent's client area.
   void PaintLines(HDC dc) const;
-  // The parent's messages every described window answers alike: the controls' colours and the
-  // painting of its lines. False for any other message, or a colour left to the system.
+  // The parent's messages every described window answers alike: the controls' colours, the
+  // captions and rows it draws, and the painting of its lines. False for any other message, or
+  // a colour left to the system.
   bool AnswerDrawing(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) const;
 
  private:
@@ -61,7 +65,7 @@ class LayoutView {
   HWND tooltip_ = nullptr;
   WindowSpec spec_;
   Dpi dpi_;
-  std::vector<Font> fonts_;
+  std::vector<std::pair<FontSpec, Font>> fonts_;
   IconHandle icon_;
 };
 

@@ -18,14 +18,10 @@ bool RoomForScrollBar(int widthPixels, Dpi dpi) {
   return widthPixels >= GetSystemMetrics(SM_CXVSCROLL) + ScaleX(kNarrowestText, dpi);
 }
 
-void FitLetterRows(HWND list, HFONT font, int rowsWanted) {
+void FitLetterRows(HWND list, HFONT font) {
+  // Rows lower than the font let the bold letters of one row touch those of the next.
   const TEXTMETRICW tm = TextMetricsOf(list, font);
-  RECT client{};
-  GetClientRect(list, &client);
-  const int ink = tm.tmHeight - tm.tmInternalLeading;
-  const int fit = rowsWanted > 0 ? (client.bottom - client.top) / rowsWanted : tm.tmHeight;
-  const int height = std::max(ink, std::min<int>(tm.tmHeight, fit));
-  SendMessageW(list, LB_SETITEMHEIGHT, 0, std::max(1, height));
+  SendMessageW(list, LB_SETITEMHEIGHT, 0, std::max<LONG>(1, tm.tmHeight));
 }
 
 void DrawLetterRow(const DRAWITEMSTRUCT& item, COLORREF background) {
@@ -38,9 +34,7 @@ void DrawLetterRow(const DRAWITEMSTRUCT& item, COLORREF background) {
     const std::wstring text = ListBox(item.hwndItem).Item(static_cast<int>(item.itemID));
     TEXTMETRICW tm{};
     GetTextMetricsW(dc, &tm);
-    // Centre the letters' ink, not the font's cell, in a row that may be lower than the cell.
-    const int ink = tm.tmHeight - tm.tmInternalLeading;
-    const int y = r.top - tm.tmInternalLeading + (r.bottom - r.top - ink) / 2;
+    const int y = r.top + (r.bottom - r.top - tm.tmHeight) / 2;
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     SetBkMode(dc, TRANSPARENT);
     ExtTextOutW(dc, r.left + kTextMargin, y, ETO_CLIPPED, &r, text.c_str(),

@@ -5,11 +5,9 @@
 namespace kestrane::win32 {
 
 // The letter lists are 25 pixels wide at 96 dpi: a scroll bar would leave no room for the
-// letters, and rows of the font's full height show only twenty of them. So the rows are as
-// tight as the letters' ink allows (all 26 letters fit where the font permits), there is no
-// scroll bar (the keyboard and the wheel still scroll), and each row is drawn by us on the
-// list's own background.
-void FitLetterRows(HWND list, HFONT font, int rowsWanted);
+// letters, so there is none (the keyboard and the wheel still scroll), and each row, as high as
+// its font, is drawn by us on the list's own background.
+void FitLetterRows(HWND list, HFONT font);
 void DrawLetterRow(const DRAWITEMSTRUCT& item, COLORREF background);
 
 // Whether a list box of this width has room for a scroll bar beside its entries.

@@ -71,13 +71,12 @@ void MainWindow::FitClientArea() {
 }
 
 void MainWindow::OnCreate() {
-  layout_.Create(hwnd_, instance_, MainWindowSpec(), ScreenDpi());
+  // The monitor the window opened on decides, not the system's resolution.
+  layout_.Create(hwnd_, instance_, MainWindowSpec(), WindowDpi(hwnd_));
   smallIcon_.Reset();
   const HICON small = LoadAppIcon(instance_, GetSystemMetrics(SM_CXSMICON), smallIcon_);
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
   if (const HWND folders = layout_.Control(ids::dirList)) {
-    FitFolderRowHeight(folders, reinterpret_cast<HFONT>(SendMessageW(folders, WM_GETFONT, 0, 0)),
-                       layout_.DpiUsed());
     // A plain procedure in front of the list's own: the common controls' subclassing looks up a
     // window property on every message, which the list gets hundreds of while it fills.
     SetWindowLongPtrW(folders, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -88,10 +87,6 @@ void MainWindow::OnCreate() {
 
 void MainWindow::OnDpiChanged(Dpi dpi, const RECT& suggested) {
   layout_.Rescale(dpi);
-  if (const HWND folders = layout_.Control(ids::dirList)) {
-    FitFolderRowHeight(folders, reinterpret_cast<HFONT>(SendMessageW(folders, WM_GETFONT, 0, 0)),
-                       dpi);
-  }
   SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   FitClientArea();
@@ -147,14 +142,25 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::OnCommand(int id, int code, HWND control) {
+  // A command may block the window for seconds or open a box: its tip has done its work.
+  if (const HWND tip = layout_.Tooltip()) SendMessageW(tip, TTM_POP, 0, 0);
   if (control == nullptr) {
     // Menu entries and the F1 accelerator; Esc arrives from the dialog keys as IDCANCEL and is
-    // the cancel button's click. Enter (IDOK) has no button to trigger.
+    // the cancel button's click. Enter arrives as IDOK: no button is the default, so it presses
+    // the button that has the focus, as a dialog does, and nothing else.
     if (id == IDCANCEL) {
       if (const int cancel = CancelButtonId()) form_.Command(cancel);
       return;
     }
-    if (id != IDOK) form_.Command(id);
+    if (id == IDOK) {
+      const ControlSpec* focused = layout_.SpecOf(GetDlgCtrlID(GetFocus()));
+      if (focused != nullptr && focused->kind == ControlKind::Button &&
+          IsChild(hwnd_, GetFocus())) {
+        form_.Command(focused->id);
+      }
+      return;
+    }
+    form_.Command(id);
     return;
   }
   switch (id) {
@@ -186,6 +192,9 @@ void MainWindow::OnCommand(int id, int code, HWND control) {
 
 void MainWindow::OnActivate(WPARAM wParam, LPARAM lParam) {
   if (LOWORD(wParam) == WA_INACTIVE) {
+    // A box or another program came up: the tip would stay over it, as no pointer move of
+    // ours reaches it any more.
+    if (const HWND tip = layout_.Tooltip()) SendMessageW(tip, TTM_POP, 0, 0);
     const HWND focus = GetFocus();
     if (focus != nullptr && IsChild(hwnd_, focus)) lastFocus_ = focus;
     return;

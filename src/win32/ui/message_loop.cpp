@@ -15,7 +15,40 @@ UiThreadScope::~UiThreadScope() {
   if (com_) CoUninitialize();
 }
 
+void TipRelay::Look(const MSG& msg) {
+  if (tooltip_ == nullptr) return;
+  if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) {
+    SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    // Once per window the pointer enters, not on every move.
+    if (msg.message == WM_MOUSEMOVE && msg.hwnd != tracked_) {
+      TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, msg.hwnd, 0};
+      if (TrackMouseEvent(&track)) tracked_ = msg.hwnd;
+    }
+  } else if (msg.message == WM_MOUSELEAVE && msg.hwnd == tracked_) {
+    tracked_ = nullptr;
+    if (!PointerOnATool()) SendMessageW(tooltip_, TTM_POP, 0, 0);
+  }
+}
+
+bool TipRelay::PointerOnATool() const {
+  POINT at{};
+  if (!GetCursorPos(&at)) return false;
+  const HWND under = WindowFromPoint(at);
+  if (under == nullptr) return false;
+  // The tools are the controls themselves (TTF_IDISHWND), registered by their parent.
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.hwnd = GetParent(under);
+  tool.uId = reinterpret_cast<UINT_PTR>(under);
+  if (!SendMessageW(tooltip_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool))) return false;
+  RECT client{};
+  GetClientRect(under, &client);
+  ScreenToClient(under, &at);
+  return PtInRect(&client, at) != FALSE;
+}
+
 int RunMessageLoop(HWND main, HACCEL accelerators, HWND tooltip) {
+  TipRelay tips(tooltip);
   MSG msg{};
   for (;;) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -24,9 +57,7 @@ int RunMessageLoop(HWND main, HACCEL accelerators, HWND tooltip) {
     const bool ours =
         main != nullptr && IsWindow(main) && (msg.hwnd == main || IsChild(main, msg.hwnd));
     if (ours) {
-      if (tooltip != nullptr && msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) {
-        SendMessageW(tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
-      }
+      tips.Look(msg);
       if (accelerators != nullptr && TranslateAcceleratorW(main, accelerators, &msg)) continue;
       if (IsDialogMessageW(main, &msg)) continue;
     }

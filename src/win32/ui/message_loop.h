@@ -16,6 +16,23 @@ class UiThreadScope {
   bool com_ = false;
 };
 
+// Shows a window's mouse messages to its tooltip, which therefore needs no subclass on each
+// control (a property lookup on every message the control gets), and takes the tip down when
+// the pointer leaves for a place that is no tool of the tip's: no message of ours would tell
+// the tip that the pointer went, say, past the window's edge.
+class TipRelay {
+ public:
+  explicit TipRelay(HWND tooltip) : tooltip_(tooltip) {}
+  // `msg` is one of the window's own or of its controls'.
+  void Look(const MSG& msg);
+
+ private:
+  bool PointerOnATool() const;
+
+  HWND tooltip_;
+  HWND tracked_ = nullptr;  // the window told to report the pointer's leaving
+};
+
 // The program's message loop: the main window's mouse messages shown to its tooltip, then its
 // shortcut keys, then the dialog keys (Tab through the controls, Alt+access keys, Esc for the
 // cancel button), then normal dispatch. Returns the exit code the quit message carries.

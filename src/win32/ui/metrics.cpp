@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <map>
 #include <string>
 
 #include "win32/platform/strings.h"
@@ -10,6 +11,10 @@ namespace kestrane::win32 {
 
 namespace {
 
+// The platform's dialog font, which the layout was designed around: Tahoma since Windows 2000
+// and in Wine.
+const FontSpec kDialogFont{"MS Shell Dlg 2", 8, false};
+
 // Faces that stand in for a missing one, closest in width first, so that captions designed for
 // the missing face still fit their boxes.
 struct Substitutes {
@@ -17,14 +22,18 @@ struct Substitutes {
   std::initializer_list<const wchar_t*> faces;
 };
 const Substitutes kSubstitutes[] = {
-    {L"MS Sans Serif", {L"Microsoft Sans Serif", L"Tahoma", L"Liberation Sans", L"Arial"}},
+    {L"MS Sans Serif", {L"Microsoft Sans Serif", L"Liberation Sans", L"Arial", L"Tahoma"}},
+    {L"MS Shell Dlg 2", {L"Tahoma", L"Microsoft Sans Serif", L"Liberation Sans", L"Arial"}},
     {L"Arial", {L"Liberation Sans", L"Arimo", L"Nimbus Sans", L"Microsoft Sans Serif", L"Tahoma"}},
     {L"Verdana", {L"DejaVu Sans", L"Bitstream Vera Sans", L"Tahoma"}},
 };
 constexpr std::initializer_list<const wchar_t*> kAnySans = {
     L"Microsoft Sans Serif", L"Tahoma", L"Arial", L"Liberation Sans", L"DejaVu Sans"};
 
-int CALLBACK FoundFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+// Only a face drawn from outlines takes every size. MS Sans Serif, on Windows as in Wine, is a
+// set of bitmaps in a few sizes: asked for 9.75 points at 144 dpi it gives its 120-dpi size.
+int CALLBACK FoundFace(const LOGFONTW*, const TEXTMETRICW*, DWORD type, LPARAM found) {
+  if (type & RASTER_FONTTYPE) return 1;
   *reinterpret_cast<bool*>(found) = true;
   return 0;
 }
@@ -41,7 +50,7 @@ bool FaceInstalled(const std::wstring& face) {
   return found;
 }
 
-std::wstring AvailableFace(const std::wstring& wanted) {
+std::wstring FindFace(const std::wstring& wanted) {
   if (FaceInstalled(wanted)) return wanted;
   std::initializer_list<const wchar_t*> faces = kAnySans;
   for (const Substitutes& s : kSubstitutes) {
@@ -51,6 +60,15 @@ std::wstring AvailableFace(const std::wstring& wanted) {
     if (FaceInstalled(face)) return face;
   }
   return wanted;  // let the font mapper pick
+}
+
+// Asking the system for the installed faces is slow enough to count at start-up, and a program
+// runs through new fonts only at a change of DPI: each answer is kept.
+std::wstring AvailableFace(const std::wstring& wanted) {
+  static std::map<std::wstring, std::wstring> found;
+  const auto known = found.find(wanted);
+  if (known != found.end()) return known->second;
+  return found.emplace(wanted, FindFace(wanted)).first->second;
 }
 
 }  // namespace
@@ -66,6 +84,18 @@ Dpi ScreenDpi() {
   if (dpi.x <= 0) dpi.x = 96;
   if (dpi.y <= 0) dpi.y = 96;
   return dpi;
+}
+
+Dpi WindowDpi(HWND window) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  // Looked up, not imported: Windows 7 and 8 have no such function.
+  static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (getDpi != nullptr && window != nullptr) {
+    const int dpi = static_cast<int>(getDpi(window));
+    if (dpi > 0) return Dpi{dpi, dpi};
+  }
+  return ScreenDpi();
 }
 
 RECT ToPixels(const TwipsRect& rect, Dpi dpi) {
@@ -85,28 +115,14 @@ int PixelsToTwips(int pixels, int dpi) {
 int ScaleX(int pixelsAt96, Dpi dpi) { return MulDiv(pixelsAt96, dpi.x, 96); }
 int ScaleY(int pixelsAt96, Dpi dpi) { return MulDiv(pixelsAt96, dpi.y, 96); }
 
-Font CreateStandardFont(Dpi dpi) {
-  NONCLIENTMETRICSW ncm{};
-  ncm.cbSize = sizeof(ncm);
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
-    // The system reports the font at the system resolution; a window on another monitor needs
-    // it at that monitor's.
-    const int systemDpi = ScreenDpi().y;
-    if (dpi.y != systemDpi)
-      ncm.lfMessageFont.lfHeight = MulDiv(ncm.lfMessageFont.lfHeight, dpi.y, systemDpi);
-    return Font(CreateFontIndirectW(&ncm.lfMessageFont));
-  }
-  return Font(CreateFontW(-MulDiv(8, dpi.y, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                          DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                          DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
-}
+Font CreateStandardFont(Dpi dpi) { return CreateSpecFont(kDialogFont, dpi); }
 
 Font CreateSpecFont(const FontSpec& design, Dpi dpi) {
   if (design.face.empty()) return CreateStandardFont(dpi);
   const std::wstring face = AvailableFace(Widen(design.face));
   const int height = -static_cast<int>(std::lround(design.points * dpi.y / 72.0));
   return Font(CreateFontW(height, 0, 0, 0, design.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                          DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                          DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                           DEFAULT_PITCH | FF_SWISS, face.c_str()));
 }
 

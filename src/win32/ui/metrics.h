@@ -11,17 +11,22 @@ struct Dpi {
   int y = 96;
 };
 Dpi ScreenDpi();
+// The resolution of the monitor a window is on, where the system says (Windows 10 and Wine);
+// the screen's otherwise.
+Dpi WindowDpi(HWND window);
 
 RECT ToPixels(const TwipsRect& rect, Dpi dpi);
 int PixelsToTwips(int pixels, int dpi);
 int ScaleX(int pixelsAt96, Dpi dpi);
 int ScaleY(int pixelsAt96, Dpi dpi);
 
-// The system's message-box font, the standard font of every control without a font of its own.
+// The platform's dialog font at 8 points, the standard font of every control without a font of
+// its own. Not the message font: that follows the user's settings (Segoe UI 9 on Windows 10,
+// Tahoma 8 in Wine), and the designed boxes hold captions of the dialog font's size.
 Font CreateStandardFont(Dpi dpi);
 
-// The named face at its point size and weight, measured at the real resolution. A face that is
-// not installed is replaced by the first comparable sans-serif face that is.
+// The named face at its point size and weight, at the given resolution. A face that is not
+// installed, or comes only as bitmaps, is replaced by the first comparable outline face that is.
 Font CreateSpecFont(const FontSpec& design, Dpi dpi);
 
 // The measures of `font` as it draws in `window`.
