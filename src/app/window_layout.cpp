@@ -1,6 +1,7 @@
 #include "app/window_layout.h"
 
 #include "app/control_ids.h"
+#include "info/version.h"
 
 namespace kestrane {
 
@@ -35,13 +36,13 @@ WindowSpec BuildMainWindow() {
   using K = ControlKind;
   WindowSpec w;
   w.name = "frmQOR_Pro";
-  w.caption = "Kestrane";
+  w.caption = app::kTitle;
   w.clientWidth = 7050;
   w.clientHeight = 5130;
 
   auto& c = w.controls;
-  c.push_back(Control("lstAvail", K::ListBox, ids::lstAvail, "", {6480, 0, 375, 4860}, "",
-                      kLetterFont, 0));
+  c.push_back(
+      Control("lstAvail", K::ListBox, ids::lstAvail, "", {6480, 0, 375, 4860}, "", kLetterFont, 0));
   c.back().tooltipBackground = true;
   c.push_back(Control("txtPath", K::TextBox, ids::txtPath, "", {720, 1080, 5535, 285},
                       " Selected Path", kStandard, 1));
@@ -54,13 +55,12 @@ WindowSpec BuildMainWindow() {
   c.push_back(Control("cmdDefault", K::Button, ids::cmdDefault, "&Make Permanent",
                       {720, 3360, 1095, 500}, " Make virtual drive letter permanent. ", kStandard,
                       5));
-  c.push_back(Control("cmdCancel", K::Button, ids::cmdCancel, "&Exit", {720, 2520, 1095, 375},
+  c.push_back(Control("cmdCancel", K::Button, ids::cmdCancel, kExitCaption, {720, 2520, 1095, 375},
                       " Do nothing and exit program. ", kStandard, 6));
   c.back().cancelButton = true;
-  c.push_back(Control("cmdRemove", K::Button, ids::cmdRemove, "&Remove Virtual Drive",
-                      {720, 4315, 1095, 500},
-                      " Click Letter in Use, then Click to remove that letter's virtual drive. ",
-                      kStandard, 7));
+  c.push_back(Control(
+      "cmdRemove", K::Button, ids::cmdRemove, "&Remove Virtual Drive", {720, 4315, 1095, 500},
+      " Click Letter in Use, then Click to remove that letter's virtual drive. ", kStandard, 7));
   c.push_back(Control("lstUsedLtrs", K::ListBox, ids::lstUsedLtrs, "", {120, 0, 375, 4860},
                       " Lower case letters are network drives ", kLetterFont, 8));
   c.back().tooltipBackground = true;

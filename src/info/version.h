@@ -8,6 +8,7 @@
 // The file-version record's text: minor in two digits, revision in four.
 #define KESTRANE_FILE_VERSION_TEXT "3.00.0001"
 #define KESTRANE_PRODUCT_VERSION_TEXT "3.0.1"
+#define KESTRANE_TITLE "Kestrane"
 
 #ifndef RC_INVOKED
 #include <string>
@@ -17,7 +18,8 @@ namespace kestrane::app {
 inline constexpr int kMajor = KESTRANE_VERSION_MAJOR;
 inline constexpr int kMinor = KESTRANE_VERSION_MINOR;
 inline constexpr int kRevision = KESTRANE_VERSION_REVISION;
-inline constexpr char kTitle[] = "Kestrane";
+inline constexpr char kTitle[] = KESTRANE_TITLE;
+inline constexpr wchar_t kWideTitle[] = L"" KESTRANE_TITLE;  // for the boxes of the window layer
 inline constexpr char kHelpFile[] = "qor.chm";
 
 // "3.0.1": each number in plain decimal.

@@ -1,5 +1,4 @@
 #pragma once
-#include "platform/clock.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/drives.h"
@@ -17,7 +16,6 @@ struct Ports {
   Files& files;
   Processes& processes;
   Shell& shell;
-  Clock& clock;
 };
 
 }  // namespace kestrane

@@ -4,7 +4,7 @@
 
 #include "app/frm_qor_pro.h"
 #include "app/module1.h"
-#include "win32/platform/win32_clock.h"
+#include "info/version.h"
 #include "win32/platform/win32_drives.h"
 #include "win32/platform/win32_files.h"
 #include "win32/platform/win32_processes.h"
@@ -28,14 +28,13 @@ int Run(HINSTANCE instance, int show) {
   Win32Files files;
   Win32Processes processes;
   Win32Shell shell;
-  Win32Clock clock;
-  const Ports ports{controls, dialogs, drives, files, processes, shell, clock};
+  const Ports ports{controls, dialogs, drives, files, processes, shell};
   Module1 module;
   frmQOR_Pro form(ports, module);
 
   MainWindow window(form);
   if (!window.Create(instance)) {
-    MessageBoxW(nullptr, L"The main window could not be created.", L"Kestrane",
+    MessageBoxW(nullptr, L"The main window could not be created.", app::kWideTitle,
                 MB_OK | MB_ICONHAND | MB_TASKMODAL);
     return 1;
   }

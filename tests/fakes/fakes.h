@@ -227,17 +227,6 @@ class FakeShell : public Shell {
   Faults& faults_;
 };
 
-class FakeClock : public Clock {
- public:
-  std::int64_t NowMs() override { return now; }
-  void SleepMs(std::int64_t ms) override {
-    now += ms;
-    slept += ms;
-  }
-  std::int64_t now = 1000;
-  std::int64_t slept = 0;
-};
-
 // A whole machine of fakes and the main window on it.
 struct Machine {
   Machine();
@@ -248,8 +237,7 @@ struct Machine {
   FakeFiles files{faults};
   FakeProcesses processes{faults};
   FakeShell shell{faults};
-  FakeClock clock;
-  Ports ports{controls, dialogs, drives, files, processes, shell, clock};
+  Ports ports{controls, dialogs, drives, files, processes, shell};
   Module1 module;
   frmQOR_Pro form{ports, module};
 

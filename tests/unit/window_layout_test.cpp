@@ -1,9 +1,10 @@
+#include "app/window_layout.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "app/control_ids.h"
-#include "app/window_layout.h"
 
 namespace kestrane {
 namespace {
@@ -67,14 +68,14 @@ TEST(MainWindowLayout, MenuTreeAndShortcut) {
   EXPECT_EQ(Captions(bar), (std::vector<std::string>{"&File", "&View"}));
   EXPECT_TRUE(bar[1].children.empty());
   EXPECT_EQ(bar[1].id, ids::mnuView);
-  EXPECT_EQ(Captions(bar[0].children),
-            (std::vector<std::string>{"&Help", "&About", "-", "&Restore", "-", "&Check for Upgrade"}));
+  EXPECT_EQ(Captions(bar[0].children), (std::vector<std::string>{"&Help", "&About", "-", "&Restore",
+                                                                 "-", "&Check for Upgrade"}));
   const auto& help = bar[0].children[0].children;
   EXPECT_EQ(Captions(help),
-            (std::vector<std::string>{"&Introduction", "&Create Virtual Drive", "Create a &Virtual CD",
-                                      "&Using the Keyboard", "&Make Permanent",
-                                      "Remove Virtual &Drive", "Misc. &Functions", "&Support",
-                                      "&Ordering Information", "&License"}));
+            (std::vector<std::string>{
+                "&Introduction", "&Create Virtual Drive", "Create a &Virtual CD",
+                "&Using the Keyboard", "&Make Permanent", "Remove Virtual &Drive",
+                "Misc. &Functions", "&Support", "&Ordering Information", "&License"}));
   EXPECT_EQ(help[0].shortcut, "F1");
 }
 

@@ -11,7 +11,6 @@
 #include "info/about.h"
 #include "seen_as_designed.h"
 #include "win32/platform/strings.h"
-#include "win32/platform/win32_clock.h"
 #include "win32/platform/win32_drives.h"
 #include "win32/platform/win32_files.h"
 #include "win32/platform/win32_processes.h"
@@ -204,10 +203,8 @@ class MainWindowPort : public ::testing::Test {
   Win32Files files_;
   Win32Processes processes_;
   Win32Shell shell_;
-  Win32Clock clock_;
   Module1 module_;
-  frmQOR_Pro form_{Ports{controls_, dialogs_, drives_, files_, processes_, shell_, clock_},
-                   module_};
+  frmQOR_Pro form_{Ports{controls_, dialogs_, drives_, files_, processes_, shell_}, module_};
   MainWindow window_{form_};
 };
 

@@ -65,13 +65,6 @@ struct FindHandleTraits {
 };
 using FindHandle = UniqueHandle<FindHandleTraits>;
 
-struct RegKeyTraits {
-  using Type = HKEY;
-  static Type Empty() { return nullptr; }
-  static void Close(Type h) { ::RegCloseKey(h); }
-};
-using RegKey = UniqueHandle<RegKeyTraits>;
-
 // Fonts, brushes, pens and bitmaps; never hand one to this while it is selected into a DC.
 template <typename T>
 struct GdiObjectTraits {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "info/version.h"
 #include "win32/platform/strings.h"
 
 namespace kestrane::win32 {
@@ -16,10 +17,10 @@ void ReportUnexpected(HWND owner, const char* what) noexcept {
     if (what != nullptr && *what != '\0') text += L":\r\n\r\n" + Widen(what);
     text += L"\r\n\r\nThe last action may not have been completed.";
     const HWND shownOwner = (owner != nullptr && IsWindowVisible(owner)) ? owner : nullptr;
-    MessageBoxW(shownOwner, text.c_str(), L"Kestrane",
+    MessageBoxW(shownOwner, text.c_str(), app::kWideTitle,
                 MB_OK | MB_ICONHAND | (shownOwner == nullptr ? MB_TASKMODAL : 0));
   } catch (...) {
-    MessageBoxW(nullptr, L"An unexpected error occurred.", L"Kestrane",
+    MessageBoxW(nullptr, L"An unexpected error occurred.", app::kWideTitle,
                 MB_OK | MB_ICONHAND | MB_TASKMODAL);
   }
 }

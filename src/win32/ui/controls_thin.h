@@ -20,7 +20,6 @@ class Window {
   void SetText(const std::wstring& text) const { SetWindowTextW(hwnd_, text.c_str()); }
   bool Visible() const { return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
   void Show(bool visible) const { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
-  void Focus() const { SetFocus(hwnd_); }
   HFONT Font() const { return reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)); }
   void SetFont(HFONT font) const {
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -63,7 +62,6 @@ class ListBox : public Window {
   LPARAM ItemData(int index) const {
     return static_cast<LPARAM>(Send(LB_GETITEMDATA, static_cast<WPARAM>(index)));
   }
-  void SetTopIndex(int index) const { Send(LB_SETTOPINDEX, static_cast<WPARAM>(index)); }
   void SetRedraw(bool redraw) const { Send(WM_SETREDRAW, redraw ? TRUE : FALSE); }
 };
 
@@ -80,12 +78,6 @@ class ComboBox : public Window {
   }
   void Select(int index) const { Send(CB_SETCURSEL, static_cast<WPARAM>(index)); }
   bool DroppedDown() const { return Send(CB_GETDROPPEDSTATE) != 0; }
-};
-
-class Button : public Window {
- public:
-  using Window::Window;
-  void Click() const { Send(BM_CLICK); }
 };
 
 }  // namespace kestrane::win32

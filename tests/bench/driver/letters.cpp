@@ -8,7 +8,6 @@
 #include "app/module1.h"
 #include "bench.h"
 #include "platform/ports.h"
-#include "win32/platform/win32_clock.h"
 #include "win32/platform/win32_drives.h"
 #include "win32/platform/win32_files.h"
 #include "win32/platform/win32_processes.h"
@@ -104,8 +103,7 @@ Row MeasureRefreshLetters(int driveCount) {
   win32::Win32Files files;
   win32::Win32Processes processes;
   win32::Win32Shell shell;
-  win32::Win32Clock clock;
-  const Ports ports{controls, dialogs, drives, files, processes, shell, clock};
+  const Ports ports{controls, dialogs, drives, files, processes, shell};
   Module1 module;
   module.OSFamily = "NT";
   frmQOR_Pro form(ports, module);

@@ -18,8 +18,8 @@ double RunHiddenMs(const std::wstring& commandLine, Hidden how, const std::wstri
   PROCESS_INFORMATION info{};
   std::wstring line = commandLine;
   const double start = NowMs();
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, static_cast<DWORD>(how), nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, static_cast<DWORD>(how),
+                      nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
     throw std::runtime_error("cannot start a floor command, error " +
                              std::to_string(GetLastError()));
   }
