@@ -42,54 +42,33 @@ class UniqueHandle {
   Type handle_ = Traits::Empty();
 };
 
-// Kernel objects whose "no handle" is null: processes, threads, events.
-struct KernelHandleTraits {
-  using Type = HANDLE;
-  static Type Empty() { return nullptr; }
-  static void Close(Type h) { ::CloseHandle(h); }
-};
-using KernelHandle = UniqueHandle<KernelHandleTraits>;
-
-// Files and devices from CreateFile, whose "no handle" is INVALID_HANDLE_VALUE.
-struct FileHandleTraits {
-  using Type = HANDLE;
-  static Type Empty() { return INVALID_HANDLE_VALUE; }
-  static void Close(Type h) { ::CloseHandle(h); }
-};
-using FileHandle = UniqueHandle<FileHandleTraits>;
-
-struct FindHandleTraits {
-  using Type = HANDLE;
-  static Type Empty() { return INVALID_HANDLE_VALUE; }
-  static void Close(Type h) { ::FindClose(h); }
-};
-using FindHandle = UniqueHandle<FindHandleTraits>;
-
-// Fonts, brushes, pens and bitmaps; never hand one to this while it is selected into a DC.
-template <typename T>
-struct GdiObjectTraits {
+// A handle kind whose "no handle" is null, released by `close`.
+template <typename T, auto close>
+struct NullEmptyTraits {
   using Type = T;
   static Type Empty() { return nullptr; }
-  static void Close(Type h) { ::DeleteObject(h); }
+  static void Close(Type h) { close(h); }
 };
+
+// Files, devices and searches, whose "no handle" is INVALID_HANDLE_VALUE.
+template <auto close>
+struct InvalidEmptyTraits {
+  using Type = HANDLE;
+  static Type Empty() { return INVALID_HANDLE_VALUE; }
+  static void Close(Type h) { close(h); }
+};
+
+// Kernel objects: processes, threads, events.
+using KernelHandle = UniqueHandle<NullEmptyTraits<HANDLE, &::CloseHandle>>;
+using FileHandle = UniqueHandle<InvalidEmptyTraits<&::CloseHandle>>;
+using FindHandle = UniqueHandle<InvalidEmptyTraits<&::FindClose>>;
+// Fonts, brushes, pens and bitmaps; never hand one to this while it is selected into a DC.
 template <typename T>
-using GdiObject = UniqueHandle<GdiObjectTraits<T>>;
+using GdiObject = UniqueHandle<NullEmptyTraits<T, &::DeleteObject>>;
 using Font = GdiObject<HFONT>;
 using Brush = GdiObject<HBRUSH>;
-
-struct ModuleTraits {
-  using Type = HMODULE;
-  static Type Empty() { return nullptr; }
-  static void Close(Type h) { ::FreeLibrary(h); }
-};
-using Module = UniqueHandle<ModuleTraits>;
-
+using Module = UniqueHandle<NullEmptyTraits<HMODULE, &::FreeLibrary>>;
 // Item-identifier lists the shell allocates for the caller.
-struct PidlTraits {
-  using Type = PIDLIST_ABSOLUTE;
-  static Type Empty() { return nullptr; }
-  static void Close(Type h) { ::CoTaskMemFree(h); }
-};
-using Pidl = UniqueHandle<PidlTraits>;
+using Pidl = UniqueHandle<NullEmptyTraits<PIDLIST_ABSOLUTE, &::CoTaskMemFree>>;
 
 }  // namespace kestrane::win32

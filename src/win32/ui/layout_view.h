@@ -9,12 +9,7 @@
 
 namespace kestrane::win32 {
 
-struct IconTraits {
-  using Type = HICON;
-  static Type Empty() { return nullptr; }
-  static void Close(Type h) { ::DestroyIcon(h); }
-};
-using IconHandle = UniqueHandle<IconTraits>;
+using IconHandle = UniqueHandle<NullEmptyTraits<HICON, &::DestroyIcon>>;
 
 // The program's icon at a size, from resource 1; the system's application icon when the
 // executable carries none. `owned` is empty when the shared system icon is returned.

@@ -7,12 +7,7 @@
 
 namespace kestrane::win32 {
 
-struct AccelTraits {
-  using Type = HACCEL;
-  static Type Empty() { return nullptr; }
-  static void Close(Type h) { ::DestroyAcceleratorTable(h); }
-};
-using Accelerators = UniqueHandle<AccelTraits>;
+using Accelerators = UniqueHandle<NullEmptyTraits<HACCEL, &::DestroyAcceleratorTable>>;
 
 // frmQOR_Pro on the screen: the designed controls and menu, and the events of each control
 // handed to the form's handlers.
