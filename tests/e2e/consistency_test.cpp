@@ -130,7 +130,7 @@ TEST_F(ConsistentDrives, MakePermanentSaysDoneOnceAllIsInPlaceAndSessionOnlyWhen
   ASSERT_TRUE(SetFileAttributesW(DataFilePath().c_str(), FILE_ATTRIBUTE_READONLY));
   ASSERT_NO_FATAL_FAILURE(MakePermanent(L'L', kProjects));
   ExpectLast(
-      {L"Error 70: Permission denied\r\n"
+      {L"Error 70: Permission denied (Windows error 5: Access denied)\r\n"
        L"The drive L: was made for this session only and is not permanent.",
        L"Make Permanent", Icon::Critical, kOkOnly});
   EXPECT_EQ(FilesOf(L'L'), kProjectFiles);
