@@ -111,7 +111,11 @@ class frmQOR_Pro {
   void SetCurrentDrive(char letter);
   std::string SelectedLetter(ControlId list) const;
 
-  // The letter probe.
+  // The letter probe. A listing nobody asked for keeps unexpected failures to itself.
+  enum class ProbeFailures { Shown, Hushed };
+  void ListLetters(ProbeFailures failures);
+  bool ProbeLetter(char letter, ProbeFailures failures);
+  void ShowProbeFailure(int number, ProbeFailures failures);
   void StartListing();
   std::string SelectedEntry(ControlId list) const;
   void Reselect(ControlId list, const std::string& entry);

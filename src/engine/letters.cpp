@@ -30,7 +30,11 @@ std::uint32_t LettersToProbe(Drives& drives) {
 
 }  // namespace
 
-void frmQOR_Pro::RefreshLetters() {
+void frmQOR_Pro::RefreshLetters() { ListLetters(ProbeFailures::Shown); }
+
+bool frmQOR_Pro::CheckDrive(char letter) { return ProbeLetter(letter, ProbeFailures::Shown); }
+
+void frmQOR_Pro::ListLetters(ProbeFailures failures) {
   auto& c = ports_.controls;
   try {
     c.ListClear(ControlId::lstAvail);
@@ -42,7 +46,7 @@ void frmQOR_Pro::RefreshLetters() {
     listedDrives_ = present;
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
       const bool probed = (present >> (letter - 'A') & 1u) != 0;
-      if (!probed || !CheckDrive(letter)) c.ListAdd(ControlId::lstAvail, Entry(letter));
+      if (!probed || !ProbeLetter(letter, failures)) c.ListAdd(ControlId::lstAvail, Entry(letter));
     }
     if (redo == 0) StartListing();
     // Only start-up calls this with the data file open; later the read has nothing to read.
@@ -58,7 +62,9 @@ void frmQOR_Pro::CheckDriveSet() {
   // The letter the user had picked stays picked where it still stands in its list.
   const std::string avail = SelectedEntry(ControlId::lstAvail);
   const std::string used = SelectedEntry(ControlId::lstUsedLtrs);
-  RefreshLetters();
+  // Nobody asked for this listing: a drive caught half made or half removed by another program
+  // counts as in use without a box, and the next check lists it as it has become.
+  ListLetters(ProbeFailures::Hushed);
   Reselect(ControlId::lstAvail, avail);
   Reselect(ControlId::lstUsedLtrs, used);
   RefreshDriveList();
@@ -80,12 +86,17 @@ void frmQOR_Pro::Reselect(ControlId list, const std::string& entry) {
   }
 }
 
+void frmQOR_Pro::ShowProbeFailure(int number, ProbeFailures failures) {
+  if (failures == ProbeFailures::Hushed) return;
+  ports_.dialogs.MessageBox(std::to_string(number), "Error Number:", Buttons::Ok, Icon::Critical);
+}
+
 void frmQOR_Pro::StartListing() {
   cdCount_ = 0;
   redo = 1;
 }
 
-bool frmQOR_Pro::CheckDrive(char letter) {
+bool frmQOR_Pro::ProbeLetter(char letter, ProbeFailures failures) {
   auto& c = ports_.controls;
   if (redo == 0) StartListing();
   try {
@@ -111,11 +122,9 @@ bool frmQOR_Pro::CheckDrive(char letter) {
       c.ListAdd(ControlId::lstUsedLtrs, Entry(letter));
       return true;
     }
-    ports_.dialogs.MessageBox(std::to_string(e.Number()), "Error Number:", Buttons::Ok,
-                              Icon::Critical);
+    ShowProbeFailure(e.Number(), failures);
   } catch (const std::exception&) {
-    ports_.dialogs.MessageBox(std::to_string(err::kInvalidCall), "Error Number:", Buttons::Ok,
-                              Icon::Critical);
+    ShowProbeFailure(err::kInvalidCall, failures);
   }
   // An unexpected failure: the letter counts as in use and is listed as a local drive.
   if (redo != 2) c.ListAdd(ControlId::lstUsedLtrs, Entry(letter));

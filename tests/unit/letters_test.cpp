@@ -144,8 +144,9 @@ TEST_F(Letters, FailureWhileListingStopsSilentlyKeepingWhatWasAdded) {
   EXPECT_TRUE(m.dialogs.boxes.empty());
 }
 
-// A drive made or removed by another program reaches the lists; nothing is probed when the
-// system's drive letters are those of the last listing, and a pick that still stands is kept.
+// A drive made or removed by another program reaches the lists without a word; nothing is probed
+// when the system's drive letters are those of the last listing, and a pick that still stands is
+// kept.
 TEST_F(Letters, DriveSetCheckRebuildsOnlyWhenTheLettersChanged) {
   m.drives.Add('E', DriveType::Fixed, 5);
   m.form.RefreshLetters();
@@ -155,9 +156,12 @@ TEST_F(Letters, DriveSetCheckRebuildsOnlyWhenTheLettersChanged) {
   m.form.CheckDriveSet();
   EXPECT_EQ(m.drives.typeQueries, probes);
   m.drives.Add('G', DriveType::Fixed, 6);
+  m.drives.Add('H', DriveType::Fixed, 7);
+  m.drives.drives['H'].failNumber = 75;  // caught half made by another program
   m.drives.drives.erase('E');
   m.form.CheckDriveSet();
-  EXPECT_EQ(Used(), (std::vector<std::string>{"C:", "G:"}));
+  EXPECT_EQ(Used(), (std::vector<std::string>{"C:", "G:", "H:"}));
+  EXPECT_TRUE(m.dialogs.boxes.empty());  // nobody asked for this listing
   EXPECT_EQ(m.controls.ListItem(ControlId::lstAvail, m.controls.ListIndex(ControlId::lstAvail)),
             "K:");
   EXPECT_EQ(m.controls.ListIndex(ControlId::lstUsedLtrs), -1);

@@ -96,6 +96,10 @@ class Session {
     e2e::WriteDataFileWithMask(e2e::kInitialMask | 1 << (letters[0] - L'A'));
     e2e::ChooseMenu(main_, ids::mnuRepair);
     const e2e::Box confirm = NextBox(program_);
+    if (confirm.title != L"Restore QOR") {
+      throw std::runtime_error("Restore's question did not come; the program said " +
+                               e2e::Narrow(confirm.title) + ": " + e2e::Narrow(confirm.text));
+    }
     const double start = NowMs();
     Dismiss(confirm);
     const bool ended = Poll(
@@ -108,7 +112,11 @@ class Session {
         },
         60000);
     const double elapsed = NowMs() - start;
-    if (!ended) throw std::runtime_error("Restore did not reset the mask");
+    if (!ended) {
+      const auto box = e2e::WaitForBox(program_, e2e::kStepLimit, confirm.window);
+      throw std::runtime_error("Restore did not reset the mask" +
+                               (box ? ": it said " + e2e::Narrow(box->text) : std::string()));
+    }
     for (wchar_t letter : letters) {
       if (Defined(letter)) throw std::runtime_error("Restore left a mapping");
     }
