@@ -165,7 +165,7 @@ TEST_F(Letters, DriveSetCheckRebuildsOnlyWhenTheLettersChanged) {
   EXPECT_EQ(m.controls.ListItem(ControlId::lstAvail, m.controls.ListIndex(ControlId::lstAvail)),
             "K:");
   EXPECT_EQ(m.controls.ListIndex(ControlId::lstUsedLtrs), -1);
-  EXPECT_EQ(m.controls.driveItems, (std::vector<std::string>{"c:", "g:"}));
+  EXPECT_EQ(m.controls.driveItems, (std::vector<std::string>{"c:", "g:", "h:"}));
 }
 
 }  // namespace
