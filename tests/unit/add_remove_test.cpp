@@ -284,16 +284,6 @@ INSTANTIATE_TEST_SUITE_P(
                       PermanenceCase{"LineWithoutItsBit", 1 << 4, 0, true, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(AddRemove, LetterOfADiskIsRefusedBeforeAnythingRuns) {
-  Remove("C:");
-  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
-  EXPECT_EQ(m.dialogs.boxes[0].body, "This is not a Virtual drive, it cannot be removed!");
-  EXPECT_EQ(m.dialogs.boxes[0].title, "Nothing to do!");
-  EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::Information);
-  EXPECT_EQ(m.controls.focus, ControlId::cmdCancel);
-  EXPECT_TRUE(m.processes.runs.empty());
-}
-
 TEST_F(AddRemove, PermanentLetterAIsAskedAboutLikeAnyOther) {
   subst.Map('A', "C:\\Data");
   m.form.RefreshLetters();

@@ -155,22 +155,6 @@ TEST_F(MakePermanent, FolderOutsideTheBatchCodePageIsRefusedBeforeAnythingRuns) 
   EXPECT_EQ(m.controls.Text(ControlId::cmdCancel), "&Exit");
 }
 
-// The line reaches the folder by its short name, which every code page holds; the user is shown
-// the real one.
-TEST_F(MakePermanent, FolderOutsideTheBatchCodePageIsWrittenByItsShortName) {
-  m.files.unencodable = "\xCE\xA9";
-  m.files.AddFolder("C:\\\xCE\xA9mega");
-  m.files.shortPaths[FakeFiles::Key("C:\\\xCE\xA9mega")] = "C:\\_MEGA~1";
-  m.form.Hold = "C:\\\xCE\xA9mega";
-  Click();
-  ASSERT_EQ(m.dialogs.boxes.size(), 2u);
-  EXPECT_NE(m.dialogs.boxes[0].body.find("as:  \"C:\\\xCE\xA9mega\""), std::string::npos);
-  EXPECT_EQ(subst.mappings.at('Q'), "C:\\\xCE\xA9mega");
-  EXPECT_EQ(Batch(), "subst Q: \"C:\\_MEGA~1\"\r\n");
-  EXPECT_EQ(m.StoredMask(), kInitialMask | kQ);
-  EXPECT_EQ(DoneBoxes(), 1);
-}
-
 // ---- a letter in use already
 
 struct InUseCase {
