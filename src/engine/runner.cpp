@@ -11,10 +11,6 @@ namespace kestrane {
 
 namespace {
 
-bool IsUpperLetter(const std::string& text) {
-  return text.size() == 1 && text[0] >= 'A' && text[0] <= 'Z';
-}
-
 // Nothing in the folder could end the quotes early or start a second argument.
 bool QuotesSafely(const std::string& folder) {
   for (const char ch : folder) {
@@ -52,7 +48,7 @@ SubstOutcome frmQOR_Pro::RunSubst(const SubstRequest& request) {
   ports_.controls.SetMousePointer(MousePointer::Hourglass);
   try {
     // Whatever reaches the command line is a plain drive letter and nothing else.
-    if (!IsUpperLetter(request.letter)) return Refusal(kNoLetter);
+    if (!IsPlainLetter(request.letter)) return Refusal(kNoLetter);
     redo = 2;
     if (CheckDrive(request.letter[0])) {
       if (!request.remove) return {SubstStatus::InUse, kLetterInUse};

@@ -36,6 +36,12 @@ struct SubstOutcome {
   bool Mapped() const { return status == SubstStatus::Mapped; }
 };
 
+// One upper-case letter A to Z and nothing else: the only letter that reaches a command line or
+// has a bit of its own.
+inline bool IsPlainLetter(const std::string& text) {
+  return text.size() == 1 && text[0] >= 'A' && text[0] <= 'Z';
+}
+
 // Why a folder text cannot be mapped to a letter, as a message code; 0 when it begins with a
 // drive letter and colon. A network share (\\server\share) gets the network-drive code.
 std::uint8_t FolderTextRefusal(const std::string& text);

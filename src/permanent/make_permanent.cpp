@@ -26,10 +26,6 @@ bool SameText(const std::string& a, const std::string& b) {
   });
 }
 
-bool IsDriveLetter(const std::string& ltr) {
-  return ltr.size() == 1 && ltr[0] >= 'A' && ltr[0] <= 'Z';
-}
-
 std::string Confirmation(const std::string& letter, const std::string& folder,
                          const std::string& quote) {
   return std::string("This feature will place a file in your Startup Folder!") + kCrLf + kCrLf +
@@ -86,7 +82,7 @@ bool frmQOR_Pro::PermanentChoiceIsValid(const std::string& folder) {
   }
   // A lower-case letter is a network drive's, picked from the used list; it could never get a
   // bit of its own.
-  if (!IsDriveLetter(Ltr)) {
+  if (!IsPlainLetter(Ltr)) {
     ShowError(kNetworkDrive);
     return false;
   }
