@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <stdexcept>
 
 #include "e2e_support.h"
@@ -108,7 +109,10 @@ std::optional<CommandResult> RunCommand(const std::wstring& commandLine,
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE readEnd = nullptr, writeEnd = nullptr;
   // Large enough that a command never blocks on a full pipe before it ends.
-  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 1 << 16)) return std::nullopt;
+  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 1 << 16)) {
+    std::fprintf(stderr, "RunCommand: no pipe, error %lu\n", GetLastError());
+    return std::nullopt;
+  }
   SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -117,16 +121,33 @@ std::optional<CommandResult> RunCommand(const std::wstring& commandLine,
   startup.hStdOutput = writeEnd;
   startup.hStdError = writeEnd;
   PROCESS_INFORMATION info{};
-  std::wstring line = commandLine;
-  BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                                nullptr, workingFolder.c_str(), &startup, &info);
+  // On a loaded machine a start under Wine was once seen to fail at once while the next start
+  // worked. One more try keeps that from failing a test of something else; each failure is
+  // printed with its error, so a real fault still shows.
+  BOOL started = FALSE;
+  for (int attempt = 1; attempt <= 2 && !started; ++attempt) {
+    std::wstring line = commandLine;
+    started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                             nullptr, workingFolder.c_str(), &startup, &info);
+    if (!started) {
+      const DWORD error = GetLastError();
+      std::fprintf(stderr, "RunCommand: start %d of \"%s\" failed, error %lu\n", attempt,
+                   Narrow(commandLine).c_str(), error);
+    }
+  }
   CloseHandle(writeEnd);
   if (!started) {
     CloseHandle(readEnd);
     return std::nullopt;
   }
   std::optional<CommandResult> result;
-  if (WaitForSingleObject(info.hProcess, static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0) {
+  const DWORD waited = WaitForSingleObject(info.hProcess, static_cast<DWORD>(limit.count()));
+  if (waited != WAIT_OBJECT_0) {
+    const DWORD error = GetLastError();
+    std::fprintf(stderr, "RunCommand: \"%s\" did not end (wait %lu, error %lu)\n",
+                 Narrow(commandLine).c_str(), waited, error);
+  }
+  if (waited == WAIT_OBJECT_0) {
     result.emplace();
     GetExitCodeProcess(info.hProcess, &result->exitCode);
     char chunk[4096];
