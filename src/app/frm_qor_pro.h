@@ -134,6 +134,8 @@ class frmQOR_Pro {
   // line for the letter.
   std::string StartupBatch();
   bool StartupScriptNames(char letter);
+  // Clears the letter's bit; a failure comes as MarkNotCleared.
+  void ClearMark(char letter);
 
   // Make Permanent's checks and steps.
   bool PermanentChoiceIsValid(const std::string& folder);

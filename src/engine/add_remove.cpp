@@ -8,6 +8,7 @@
 #include "info/version.h"
 #include "permanent/data_access.h"
 #include "permanent/data_file.h"
+#include "permanent/startup_script.h"
 #include "platform/file_error.h"
 
 namespace kestrane {
@@ -91,7 +92,7 @@ bool frmQOR_Pro::PickLetter(ControlId list) {
 }
 
 // Asks whether a permanent letter goes for good, and takes it out of the startup batch file when
-// it does. False when the removal ends here: Cancel, or the batch file could not be rewritten.
+// it does. False when the removal ends here: Cancel, or the letter's line or bit could not go.
 bool frmQOR_Pro::ForgetPermanent() {
   const Answer answer = ports_.dialogs.MessageBox(
       "This drive letter, " + Ltr + ", is permanent, do you want it removed permanently?",
@@ -105,11 +106,15 @@ bool frmQOR_Pro::ForgetPermanent() {
     // The mapping stays as well: the user asked for both or nothing.
     const auto* fe = dynamic_cast<const FileError*>(&e);
     const int number = fe ? fe->Number() : kUnknownFailure;
+    // Once the line is out, only the bit is left: the letter no longer comes back at logon.
+    const char* what = dynamic_cast<const MarkNotCleared*>(&e)
+                           ? " no longer comes back at logon, but its permanent mark could not "
+                             "be cleared from the data file."
+                           : " could not be removed from your startup file.";
     ports_.controls.SetMousePointer(MousePointer::Default);
-    ports_.dialogs.MessageBox("The drive letter " + Ltr +
-                                  " could not be removed from your startup file." + kCrLf +
-                                  "Error " + std::to_string(number) + " (" + e.what() +
-                                  "). The virtual drive was left as it is.",
+    ports_.dialogs.MessageBox("The drive letter " + Ltr + what + kCrLf + "Error " +
+                                  std::to_string(number) + ": " + e.what() +
+                                  ". The virtual drive was left as it is.",
                               app::kTitle, Buttons::Ok, Icon::Critical);
     return false;
   }

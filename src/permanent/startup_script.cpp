@@ -67,7 +67,7 @@ void frmQOR_Pro::RemovePermanent() {
   if (!ports_.files.FileExists(batch)) {
     // No batch file holds a line for the letter, so it is no longer permanent in fact; the bit
     // only said otherwise. Clearing it is the user's request, and tells them what was found.
-    ClearLetterBit(ports_.files, m_, letter);
+    ClearMark(letter);
     c.SetMousePointer(MousePointer::Default);
     ports_.dialogs.MessageBox(std::string("There is no ") + kStartupBatch +
                                   " in your Startup folder, so it held no line for " + Ltr + ":." +
@@ -86,8 +86,16 @@ void frmQOR_Pro::RemovePermanent() {
       ports_.files.ReplaceLines(batch, kept);
     }
   }
-  ClearLetterBit(ports_.files, m_, letter);
+  ClearMark(letter);
   c.SetMousePointer(MousePointer::Default);
+}
+
+void frmQOR_Pro::ClearMark(char letter) {
+  try {
+    ClearLetterBit(ports_.files, m_, letter);
+  } catch (const FileError& e) {
+    throw MarkNotCleared(e);
+  }
 }
 
 }  // namespace kestrane

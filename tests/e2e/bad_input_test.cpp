@@ -397,6 +397,35 @@ TEST_F(BadDataFile, ReadOnlyDataFileMakePermanentSaysSoAndChangesNothingItCannot
   ExpectConsistentAndUsable();
 }
 
+// The line goes but the bit cannot: the box says the drive no longer comes back at logon, and
+// the mapping stays for a second try.
+TEST_F(BadDataFile, ReadOnlyDataFileRemovePermanentlySaysTheLineIsGoneAndTheMarkStays) {
+  WriteText(Batch(), "subst P: \"C:\\Beds\"\r\nsubst Q: \"C:\\Work\"\r\n");
+  WriteDataFileWithMask(kInitialMask | Bit(L'P') | Bit(L'Q'));
+  ASSERT_TRUE(SetFileAttributesW(DataFilePath().c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(Map(L'P', kBeds));
+  const auto before = DataBytes();
+  ASSERT_NE(Start(), nullptr);
+  ASSERT_TRUE(PickUsed(L'P'));
+  Press(ids::cmdRemove);
+  auto asked = NextBox();
+  ASSERT_TRUE(asked && asked->Has(IDYES)) << "no question after Remove of a permanent letter";
+  ASSERT_TRUE(Answer(*asked, IDYES));
+  auto removed = NextBox(20s);
+  ASSERT_TRUE(removed) << "no box after Remove permanently";
+  Seen("read-only data file Remove permanently", *removed);
+  ASSERT_TRUE(Answer(*removed, IDOK));
+  EXPECT_EQ(Narrow(removed->text),
+            "The drive letter P no longer comes back at logon, but its permanent mark could not "
+            "be cleared from the data file.\r\nError 70: Permission denied (Windows error 5: "
+            "Access denied). The virtual drive was left as it is.");
+  ExpectClearRefusal(*removed);
+  EXPECT_EQ(ReadText(Batch()), "subst Q: \"C:\\Work\"\r\n");
+  EXPECT_EQ(DataBytes(), before);
+  EXPECT_TRUE(Mapped(L'P'));
+  ExpectUsable();
+}
+
 TEST_F(BadDataFile, DataFileHeldWithoutSharingStillStartsAndMakePermanentSaysSo) {
   const auto before = DataBytes();
   HANDLE held = CreateFileW(DataFilePath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,

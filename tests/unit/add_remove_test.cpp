@@ -303,7 +303,7 @@ TEST_F(AddRemove, FailedStartupFileRewriteKeepsTheMappingAndTheMark) {
   ASSERT_EQ(m.dialogs.boxes.size(), 2u);
   EXPECT_EQ(m.dialogs.boxes[1].body,
             "The drive letter P could not be removed from your startup file.\r\n"
-            "Error 70 (Permission denied). The virtual drive was left as it is.");
+            "Error 70: Permission denied. The virtual drive was left as it is.");
   EXPECT_EQ(m.dialogs.boxes[1].icon, Icon::Critical);
   EXPECT_EQ(m.dialogs.boxes[1].pointerWhenShown, MousePointer::Default);
   EXPECT_TRUE(m.processes.runs.empty());

@@ -1,3 +1,5 @@
+#include "permanent/startup_script.h"
+
 #include <gtest/gtest.h>
 
 #include "fakes/fakes.h"
@@ -176,7 +178,7 @@ TEST_F(StartupScript, FailedMaskWriteAfterTheRewriteReachesTheCaller) {
   Batch({kP, kQ});
   Mark(kBitQ);
   m.faults.Arm(Call::RecordFileWrite, 1, err::kPermissionDenied);
-  EXPECT_THROW(m.form.RemovePermanent(), FileError);
+  EXPECT_THROW(m.form.RemovePermanent(), MarkNotCleared);
   EXPECT_EQ(BatchText(), Join({kP}));
   EXPECT_EQ(m.StoredMask(), kInitialMask | kBitQ);
   EXPECT_EQ(m.module.PermMask, kInitialMask | kBitQ);
