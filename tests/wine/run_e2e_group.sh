@@ -65,7 +65,7 @@ run_in_bed "e2e-$group" || status=$?
 if ((status != 0)); then
   {
     echo "first run: driver status $status"
-    grep -E '^\[  FAILED  \] .*\(' "$WINE_BEDS/e2e-$group.out" ||
+    tr -d '\r' <"$WINE_BEDS/e2e-$group.out" | grep -E '^\[  FAILED  \] .* \([0-9]+ ms\)$' ||
       echo "no case reported a failure (the driver ended without its report)"
   } >"$retried"
   first_bed="$WINEPREFIX"
