@@ -1,26 +1,29 @@
 #pragma once
+#include "info/about.h"
+#include "platform/controls.h"
 
 // Control and command identifiers of both windows, shared by the user interface and by the
-// programs that drive it from outside.
+// programs that drive it from outside. The main window's controls take theirs from ControlId.
 namespace kestrane::ids {
 
 inline constexpr wchar_t kMainWindowClass[] = L"KestraneMainWindow";
 inline constexpr wchar_t kAboutWindowClass[] = L"KestraneAboutBox";
 inline constexpr wchar_t kInputWindowClass[] = L"KestraneInputBox";
 
-inline constexpr int lstAvail = 1001;
-inline constexpr int txtPath = 1002;
-inline constexpr int DrvList = 1003;
-inline constexpr int dirList = 1004;
-inline constexpr int cmdOk = 1005;
-inline constexpr int cmdDefault = 1006;
-inline constexpr int cmdCancel = 1007;
-inline constexpr int cmdRemove = 1008;
-inline constexpr int lstUsedLtrs = 1009;
-inline constexpr int Label3 = 1010;
-inline constexpr int Label1 = 1011;
-inline constexpr int Label2 = 1012;
+inline constexpr int lstAvail = Id(ControlId::lstAvail);
+inline constexpr int txtPath = Id(ControlId::txtPath);
+inline constexpr int DrvList = Id(ControlId::DrvList);
+inline constexpr int dirList = Id(ControlId::dirList);
+inline constexpr int cmdOk = Id(ControlId::cmdOk);
+inline constexpr int cmdDefault = Id(ControlId::cmdDefault);
+inline constexpr int cmdCancel = Id(ControlId::cmdCancel);
+inline constexpr int cmdRemove = Id(ControlId::cmdRemove);
+inline constexpr int lstUsedLtrs = Id(ControlId::lstUsedLtrs);
+inline constexpr int Label3 = Id(ControlId::Label3);
+inline constexpr int Label1 = Id(ControlId::Label1);
+inline constexpr int Label2 = Id(ControlId::Label2);
 
+// The menu's commands.
 inline constexpr int MnuHelpIntro = 2001;
 inline constexpr int mnuHelpCreate = 2002;
 inline constexpr int mnuHelpCD = 2003;
@@ -36,13 +39,13 @@ inline constexpr int mnuRepair = 2021;
 inline constexpr int mnuChk4Upgrade = 2022;
 inline constexpr int mnuView = 2023;
 
-// About box.
-inline constexpr int cmdOK = 1;  // IDOK
-inline constexpr int picIcon = 3001;
-inline constexpr int lblDescription = 3002;
-inline constexpr int lblTitle = 3003;
-inline constexpr int lblVersion = 3004;
-inline constexpr int lblDisclaimer = 3005;
+// About box: its OK button is the dialog's own IDOK.
+inline constexpr int cmdOK = about_ids::cmdOK;
+inline constexpr int picIcon = about_ids::picIcon;
+inline constexpr int lblDescription = about_ids::lblDescription;
+inline constexpr int lblTitle = about_ids::lblTitle;
+inline constexpr int lblVersion = about_ids::lblVersion;
+inline constexpr int lblDisclaimer = about_ids::lblDisclaimer;
 
 // Input box.
 inline constexpr int inputPrompt = 3101;

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "platform/file_error.h"
+#include "platform/paths.h"
 
 namespace kestrane {
 
@@ -10,51 +11,17 @@ namespace {
 
 bool IsDriveLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
 
-std::string Root(char drive) {
-  return std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(drive)))) + ":\\";
-}
-
 }  // namespace
-
-std::string FolderList::Normalize(const std::string& path) {
-  if (path.size() < 2 || !IsDriveLetter(path[0]) || path[1] != ':') return {};
-  if (path.size() > 2 && path[2] != '\\' && path[2] != '/') return {};
-  std::vector<std::string> parts;
-  std::string part;
-  auto flush = [&] {
-    if (part == "..") {
-      if (!parts.empty()) parts.pop_back();
-    } else if (!part.empty() && part != ".") {
-      parts.push_back(part);
-    }
-    part.clear();
-  };
-  for (std::size_t i = 3; i < path.size(); ++i) {
-    const char ch = path[i];
-    if (ch == '\\' || ch == '/') {
-      flush();
-    } else {
-      part += ch;
-    }
-  }
-  flush();
-  std::string out = Root(path[0]);
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    if (i > 0) out += '\\';
-    out += parts[i];
-  }
-  return out;
-}
 
 bool FolderList::SetPath(const std::string& path) {
   std::string full;
   if (path == "\\" || path == "/") {
     const std::string here = path_.empty() ? files_.CurrentDirectory() : path_;
-    full = here.empty() ? std::string() : Root(here[0]);
+    full = here.empty() ? std::string() : DriveRoot(here[0]);
   } else if (path.size() == 2 && IsDriveLetter(path[0]) && path[1] == ':') {
-    full = Root(path[0]);
+    full = DriveRoot(path[0]);
   } else {
-    full = Normalize(path);
+    full = NormalPath(path);
   }
   // Names the file system cannot hold are folders that cannot exist.
   if (full.empty() || full.find_first_of("*?\"<>|", 2) != std::string::npos ||

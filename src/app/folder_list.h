@@ -25,10 +25,6 @@ class FolderList {
   // The full path of a row, or empty when there is no such row.
   std::string RowPath(int row) const;
 
-  // The normal form of a full path: drive letter upper case, no trailing backslash but on a
-  // root, "." and ".." resolved. Empty when it is no full path.
-  static std::string Normalize(const std::string& path);
-
  private:
   Files& files_;
   std::string path_;

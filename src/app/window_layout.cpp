@@ -1,6 +1,7 @@
 #include "app/window_layout.h"
 
 #include "app/control_ids.h"
+#include "app/frm_qor_pro.h"
 #include "info/version.h"
 
 namespace kestrane {
@@ -10,6 +11,11 @@ namespace {
 const FontSpec kStandard{};
 const FontSpec kLetterFont{"MS Sans Serif", 9.75, true};
 const FontSpec kLabelFont{"MS Sans Serif", 9.75, false};
+
+struct Design {
+  WindowSpec window;
+  std::vector<CommandEntry> commands;
+};
 
 ControlSpec Control(std::string name, ControlKind kind, int id, std::string caption, TwipsRect rect,
                     std::string tooltip, FontSpec font, int tab) {
@@ -26,21 +32,37 @@ ControlSpec Control(std::string name, ControlKind kind, int id, std::string capt
   return design;
 }
 
-MenuSpec Item(std::string name, std::string caption, int id, std::string shortcut = {}) {
+// A menu entry with its handler, or with the help topic it opens.
+MenuSpec Item(std::vector<CommandEntry>& commands, std::string name, std::string caption, int id,
+              Handler handler, std::string shortcut = {}) {
+  commands.push_back({id, handler, 0});
+  return MenuSpec{std::move(name), std::move(caption), id, std::move(shortcut), {}};
+}
+MenuSpec Topic(std::vector<CommandEntry>& commands, std::string name, std::string caption, int id,
+               unsigned long topic, std::string shortcut = {}) {
+  commands.push_back({id, nullptr, topic});
   return MenuSpec{std::move(name), std::move(caption), id, std::move(shortcut), {}};
 }
 
 MenuSpec Separator(std::string name) { return MenuSpec{std::move(name), {}, 0, {}, {}}; }
 
-WindowSpec BuildMainWindow() {
+Design BuildMainWindow() {
   using K = ControlKind;
-  WindowSpec w;
+  using F = frmQOR_Pro;
+  Design d;
+  WindowSpec& w = d.window;
   w.name = "frmQOR_Pro";
   w.caption = app::kTitle;
   w.clientWidth = 7050;
   w.clientHeight = 5130;
 
   auto& c = w.controls;
+  const auto button = [&](std::string name, ControlId id, std::string caption, TwipsRect rect,
+                          std::string tooltip, int tab, Handler handler) {
+    c.push_back(Control(std::move(name), K::Button, Id(id), std::move(caption), rect,
+                        std::move(tooltip), kStandard, tab));
+    d.commands.push_back({Id(id), handler, 0});
+  };
   c.push_back(
       Control("lstAvail", K::ListBox, ids::lstAvail, "", {6480, 0, 375, 4860}, "", kLetterFont, 0));
   c.back().tooltipBackground = true;
@@ -50,17 +72,16 @@ WindowSpec BuildMainWindow() {
                       " Drive List", kStandard, 2));
   c.push_back(Control("dirList", K::FolderList, ids::dirList, "", {2040, 2040, 4215, 2790},
                       " Folder List", kStandard, 3));
-  c.push_back(Control("cmdOk", K::Button, ids::cmdOk, "&Add Virtual Drive", {720, 1560, 1095, 500},
-                      " Create virtual drive. ", kStandard, 4));
-  c.push_back(Control("cmdDefault", K::Button, ids::cmdDefault, "&Make Permanent",
-                      {720, 3360, 1095, 500}, " Make virtual drive letter permanent. ", kStandard,
-                      5));
-  c.push_back(Control("cmdCancel", K::Button, ids::cmdCancel, kExitCaption, {720, 2520, 1095, 375},
-                      " Do nothing and exit program. ", kStandard, 6));
+  button("cmdOk", ControlId::cmdOk, "&Add Virtual Drive", {720, 1560, 1095, 500},
+         " Create virtual drive. ", 4, &F::cmdOk_Click);
+  button("cmdDefault", ControlId::cmdDefault, "&Make Permanent", {720, 3360, 1095, 500},
+         " Make virtual drive letter permanent. ", 5, &F::cmdDefault_Click);
+  button("cmdCancel", ControlId::cmdCancel, kExitCaption, {720, 2520, 1095, 375},
+         " Do nothing and exit program. ", 6, &F::cmdCancel_Click);
   c.back().cancelButton = true;
-  c.push_back(Control(
-      "cmdRemove", K::Button, ids::cmdRemove, "&Remove Virtual Drive", {720, 4315, 1095, 500},
-      " Click Letter in Use, then Click to remove that letter's virtual drive. ", kStandard, 7));
+  button("cmdRemove", ControlId::cmdRemove, "&Remove Virtual Drive", {720, 4315, 1095, 500},
+         " Click Letter in Use, then Click to remove that letter's virtual drive. ", 7,
+         &F::cmdRemove_Click);
   c.push_back(Control("lstUsedLtrs", K::ListBox, ids::lstUsedLtrs, "", {120, 0, 375, 4860},
                       " Lower case letters are network drives ", kLetterFont, 8));
   c.back().tooltipBackground = true;
@@ -72,43 +93,44 @@ WindowSpec BuildMainWindow() {
   c.push_back(Control("Label2", K::Label, ids::Label2, "Full path: (C:\\FolderName\\SubFolder)",
                       {1080, 720, 3375, 255}, "", kLabelFont, 11));
 
+  // The help topics are the help file's numbers; they do not rise in menu order.
+  auto& k = d.commands;
   MenuSpec help{"mnuHelp", "&Help", 0, {}, {}};
   help.children = {
-      Item("MnuHelpIntro", "&Introduction", ids::MnuHelpIntro, "F1"),
-      Item("mnuHelpCreate", "&Create Virtual Drive", ids::mnuHelpCreate),
-      Item("mnuHelpCD", "Create a &Virtual CD", ids::mnuHelpCD),
-      Item("mnuHelpKB", "&Using the Keyboard", ids::mnuHelpKB),
-      Item("mnuHelpPerm", "&Make Permanent", ids::mnuHelpPerm),
-      Item("mnuHelpRemove", "Remove Virtual &Drive", ids::mnuHelpRemove),
-      Item("mnuHelpMisc", "Misc. &Functions", ids::mnuHelpMisc),
-      Item("mnuHelpSupport", "&Support", ids::mnuHelpSupport),
-      Item("mnuHelpOrder", "&Ordering Information", ids::mnuHelpOrder),
-      Item("mnuHelpLicense", "&License", ids::mnuHelpLicense),
+      Topic(k, "MnuHelpIntro", "&Introduction", ids::MnuHelpIntro, 100, "F1"),
+      Topic(k, "mnuHelpCreate", "&Create Virtual Drive", ids::mnuHelpCreate, 110),
+      Topic(k, "mnuHelpCD", "Create a &Virtual CD", ids::mnuHelpCD, 120),
+      Topic(k, "mnuHelpKB", "&Using the Keyboard", ids::mnuHelpKB, 140),
+      Topic(k, "mnuHelpPerm", "&Make Permanent", ids::mnuHelpPerm, 130),
+      Topic(k, "mnuHelpRemove", "Remove Virtual &Drive", ids::mnuHelpRemove, 150),
+      Topic(k, "mnuHelpMisc", "Misc. &Functions", ids::mnuHelpMisc, 165),
+      Topic(k, "mnuHelpSupport", "&Support", ids::mnuHelpSupport, 170),
+      Topic(k, "mnuHelpOrder", "&Ordering Information", ids::mnuHelpOrder, 180),
+      Topic(k, "mnuHelpLicense", "&License", ids::mnuHelpLicense, 190),
   };
   MenuSpec file{"mnuFile", "&File", 0, {}, {}};
   file.children = {
       help,
-      Item("mnuAbout", "&About", ids::mnuAbout),
+      Item(k, "mnuAbout", "&About", ids::mnuAbout, &F::mnuAbout_Click),
       Separator("first"),
-      Item("mnuRepair", "&Restore", ids::mnuRepair),
+      Item(k, "mnuRepair", "&Restore", ids::mnuRepair, &F::mnuRepair_Click),
       Separator("second"),
-      Item("mnuChk4Upgrade", "&Check for Upgrade", ids::mnuChk4Upgrade),
+      Item(k, "mnuChk4Upgrade", "&Check for Upgrade", ids::mnuChk4Upgrade,
+           &F::mnuChk4Upgrade_Click),
   };
-  w.menu = {file, Item("mnuView", "&View", ids::mnuView)};
-  return w;
+  w.menu = {file, Item(k, "mnuView", "&View", ids::mnuView, &F::mnuView_Click)};
+  return d;
+}
+
+const Design& MainDesign() {
+  static const Design design = BuildMainWindow();
+  return design;
 }
 
 }  // namespace
 
-const WindowSpec& MainWindowSpec() {
-  static const WindowSpec design = BuildMainWindow();
-  return design;
-}
+const WindowSpec& MainWindowSpec() { return MainDesign().window; }
 
-int TwipsToPixels(int twips, int dpi) {
-  const long long scaled = static_cast<long long>(twips) * dpi;
-  return static_cast<int>((scaled + (scaled >= 0 ? kTwipsPerInch / 2 : -kTwipsPerInch / 2)) /
-                          kTwipsPerInch);
-}
+const std::vector<CommandEntry>& MainCommands() { return MainDesign().commands; }
 
 }  // namespace kestrane

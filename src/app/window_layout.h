@@ -1,73 +1,27 @@
 #pragma once
-#include <string>
 #include <vector>
 
-#include "platform/controls.h"
+#include "platform/window_spec.h"
 
 namespace kestrane {
-
-inline constexpr int kTwipsPerInch = 1440;
 
 // The Exit button's caption as designed, which the commands give it back.
 inline constexpr char kExitCaption[] = "&Exit";
 
-enum class ControlKind { ListBox, TextBox, DriveList, FolderList, Button, Label, Picture };
-enum class Align { Left, Center, Right };
+class frmQOR_Pro;
+using Handler = void (frmQOR_Pro::*)();
 
-struct FontSpec {
-  std::string face;  // empty: the standard dialog font
-  double points = 0;
-  bool bold = false;
+// What a button or a menu entry of the main window does: its handler, or the help topic it
+// opens (the help file's own numbers).
+struct CommandEntry {
+  int id = 0;
+  Handler handler = nullptr;
+  unsigned long helpTopic = 0;
 };
 
-struct ControlSpec {
-  std::string name;
-  ControlKind kind = ControlKind::Label;
-  int id = 0;  // control identifier
-  std::string caption;
-  TwipsRect rect;
-  std::string tooltip;
-  FontSpec font;
-  int tabIndex = 0;
-  bool takesFocus = true;
-  bool tooltipBackground = false;  // lists drawn on the system tooltip colour
-  bool cancelButton = false;
-  bool defaultButton = false;
-  Align align = Align::Left;
-  bool blackText = false;
-};
-
-struct MenuSpec {
-  std::string name;
-  std::string caption;  // empty for a separator
-  int id = 0;           // command identifier; 0 for a submenu or a separator
-  std::string shortcut;
-  std::vector<MenuSpec> children;
-  bool IsSeparator() const { return caption.empty(); }
-};
-
-struct LineSpec {
-  int x1 = 0;
-  int x2 = 0;
-  int y = 0;
-  unsigned rgb = 0;
-  int width = 1;
-};
-
-struct WindowSpec {
-  std::string name;
-  std::string caption;
-  int clientWidth = 0;  // twips
-  int clientHeight = 0;
-  std::vector<ControlSpec> controls;  // in tab order
-  std::vector<MenuSpec> menu;
-  std::vector<LineSpec> lines;
-};
-
-// frmQOR_Pro as designed.
+// frmQOR_Pro as designed, and its commands: both from the one description of each control and
+// menu entry.
 const WindowSpec& MainWindowSpec();
-
-// Twips to pixels at the given dots per inch, rounded to nearest.
-int TwipsToPixels(int twips, int dpi);
+const std::vector<CommandEntry>& MainCommands();
 
 }  // namespace kestrane

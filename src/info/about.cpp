@@ -1,7 +1,5 @@
 #include "info/about.h"
 
-#include "app/control_ids.h"
-#include "app/frm_qor_pro.h"
 #include "info/version.h"
 
 #ifndef KESTRANE_WEB_HOST
@@ -57,7 +55,7 @@ AboutBox BuildAboutBox() {
   ControlSpec ok;
   ok.name = "cmdOK";
   ok.kind = ControlKind::Button;
-  ok.id = ids::cmdOK;
+  ok.id = about_ids::cmdOK;
   ok.caption = "&OK";
   ok.rect = okRect;
   ok.tabIndex = 0;
@@ -67,7 +65,7 @@ AboutBox BuildAboutBox() {
   ControlSpec icon;
   icon.name = "picIcon";
   icon.kind = ControlKind::Picture;  // the application icon, 48 x 48, no border
-  icon.id = ids::picIcon;
+  icon.id = about_ids::picIcon;
   icon.rect = {240, 240, 780, 780};
   icon.tabIndex = 1;
   icon.takesFocus = false;
@@ -79,14 +77,14 @@ AboutBox BuildAboutBox() {
   w.controls = {
       ok,
       icon,
-      Label("lblDescription", ids::lblDescription,
+      Label("lblDescription", about_ids::lblDescription,
             "Another Quality Application         from Halvecki", {1290, 1320, 3645, 810}, arial14,
             2, Align::Left, true),
-      Label("lblDisclaimer", ids::lblDisclaimer, notice, {255, 2520, 5220, 945}, {}, 3, Align::Left,
+      Label("lblDisclaimer", about_ids::lblDisclaimer, notice, {255, 2520, 5220, 945}, {}, 3, Align::Left,
             true),
-      Label("lblTitle", ids::lblTitle, title, {1170, 240, 4365, 480}, verdana14, 4, Align::Center,
+      Label("lblTitle", about_ids::lblTitle, title, {1170, 240, 4365, 480}, verdana14, 4, Align::Center,
             true),
-      Label("lblVersion", ids::lblVersion, version, {1290, 780, 3645, 225}, arial9, 5,
+      Label("lblVersion", about_ids::lblVersion, version, {1290, 780, 3645, 225}, arial9, 5,
             Align::Center, false),
   };
   // An etched rule: in drawing order, the white line and then the grey one over its upper half.
@@ -104,13 +102,5 @@ std::string VersionCheckMessage() {
 }
 
 std::string ProductPageAddress() { return "http://" KESTRANE_WEB_HOST "/qor.htm#Whats_New"; }
-
-void frmQOR_Pro::mnuAbout_Click() { ports_.dialogs.ShowAbout(BuildAboutBox()); }
-
-void frmQOR_Pro::mnuChk4Upgrade_Click() {
-  const Answer answer = ports_.dialogs.MessageBox(VersionCheckMessage(), "Version Check",
-                                                  Buttons::OkCancel, Icon::None);
-  if (answer == Answer::Ok) OpenWebPage(ports_.shell, ProductPageAddress());
-}
 
 }  // namespace kestrane

@@ -1,6 +1,7 @@
 #include "permanent/data_file.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace kestrane {
 
@@ -36,22 +37,22 @@ DataRecord DataRecord::Decode(const Bytes& slot) {
   Bytes b(slot);
   b.resize(kRecordLength, 0);  // a short file reads as zeros past its end
   DataRecord r;
-  r.Reserved1 = ReadInt32(b, 0);
-  ReadArray(b, 4, r.Text1);
-  ReadArray(b, 56, r.Text2);
-  ReadArray(b, 108, r.Reserved2);
-  r.LetterMask = ReadInt32(b, 116);
+  r.Reserved1 = ReadInt32(b, field::kReserved1);
+  ReadArray(b, field::kText1, r.Text1);
+  ReadArray(b, field::kText2, r.Text2);
+  ReadArray(b, field::kReserved2, r.Reserved2);
+  r.LetterMask = ReadInt32(b, field::kLetterMask);
   ReadArray(b, kRecordBytes, r.Tail);
   return r;
 }
 
 Bytes DataRecord::Encode() const {
   Bytes b(kRecordLength, 0);
-  WriteInt32(b, 0, Reserved1);
-  WriteArray(b, 4, Text1);
-  WriteArray(b, 56, Text2);
-  WriteArray(b, 108, Reserved2);
-  WriteInt32(b, 116, LetterMask);
+  WriteInt32(b, field::kReserved1, Reserved1);
+  WriteArray(b, field::kText1, Text1);
+  WriteArray(b, field::kText2, Text2);
+  WriteArray(b, field::kReserved2, Reserved2);
+  WriteInt32(b, field::kLetterMask, LetterMask);
   WriteArray(b, kRecordBytes, Tail);
   return b;
 }
@@ -72,6 +73,47 @@ bool LetterIsSet(std::int32_t mask, char letter) {
   const int i = BitIndex(letter);
   if (i < 0 || i > 25) return false;
   return (static_cast<std::uint32_t>(mask) >> i & 1u) != 0;
+}
+
+bool DataFile::IsWhole() {
+  try {
+    return files_.FileExists(path_) && files_.FileSize(path_) == kDataFileSize;
+  } catch (const FileError&) {
+    return false;
+  }
+}
+
+void DataFile::RequireWhole() {
+  if (!IsWhole()) throw DataFileDamaged();
+}
+
+std::int32_t DataFile::ReadMask() {
+  RequireWhole();
+  const std::unique_ptr<RecordFile> file = files_.OpenRecords(path_, kRecordLength);
+  permMask_ = DataRecord::Decode(file->Read(kLiveRecord)).LetterMask;
+  return permMask_;
+}
+
+template <typename Change>
+void DataFile::Rewrite(Change change) {
+  RequireWhole();
+  const std::unique_ptr<RecordFile> file = files_.OpenRecords(path_, kRecordLength);
+  DataRecord record = DataRecord::Decode(file->Read(kLiveRecord));
+  record.LetterMask = change(record.LetterMask);
+  file->Write(kLiveRecord, record.Encode());
+  permMask_ = record.LetterMask;
+}
+
+void DataFile::SetLetter(char letter) {
+  Rewrite([&](std::int32_t mask) { return WithLetterSet(mask, letter); });
+}
+
+void DataFile::ClearLetter(char letter) {
+  Rewrite([&](std::int32_t mask) { return WithLetterCleared(mask, letter); });
+}
+
+void DataFile::ResetMask() {
+  Rewrite([](std::int32_t) { return kInitialMask; });
 }
 
 }  // namespace kestrane

@@ -2,13 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <vector>
-
-#include "app/frm_qor_pro.h"
-#include "engine/messages.h"
-#include "info/version.h"
-#include "permanent/data_access.h"
-#include "platform/file_error.h"
 
 namespace kestrane {
 
@@ -21,80 +14,53 @@ bool IsBlank(const std::string& line) {
 
 }  // namespace
 
-std::string frmQOR_Pro::GetStartupFolder() {
-  std::string folder = ports_.shell.StartupFolder();
+std::string StartupScript::Folder() {
+  std::string folder = shell_.StartupFolder();
   folder = folder.substr(0, folder.find('\0'));
   while (!folder.empty() && folder.back() == '\\') folder.pop_back();
   return folder;
 }
 
-std::string frmQOR_Pro::StartupBatch() {
-  const std::string folder = GetStartupFolder();
+std::string StartupScript::Path() {
+  const std::string folder = Folder();
   return folder.empty() ? folder : folder + "\\" + kStartupBatch;
 }
 
-bool frmQOR_Pro::CheckStartupScript(const std::string& file) {
-  const std::vector<std::string> lines = ports_.files.ReadLines(file);
-  const char letter = Ltr.empty() ? '\0' : Ltr[0];
-  if (std::none_of(lines.begin(), lines.end(),
-                   [letter](const std::string& line) { return NamesLetter(line, letter); })) {
-    return true;
-  }
-  ShowError(kAlreadyAssigned);
-  return false;
+bool StartupScript::Lists(const std::string& batch, char letter) {
+  if (!files_.FileExists(batch)) return false;
+  const std::vector<std::string> lines = files_.ReadLines(batch);
+  return std::any_of(lines.begin(), lines.end(),
+                     [letter](const std::string& line) { return NamesLetter(line, letter); });
 }
 
-bool frmQOR_Pro::StartupScriptNames(char letter) {
-  const std::string batch = StartupBatch();
+bool StartupScript::Names(char letter) {
+  const std::string batch = Path();
   try {
-    if (batch.empty() || !ports_.files.FileExists(batch)) return false;
-    const std::vector<std::string> lines = ports_.files.ReadLines(batch);
-    return std::any_of(lines.begin(), lines.end(),
-                       [letter](const std::string& line) { return NamesLetter(line, letter); });
+    return !batch.empty() && Lists(batch, letter);
   } catch (const FileError&) {
-    return false;  // a batch file that cannot be read brings nothing back either
+    return false;
   }
 }
 
-void frmQOR_Pro::RemovePermanent() {
-  auto& c = ports_.controls;
-  c.SetMousePointer(MousePointer::Hourglass);
-  const char letter = Ltr.empty() ? '\0' : Ltr[0];
-  const std::string batch = StartupBatch();
-  // Without the Startup folder the line may still be there: the bit stays, the caller reports.
-  if (batch.empty()) Fail(err::kPathNotFound);
-
-  if (!ports_.files.FileExists(batch)) {
-    // No batch file holds a line for the letter, so it is no longer permanent in fact; the bit
-    // only said otherwise. Clearing it is the user's request, and tells them what was found.
-    ClearMark(letter);
-    c.SetMousePointer(MousePointer::Default);
-    ports_.dialogs.MessageBox(std::string("There is no ") + kStartupBatch +
-                                  " in your Startup folder, so it held no line for " + Ltr + ":." +
-                                  kCrLf + "The letter " + Ltr + " is no longer marked permanent.",
-                              app::kTitle, Buttons::Ok, Icon::Information);
-    return;
-  }
-
-  const std::vector<std::string> lines = ports_.files.ReadLines(batch);
+bool StartupScript::RemoveLetter(const std::string& batch, char letter) {
+  if (!files_.FileExists(batch)) return false;
+  const std::vector<std::string> lines = files_.ReadLines(batch);
   const std::vector<std::string> kept = LinesWithoutLetter(lines, letter);
-  if (kept.size() != lines.size()) {
-    // A batch file with nothing left to run is not left behind.
-    if (std::all_of(kept.begin(), kept.end(), IsBlank)) {
-      ports_.files.Delete(batch);
-    } else {
-      ports_.files.ReplaceLines(batch, kept);
-    }
+  if (kept.size() == lines.size()) return true;
+  if (std::all_of(kept.begin(), kept.end(), IsBlank)) {
+    files_.Delete(batch);
+  } else {
+    files_.ReplaceLines(batch, kept);
   }
-  ClearMark(letter);
-  c.SetMousePointer(MousePointer::Default);
+  return true;
 }
 
-void frmQOR_Pro::ClearMark(char letter) {
+void StartupScript::Delete() {
+  const std::string batch = Path();
   try {
-    ClearLetterBit(ports_.files, m_, letter);
+    if (!batch.empty()) files_.Delete(batch);
   } catch (const FileError& e) {
-    throw MarkNotCleared(e);
+    if (e.Number() != err::kFileNotFound) throw;
   }
 }
 

@@ -6,21 +6,24 @@
 
 namespace kestrane {
 
-// The controls of the main window the handlers touch, addressed by their established names.
-enum class ControlId {
-  lstAvail,
-  txtPath,
-  DrvList,
-  dirList,
-  cmdOk,
-  cmdDefault,
-  cmdCancel,
-  cmdRemove,
-  lstUsedLtrs,
-  Label3,
-  Label1,
-  Label2,
+// The controls of the main window the handlers touch, addressed by their established names; each
+// value is the control's identifier in the window.
+enum class ControlId : int {
+  lstAvail = 1001,
+  txtPath = 1002,
+  DrvList = 1003,
+  dirList = 1004,
+  cmdOk = 1005,
+  cmdDefault = 1006,
+  cmdCancel = 1007,
+  cmdRemove = 1008,
+  lstUsedLtrs = 1009,
+  Label3 = 1010,
+  Label1 = 1011,
+  Label2 = 1012,
 };
+
+constexpr int Id(ControlId control) { return static_cast<int>(control); }
 
 enum class MousePointer { Default, Hourglass };
 

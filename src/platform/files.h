@@ -31,6 +31,8 @@ class Files : public Port {
   virtual bool DirectoryExists(const std::string& path, bool includeHidden) = 0;
   // The names of the visible sub-folders of a folder, sorted as the folder list shows them.
   virtual std::vector<std::string> SubFolders(const std::string& path) = 0;
+  // The size in bytes of a plain file; FileError 53 when there is none.
+  virtual std::uint64_t FileSize(const std::string& path) = 0;
   // The process's current directory, as a full path.
   virtual std::string CurrentDirectory() = 0;
 

@@ -3,7 +3,6 @@
 #include <exception>
 
 #include "app/frm_qor_pro.h"
-#include "app/module1.h"
 #include "info/version.h"
 #include "win32/platform/win32_drives.h"
 #include "win32/platform/win32_files.h"
@@ -29,8 +28,7 @@ int Run(HINSTANCE instance, int show) {
   Win32Processes processes;
   Win32Shell shell;
   const Ports ports{controls, dialogs, drives, files, processes, shell};
-  Module1 module;
-  frmQOR_Pro form(ports, module);
+  frmQOR_Pro form(ports);
 
   MainWindow window(form);
   if (!window.Create(instance)) {

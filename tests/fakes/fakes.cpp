@@ -232,6 +232,12 @@ bool FakeFiles::FileExists(const std::string& path) {
   return Find(path) != nullptr;
 }
 
+std::uint64_t FakeFiles::FileSize(const std::string& path) {
+  const Entry* e = Find(path);
+  if (!e) Fail(err::kFileNotFound);
+  return e->bytes.size();
+}
+
 bool FakeFiles::DirectoryExists(const std::string& path, bool includeHidden) {
   faults_.Check(Call::FilesDirectoryExists);
   auto it = folders.find(Key(path));
@@ -417,6 +423,16 @@ void Machine::StandardSetup() {
   files.AddFolder("C:\\Work");
   files.AddFolder(shell.startup);
   InstallDataFile();
+}
+
+void Machine::Pick(ControlId list, const std::string& entry) {
+  controls.Select(list, entry);
+  const int index = controls.ListIndex(list);
+  if (list == ControlId::lstAvail) {
+    form.lstAvail_Click(index);
+  } else {
+    form.lstUsedLtrs_Click(index);
+  }
 }
 
 bool Machine::Load() {

@@ -130,6 +130,7 @@ class FakeFiles : public Files {
  public:
   explicit FakeFiles(Faults& faults) : faults_(faults) {}
   bool FileExists(const std::string& path) override;
+  std::uint64_t FileSize(const std::string& path) override;
   bool DirectoryExists(const std::string& path, bool includeHidden) override;
   std::vector<std::string> SubFolders(const std::string& path) override;
   std::string CurrentDirectory() override { return currentDirectory; }
@@ -238,8 +239,7 @@ struct Machine {
   FakeProcesses processes{faults};
   FakeShell shell{faults};
   Ports ports{controls, dialogs, drives, files, processes, shell};
-  Module1 module;
-  frmQOR_Pro form{ports, module};
+  frmQOR_Pro form{ports};
 
   std::string DataFolder() const { return shell.appData.path + "\\Halvecki\\Kestrane\\"; }
   std::string DataFilePath() const { return DataFolder() + "himem32.qor"; }
@@ -250,6 +250,10 @@ struct Machine {
   // A typical machine: C: fixed with a few folders, the data file, and start-up done.
   void StandardSetup();
   bool Load();
+  // The user clicks an entry ("K:") of a letter list; a missing entry clicks no row.
+  void Pick(ControlId list, const std::string& entry);
+  // The user chooses a folder in the folder list.
+  void Choose(const std::string& folder) { form.SetFolderPath(folder); }
 };
 
 }  // namespace kestrane::fakes

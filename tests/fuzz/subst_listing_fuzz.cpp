@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "permanent/subst_listing.h"
+#include "drives/subst_listing.h"
 #include "platform/text_lines.h"
 
 namespace {

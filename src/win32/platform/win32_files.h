@@ -12,6 +12,7 @@ namespace kestrane::win32 {
 class Win32Files : public Files {
  public:
   bool FileExists(const std::string& path) override;
+  std::uint64_t FileSize(const std::string& path) override;
   bool DirectoryExists(const std::string& path, bool includeHidden) override;
   std::vector<std::string> SubFolders(const std::string& path) override;
   std::string CurrentDirectory() override;

@@ -165,11 +165,11 @@ void MainWindow::OnCommand(int id, int code, HWND control) {
   }
   switch (id) {
     case ids::lstAvail:
-      if (code == LBN_SELCHANGE) form_.lstAvail_Click();
+      if (code == LBN_SELCHANGE) form_.lstAvail_Click(ListBox(control).Selected());
       if (code == LBN_DBLCLK) form_.lstAvail_DblClick();
       return;
     case ids::lstUsedLtrs:
-      if (code == LBN_SELCHANGE) form_.lstUsedLtrs_Click();
+      if (code == LBN_SELCHANGE) form_.lstUsedLtrs_Click(ListBox(control).Selected());
       if (code == LBN_DBLCLK) form_.lstUsedLtrs_DblClick();
       return;
     case ids::DrvList: {

@@ -1,6 +1,5 @@
 #include "win32/ui/win32_controls.h"
 
-#include "app/control_ids.h"
 #include "win32/platform/strings.h"
 #include "win32/ui/base_window.h"
 #include "win32/ui/controls_thin.h"
@@ -9,26 +8,8 @@
 
 namespace kestrane::win32 {
 
-int ControlIdentifier(ControlId id) {
-  switch (id) {
-    case ControlId::lstAvail: return ids::lstAvail;
-    case ControlId::txtPath: return ids::txtPath;
-    case ControlId::DrvList: return ids::DrvList;
-    case ControlId::dirList: return ids::dirList;
-    case ControlId::cmdOk: return ids::cmdOk;
-    case ControlId::cmdDefault: return ids::cmdDefault;
-    case ControlId::cmdCancel: return ids::cmdCancel;
-    case ControlId::cmdRemove: return ids::cmdRemove;
-    case ControlId::lstUsedLtrs: return ids::lstUsedLtrs;
-    case ControlId::Label3: return ids::Label3;
-    case ControlId::Label1: return ids::Label1;
-    case ControlId::Label2: return ids::Label2;
-  }
-  return 0;
-}
-
 HWND Win32Controls::Item(ControlId id) const {
-  return main_ == nullptr ? nullptr : GetDlgItem(main_, ControlIdentifier(id));
+  return main_ == nullptr ? nullptr : GetDlgItem(main_, Id(id));
 }
 
 void Win32Controls::ListClear(ControlId list) { ListBox(Item(list)).Clear(); }

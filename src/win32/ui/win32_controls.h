@@ -46,7 +46,4 @@ class Win32Controls : public Controls {
   bool ended_ = false;
 };
 
-// The identifier of a control of the main window.
-int ControlIdentifier(ControlId id);
-
 }  // namespace kestrane::win32

@@ -5,7 +5,6 @@
 #include <stdexcept>
 
 #include "app/frm_qor_pro.h"
-#include "app/module1.h"
 #include "bench.h"
 #include "platform/ports.h"
 #include "win32/platform/win32_drives.h"
@@ -104,9 +103,7 @@ Row MeasureRefreshLetters(int driveCount) {
   win32::Win32Processes processes;
   win32::Win32Shell shell;
   const Ports ports{controls, dialogs, drives, files, processes, shell};
-  Module1 module;
-  module.OSFamily = "NT";
-  frmQOR_Pro form(ports, module);
+  frmQOR_Pro form(ports);
 
   // A pass takes tens of milliseconds under Wine (every probe asks the mount manager); a few per
   // sample smooth the timer's steps without making the bench long.

@@ -1,4 +1,4 @@
-#include "app/steps.h"
+#include "platform/steps.h"
 
 #include <exception>
 

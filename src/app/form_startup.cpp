@@ -3,9 +3,8 @@
 #include <utility>
 
 #include "app/frm_qor_pro.h"
-#include "app/steps.h"
-#include "engine/messages.h"
-#include "permanent/data_file.h"
+#include "app/messages.h"
+#include "platform/steps.h"
 
 namespace kestrane {
 
@@ -16,8 +15,9 @@ constexpr int kStepTries = 3;        // a step failing outside the skip set is t
 constexpr char kDataFolder[] = "\\Halvecki\\Kestrane\\";
 constexpr char kTitleSuffix[] = " - Pro";
 
-// Device, disk, permission and path failures pass a step by; any other is tried again. Most
-// steps cannot end start-up, so they need not say that it goes on.
+// Each step asks the system something. Device, disk, permission and path failures pass a step
+// by; any other is tried again. Most steps cannot end start-up, so they need not say that it
+// goes on.
 template <typename Run>
 Step Startup(Run run) {
   if constexpr (std::is_same_v<std::invoke_result_t<Run>, Flow>) {
@@ -31,7 +31,19 @@ Step Startup(Run run) {
   }
 }
 
+Flow EndUnless(bool ok) { return ok ? Flow::Next : Flow::End; }
+
 }  // namespace
+
+frmQOR_Pro::frmQOR_Pro(const Ports& ports)
+    : ports_(ports),
+      dir_(ports.files),
+      probe_(ports.drives, family_),
+      runner_(probe_, ports.drives, ports.files, ports.processes, family_),
+      listing_(ports.files, ports.processes, ports.shell),
+      data_(ports.files),
+      script_(ports.files, ports.shell),
+      permanent_(data_, script_, runner_, ports.drives, ports.files, family_) {}
 
 bool frmQOR_Pro::Form_Load() {
   auto& c = ports_.controls;
@@ -39,20 +51,14 @@ bool frmQOR_Pro::Form_Load() {
       Startup([&] { c.SetMousePointer(MousePointer::Hourglass); }),
       Startup([&] { CentreWindow(); }),
       Startup([&] { SetFolderPath("\\"); }),
-      Startup([&] { return FindAppDataFolder(); }),
-      Startup([&] { sPath += kDataFolder; }),
-      Startup([&] { m_.DataFile = sPath + kDataFileName; }),
-      Startup([&] { return RequireDataFile(); }),
-      Startup([&] { m_.OSFamily = GetOSFamily(ports_.shell); }),
-      Startup([&] { m_.Quote = "\""; }),
-      Startup([&] { file1_ = ports_.files.OpenRecords(m_.DataFile, kRecordLength); }),
+      Startup([&] { return EndUnless(FindDataFolder()); }),
+      Startup([&] { return EndUnless(RequireDataFile()); }),
+      Startup([&] { family_ = OsFamilyFor(ports_.shell.Version()); }),
       Startup([&] { RefreshLetters(); }),
-      Startup([&] { file1_.reset(); }),
-      Startup([&] { m_.PermMask = m_.DataRec.LetterMask; }),
+      Startup([&] { data_.Load(); }),
       Startup([&] { c.SetCaption(c.Caption() + kTitleSuffix); }),
   };
   const bool ended = RunSteps(steps, kStepTries).ended;
-  file1_.reset();
   if (ended) c.EndProgram();
   return !ended;
 }
@@ -67,20 +73,23 @@ void frmQOR_Pro::CentreWindow() {
 }
 
 // Without the application-data folder (status 1, or the query failing) there is no data file.
-Flow frmQOR_Pro::FindAppDataFolder() {
+bool frmQOR_Pro::FindDataFolder() {
   const FolderAnswer answer = ports_.shell.AppDataFolder();
-  if (answer.status == 0) {
-    sPath = answer.path;
-    return Flow::Next;
+  if (answer.status != 0) {
+    ShowError(Msg::MissingOrCorrupt);
+    return false;
   }
-  ShowError(kMissingOrCorrupt);
-  return Flow::End;
+  sPath = answer.path + kDataFolder;
+  data_.SetPath(sPath + kDataFileName);
+  return true;
 }
 
-Flow frmQOR_Pro::RequireDataFile() {
-  if (ports_.files.FileExists(m_.DataFile)) return Flow::Next;
-  ShowError(kMissingOrCorrupt);
-  return Flow::End;
+// A data file that is not there, or not of the size the installer made it, is missing or
+// corrupt alike: nothing the program would read from it could be trusted.
+bool frmQOR_Pro::RequireDataFile() {
+  if (data_.IsWhole()) return true;
+  ShowError(Msg::MissingOrCorrupt);
+  return false;
 }
 
 void frmQOR_Pro::Form_Activate() {

@@ -2,7 +2,7 @@
 #include <exception>
 
 #include "app/frm_qor_pro.h"
-#include "engine/messages.h"
+#include "app/messages.h"
 #include "info/version.h"
 #include "platform/file_error.h"
 
@@ -10,8 +10,6 @@ namespace kestrane {
 
 namespace {
 
-constexpr std::size_t kShownWhole = 66;  // longer paths are shortened in the path box
-constexpr std::size_t kKeptTail = 63;
 constexpr int kEnterKey = 13;
 
 // The folder list's only generic error box, named after the handler whatever raised it.
@@ -40,15 +38,10 @@ std::string DriveEntry(char letter, const std::string& label) {
   return entry;
 }
 
-// Asks for the name of a folder below the one in the path box and enters hidden-folder mode.
-// A drive root's base is the letter and colon alone, so the prompt ends in a single backslash.
-void AskHiddenFolder(Dialogs& dialogs, const std::string& hold, std::string& subFolder,
-                     std::string& path, bool& hidden) {
-  std::string base = hold;
-  if (!base.empty() && base.back() == '\\') base = base.substr(0, 2);
-  subFolder = dialogs.InputBox(base + "\\", "Enter Folder Name");
-  path = base + "\\" + subFolder;
-  hidden = true;
+// The entry a list shows in a row; empty for no row.
+std::string EntryAt(const std::vector<std::string>& entries, int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= entries.size()) return {};
+  return entries[static_cast<std::size_t>(index)];
 }
 
 }  // namespace
@@ -60,6 +53,19 @@ void frmQOR_Pro::SetFolderPath(const std::string& path) {
   ShowFolderRows();
   if (!dir_.Path().empty()) SetCurrentDrive(dir_.Path()[0]);
   if (changed) dirList_Change();
+}
+
+// The user chose a folder of the list or a drive: a typed hidden folder belonged to the folder
+// chosen before, so its mode ends here.
+void frmQOR_Pro::ChooseFolder(const std::string& path) {
+  const bool wasHidden = selection_.Hidden();
+  selection_.LeaveHidden();
+  try {
+    SetFolderPath(path);
+  } catch (...) {
+    if (wasHidden) selection_.ResumeHidden();
+    throw;
+  }
 }
 
 void frmQOR_Pro::SetCurrentDrive(char letter) {
@@ -105,7 +111,7 @@ void frmQOR_Pro::FolderListOpen(int row) {
   const std::string target = dir_.RowPath(row);
   if (target.empty()) return;
   try {
-    SetFolderPath(target);
+    ChooseFolder(target);
   } catch (const FileError& e) {
     // The folder went away (or its drive did) since the list was drawn.
     ShowChangeError(ports_.dialogs, e.Number(), e.Description());
@@ -116,7 +122,7 @@ void frmQOR_Pro::FolderListOpen(int row) {
 
 void frmQOR_Pro::DrvList_Change() {
   try {
-    SetFolderPath(std::string(1, currentDrive_) + ":");
+    ChooseFolder(std::string(1, currentDrive_) + ":");
   } catch (const std::exception&) {
     // The drive cannot be opened: the drive list goes back to the folder list's drive.
     const char back = dir_.Path().empty() ? 0 : dir_.Path()[0];
@@ -129,42 +135,43 @@ void frmQOR_Pro::DrvList_Change() {
   }
 }
 
+// The path box shows the chosen folder, shortened when long.
+void frmQOR_Pro::ShowFolder() {
+  ports_.controls.SetText(ControlId::txtPath, selection_.ShownFolder());
+}
+
 void frmQOR_Pro::dirList_Change() {
-  auto& c = ports_.controls;
   // A typed folder that is not there is asked for again until one is found; a loop rather than
   // nested handlers, so a persistent user cannot exhaust the stack.
   for (;;) {
     try {
-      if (Hidden) {
-        SetFolderPath(Path);
+      if (selection_.Hidden()) {
+        SetFolderPath(selection_.HiddenFolder());
         // A typed "." or ".." leads somewhere else than the text says: the path box and the
         // later command line name the folder the list really shows.
-        if (HasDotSegment(Path)) Path = dir_.Path();
-        c.SetText(ControlId::txtPath, Path);
+        if (HasDotSegment(selection_.HiddenFolder())) selection_.RenameHidden(dir_.Path());
+        selection_.SetFolder(selection_.HiddenFolder());
       } else {
-        c.SetText(ControlId::txtPath, dir_.Path());
+        selection_.SetFolder(dir_.Path());
       }
-      Hold = c.Text(ControlId::txtPath);
-      std::string shown = Hold;
-      if (shown.size() > kShownWhole) shown = "....." + shown.substr(shown.size() - kKeptTail);
-      if (shown != Hold) c.SetText(ControlId::txtPath, shown);
+      ShowFolder();
       return;
     } catch (const FileError& e) {
-      if (!Hidden || e.Number() != err::kPathNotFound) {
+      if (!selection_.Hidden() || e.Number() != err::kPathNotFound) {
         ShowChangeError(ports_.dialogs, e.Number(), e.Description());
         return;
       }
-      const bool gaveUp = SubFolder.empty();
-      ports_.dialogs.MessageBox(
-          "Sorry we couldn't find that sub-folder." + std::string(kCrLf) + "\"" + SubFolder + "\"",
-          "Path not found!", Buttons::Ok, Icon::Information);
+      const bool gaveUp = selection_.SubFolder().empty();
+      ports_.dialogs.MessageBox("Sorry we couldn't find that sub-folder." + std::string(kCrLf) +
+                                    "\"" + selection_.SubFolder() + "\"",
+                                "Path not found!", Buttons::Ok, Icon::Information);
       if (gaveUp) {
         // Even the base folder is gone: nothing typed can lead back, so hidden mode ends here
         // instead of asking for ever.
-        Hidden = false;
+        selection_.LeaveHidden();
         continue;
       }
-      AskHiddenFolder(ports_.dialogs, Hold, SubFolder, Path, Hidden);
+      AskHiddenFolder();
     } catch (const std::exception& e) {
       ShowChangeError(ports_.dialogs, err::kInvalidCall, e.what());
       return;
@@ -172,30 +179,36 @@ void frmQOR_Pro::dirList_Change() {
   }
 }
 
+// Asks for the name of a folder below the chosen one and enters hidden-folder mode. A drive
+// root's base is the letter and colon alone, so the prompt ends in a single backslash.
+void frmQOR_Pro::AskHiddenFolder() {
+  const std::string name =
+      ports_.dialogs.InputBox(selection_.HiddenBase() + "\\", "Enter Folder Name");
+  selection_.EnterHidden(name);
+}
+
 void frmQOR_Pro::dirList_KeyPress(int keyAscii) {
   if (keyAscii == kEnterKey) FolderListOpen(ports_.controls.FolderHighlight());
 }
 
-void frmQOR_Pro::dirList_MouseDown(int button, int shift, int x, int y) {
-  (void)x;
-  (void)y;
+void frmQOR_Pro::dirList_MouseDown(int button, int shift, int, int) {
   if (button != kRightButton) return;
   if (shift != kAltMask &&
       ports_.dialogs.MessageBox("Do you want to add a hidden folder?", "Hidden Folder Name",
                                 Buttons::YesNoCancel, Icon::Question) != Answer::Yes) {
     return;
   }
-  AskHiddenFolder(ports_.dialogs, Hold, SubFolder, Path, Hidden);
+  AskHiddenFolder();
   dirList_Change();
 }
 
-std::string frmQOR_Pro::SelectedLetter(ControlId list) const {
-  return SelectedEntry(list).substr(0, 1);
+void frmQOR_Pro::lstAvail_Click(int index) {
+  selection_.Pick(Selection::List::Avail, EntryAt(lists_.avail, index));
 }
-
-void frmQOR_Pro::lstAvail_Click() { Ltr = SelectedLetter(ControlId::lstAvail); }
 void frmQOR_Pro::lstAvail_DblClick() { cmdOk_Click(); }
-void frmQOR_Pro::lstUsedLtrs_Click() { Ltr = SelectedLetter(ControlId::lstUsedLtrs); }
+void frmQOR_Pro::lstUsedLtrs_Click(int index) {
+  selection_.Pick(Selection::List::Used, EntryAt(lists_.used, index));
+}
 void frmQOR_Pro::lstUsedLtrs_DblClick() { cmdRemove_Click(); }
 void frmQOR_Pro::cmdCancel_Click() { ports_.controls.EndProgram(); }
 

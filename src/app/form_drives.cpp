@@ -1,0 +1,201 @@
+#include <cctype>
+#include <exception>
+#include <string>
+
+#include "app/frm_qor_pro.h"
+#include "app/messages.h"
+#include "app/window_layout.h"
+#include "info/version.h"
+
+namespace kestrane {
+
+namespace {
+
+std::string RootQuestion(char root, const std::string& letter) {
+  const std::string r(1, root);
+  return "It appears that you have selected a root folder (" + r + ":\\), " + kCrLf +
+         "are you sure? Now both " + r + " and " + letter + " will point there.";
+}
+
+}  // namespace
+
+void frmQOR_Pro::cmdOk_Click() {
+  auto& c = ports_.controls;
+  try {
+    const std::string letter = PickedLetter(Selection::List::Avail);
+    if (letter.empty()) return;
+    const std::string folder = selection_.Folder();
+    c.SetText(ControlId::txtPath, folder);
+    if (folder.size() == 3) {
+      const char root = static_cast<char>(std::toupper(static_cast<unsigned char>(folder[0])));
+      if (ports_.dialogs.MessageBox(RootQuestion(root, letter), "Are You Sure?",
+                                    Buttons::YesNoCancel, Icon::None) != Answer::Yes) {
+        return;
+      }
+    }
+    if (const Msg why = runner_.WhyNotTarget(folder); why != Msg::None) {
+      ShowError(why, letter);
+      return;
+    }
+    c.SetText(ControlId::cmdCancel, kExitCaption);
+    c.SetMousePointer(MousePointer::Hourglass);
+    const SubstOutcome outcome =
+        runner_.Run(SubstRequest::Map(letter, folder, selection_.Hidden()));
+    AfterSubst(outcome);
+    ShowSubstOutcome(outcome, letter);
+  } catch (const std::exception&) {
+    ShowError(Msg::UnknownFailure);
+  }
+}
+
+void frmQOR_Pro::cmdRemove_Click() {
+  try {
+    const std::string letter = PickedLetter(Selection::List::Used);
+    if (letter.empty()) return;
+    switch (probe_.WhyNotRemovable(letter)) {
+      case RemovalRefusal::NetworkDrive:
+        RefuseRemoval("This is a Network drive, it cannot be removed!");
+        return;
+      case RemovalRefusal::NotVirtual:
+        RefuseRemoval("This is not a Virtual drive, it cannot be removed!");
+        return;
+      case RemovalRefusal::None: break;
+    }
+    if (permanent_.IsPermanent(letter[0]) && !ForgetPermanent(letter)) return;
+    ports_.controls.SetMousePointer(MousePointer::Hourglass);
+    const SubstOutcome outcome = runner_.Run(SubstRequest::Delete(letter));
+    AfterSubst(outcome);
+    ShowSubstOutcome(outcome, letter);
+    ports_.controls.SetText(ControlId::cmdCancel, kExitCaption);
+  } catch (const std::exception&) {
+    ShowError(Msg::UnknownFailure);
+  }
+}
+
+// The letter of the entry picked in a list, which the command is for; empty, with the box that
+// asks for one, when none is.
+std::string frmQOR_Pro::PickedLetter(Selection::List list) {
+  selection_.Repick(list);
+  const std::string letter = selection_.LetterIn(list);
+  if (!letter.empty()) return letter;
+  ShowError(Msg::NoLetter, letter);
+  ports_.controls.SetFocus(list == Selection::List::Avail ? ControlId::lstAvail
+                                                          : ControlId::lstUsedLtrs);
+  return letter;
+}
+
+void frmQOR_Pro::RefuseRemoval(const std::string& body) {
+  ports_.dialogs.MessageBox(body, "Nothing to do!", Buttons::Ok, Icon::Information);
+  ports_.controls.SetFocus(ControlId::cmdCancel);
+}
+
+// Asks whether a permanent letter goes for good, and takes it out of the startup batch file when
+// it does. False when the removal ends here: Cancel, or the letter's line or bit could not go.
+bool frmQOR_Pro::ForgetPermanent(const std::string& letter) {
+  auto& c = ports_.controls;
+  const Answer answer = ports_.dialogs.MessageBox(
+      "This drive letter, " + letter + ", is permanent, do you want it removed permanently?",
+      app::kTitle, Buttons::YesNoCancel, Icon::None);
+  if (answer == Answer::No) return true;
+  if (answer != Answer::Yes) return false;
+  c.SetMousePointer(MousePointer::Hourglass);
+  try {
+    const ForgetOutcome outcome = permanent_.Forget(letter[0]);
+    c.SetMousePointer(MousePointer::Default);
+    if (outcome == ForgetOutcome::NoBatchFile) {
+      ports_.dialogs.MessageBox(std::string("There is no ") + kStartupBatch +
+                                    " in your Startup folder, so it held no line for " + letter +
+                                    ":." + kCrLf + "The letter " + letter +
+                                    " is no longer marked permanent.",
+                                app::kTitle, Buttons::Ok, Icon::Information);
+    }
+    return true;
+  } catch (const DataFileDamaged&) {
+    ShowError(Msg::MissingOrCorrupt, letter);
+    return false;
+  } catch (const std::exception& e) {
+    // The mapping stays as well: the user asked for both or nothing.
+    const auto* fe = dynamic_cast<const FileError*>(&e);
+    const int number = fe ? fe->Number() : static_cast<int>(Msg::UnknownFailure);
+    // Once the line is out, only the bit is left: the letter no longer comes back at logon.
+    const char* what = dynamic_cast<const MarkNotCleared*>(&e)
+                           ? " no longer comes back at logon, but its permanent mark could not "
+                             "be cleared from the data file."
+                           : " could not be removed from your startup file.";
+    c.SetMousePointer(MousePointer::Default);
+    ports_.dialogs.MessageBox("The drive letter " + letter + what + kCrLf + "Error " +
+                                  std::to_string(number) + ": " + e.what() +
+                                  ". The virtual drive was left as it is.",
+                              app::kTitle, Buttons::Ok, Icon::Critical);
+    return false;
+  }
+}
+
+// What follows every run of the runner before its outcome is shown: the probe's unexpected
+// failure, and lists rebuilt whatever subst answered, so they show what it really left behind.
+void frmQOR_Pro::AfterSubst(const SubstOutcome& outcome) {
+  if (outcome.probeFailure != 0) ShowProbeFailure(outcome.probeFailure);
+  if (!outcome.Ran()) return;
+  RefreshLetters();
+  try {
+    RefreshDriveList();
+  } catch (const std::exception&) {
+    // The drive list only mirrors the change; failing to redraw it does not undo the outcome.
+  }
+}
+
+void frmQOR_Pro::ShowSubstOutcome(const SubstOutcome& outcome, const std::string& letter) {
+  if (outcome.Mapped()) {
+    ShowDone();
+  } else {
+    ShowError(outcome.code, letter);
+  }
+}
+
+void frmQOR_Pro::ShowDone() {
+  ports_.controls.SetMousePointer(MousePointer::Default);
+  ports_.dialogs.MessageBox("Operation Completed!", "Done!", Buttons::Ok, Icon::None);
+}
+
+void frmQOR_Pro::ShowError(Msg code, const std::string& letter) {
+  const ErrorMessage m = ErrorMessageFor(code, letter);
+  ports_.dialogs.MessageBox(m.body, m.title, Buttons::Ok, Icon::Critical);
+  ports_.controls.SetMousePointer(MousePointer::Default);
+}
+
+void frmQOR_Pro::ShowProbeFailure(int number) {
+  ports_.dialogs.MessageBox(std::to_string(number), "Error Number:", Buttons::Ok, Icon::Critical);
+}
+
+void frmQOR_Pro::RefreshLetters() { ListLetters(ProbeMode::Shown); }
+
+void frmQOR_Pro::CheckDriveSet() {
+  if (!probe_.DriveSetChanged()) return;
+  // Nobody asked for this listing: a drive caught half made or half removed by another program
+  // counts as in use without a box, and the next check lists it as it has become.
+  ListLetters(ProbeMode::Hushed);
+  RefreshDriveList();
+}
+
+// The letter picked in each list stays picked where it still stands in its list.
+void frmQOR_Pro::ListLetters(ProbeMode mode) {
+  auto& c = ports_.controls;
+  lists_ = probe_.List();
+  const auto fill = [&](ControlId list, Selection::List which,
+                        const std::vector<std::string>& entries) {
+    c.ListClear(list);
+    for (const std::string& entry : entries) c.ListAdd(list, entry);
+    if (const int row = selection_.Rebuilt(which, entries); row >= 0) c.ListSelect(list, row);
+  };
+  try {
+    fill(ControlId::lstAvail, Selection::List::Avail, lists_.avail);
+    fill(ControlId::lstUsedLtrs, Selection::List::Used, lists_.used);
+  } catch (const std::exception&) {
+    // The lists keep what was added so far; nothing is reported.
+  }
+  if (mode == ProbeMode::Shown) {
+    for (const int number : lists_.failures) ShowProbeFailure(number);
+  }
+}
+
+}  // namespace kestrane

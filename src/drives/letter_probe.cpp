@@ -1,0 +1,106 @@
+#include "drives/letter_probe.h"
+
+#include <cctype>
+#include <exception>
+
+#include "platform/file_error.h"
+
+namespace kestrane {
+
+namespace {
+
+std::string Entry(char letter) { return std::string(1, letter) + ":"; }
+
+char Lower(char letter) {
+  return static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
+}
+
+// Which letters the system has a drive for, as one mask bit per letter; all of them when it
+// cannot say, so every letter is then probed on its own.
+std::uint32_t LettersToProbe(Drives& drives) {
+  constexpr std::uint32_t kEveryLetter = (1u << 26) - 1;
+  try {
+    std::uint32_t mask = 0;
+    for (const char letter : drives.Letters()) {
+      if (letter >= 'A' && letter <= 'Z') mask |= 1u << (letter - 'A');
+    }
+    // No drive at all is not a machine we run on: the answer is a failure.
+    return mask != 0 ? mask : kEveryLetter;
+  } catch (const std::exception&) {
+    return kEveryLetter;
+  }
+}
+
+int FailureNumber(const std::exception& e) {
+  const auto* fe = dynamic_cast<const FileError*>(&e);
+  return fe != nullptr ? fe->Number() : err::kInvalidCall;
+}
+
+}  // namespace
+
+LetterLists LetterProbe::List() {
+  LetterLists lists;
+  cdLetters_ = {};
+  cdCount_ = 0;
+  // A letter the system lists no drive for would only answer "no drive" to its probe; one query
+  // for all of them spares two dozen round trips to the drive layer.
+  listedDrives_ = LettersToProbe(drives_);
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    const bool probed = (listedDrives_ >> (letter - 'A') & 1u) != 0;
+    if (!probed || !ProbeForList(letter, lists)) lists.avail.push_back(Entry(letter));
+  }
+  return lists;
+}
+
+bool LetterProbe::ProbeForList(char letter, LetterLists& lists) {
+  try {
+    const DriveType type = drives_.Type(letter);
+    if (type == DriveType::Remote) {
+      lists.used.push_back(Entry(Lower(letter)));
+      return true;
+    }
+    const std::int32_t serial = drives_.SerialNumber(letter);
+    if (type == DriveType::CdRom && family_ == OsFamily::W95 && cdCount_ < cdLetters_.size()) {
+      cdLetters_[cdCount_++] = letter;
+    }
+    if (drives_.SerialNumber(letter) == serial) lists.used.push_back(Entry(letter));
+    return true;
+  } catch (const std::exception& e) {
+    const int number = FailureNumber(e);
+    if (number == err::kDeviceUnavailable) return false;
+    // No medium, or an unexpected failure: the letter is taken and listed as a local drive.
+    if (number != err::kDiskNotReady) lists.failures.push_back(number);
+    lists.used.push_back(Entry(letter));
+    return true;
+  }
+}
+
+LetterCheck LetterProbe::Check(char letter) {
+  try {
+    drives_.Type(letter);
+    return {true, 0};
+  } catch (const std::exception& e) {
+    const int number = FailureNumber(e);
+    if (number == err::kDeviceUnavailable) return {false, 0};
+    return {true, number == err::kDiskNotReady ? 0 : number};
+  }
+}
+
+bool LetterProbe::DriveSetChanged() { return LettersToProbe(drives_) != listedDrives_; }
+
+bool LetterProbe::IsRecordedCdRom(char drive) const {
+  const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(drive)));
+  for (std::size_t i = 0; i < cdCount_; ++i) {
+    if (cdLetters_[i] == upper) return true;
+  }
+  return false;
+}
+
+RemovalRefusal LetterProbe::WhyNotRemovable(const std::string& letter) {
+  if (std::islower(static_cast<unsigned char>(letter[0])) != 0) return RemovalRefusal::NetworkDrive;
+  // subst would refuse a disk or a disc; nothing is asked or run for one.
+  if (drives_.Target(letter[0]).kind == LetterKind::Device) return RemovalRefusal::NotVirtual;
+  return RemovalRefusal::None;
+}
+
+}  // namespace kestrane

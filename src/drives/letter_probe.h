@@ -1,0 +1,57 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/drives.h"
+#include "platform/os_family.h"
+
+namespace kestrane {
+
+// The two letter lists as a listing found them: entries "E:", network drives in lower case.
+struct LetterLists {
+  std::vector<std::string> used;
+  std::vector<std::string> avail;
+  std::vector<int> failures;  // unexpected failure numbers met on the way, in order
+};
+
+// What one letter's probe found.
+struct LetterCheck {
+  bool inUse = false;
+  int failure = 0;  // an unexpected failure's number (the letter then counts as in use); 0: none
+};
+
+// Why a letter in use cannot be removed.
+enum class RemovalRefusal { None, NetworkDrive, NotVirtual };
+
+// Asks the drive layer which letters are taken. Remembers what its last listing saw: the drive
+// set, and on the 95 family the CD-ROM letters, which cannot be mapped from there.
+class LetterProbe {
+ public:
+  LetterProbe(Drives& drives, const OsFamily& family) : drives_(drives), family_(family) {}
+
+  // Probes A to Z. A letter is in use when its volume answers the same serial number twice, or
+  // is a network drive, or has no medium; free when no drive has it.
+  LetterLists List();
+  // One letter, as a mapping asks before it is made: any drive that answers counts as in use.
+  LetterCheck Check(char letter);
+  // Whether the system's drive set differs from the last listing's: one query when nothing
+  // changed.
+  bool DriveSetChanged();
+  bool IsRecordedCdRom(char drive) const;
+  // A letter picked from the used list: a lower-case one is a network drive's; a disk or a disc
+  // is no virtual drive.
+  RemovalRefusal WhyNotRemovable(const std::string& letter);
+
+ private:
+  bool ProbeForList(char letter, LetterLists& lists);
+
+  Drives& drives_;
+  const OsFamily& family_;
+  std::uint32_t listedDrives_ = 0;  // the drive letters of the last listing, a bit each
+  std::array<char, 11> cdLetters_{};
+  std::size_t cdCount_ = 0;
+};
+
+}  // namespace kestrane

@@ -1,0 +1,86 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "drives/letter_probe.h"
+#include "platform/files.h"
+#include "platform/message_codes.h"
+#include "platform/processes.h"
+
+namespace kestrane {
+
+// subst and the command interpreter normally end at once; past this the window is given back.
+inline constexpr int kCommandLimitMs = 10000;
+
+// One request for subst: a letter mapped to a folder, or a letter's mapping deleted.
+struct SubstRequest {
+  std::string letter;  // as the user picked it; only one upper-case letter ever reaches subst
+  std::string folder;  // unquoted; empty for a deletion
+  bool remove = false;
+  bool hidden = false;  // the folder was typed in hidden-folder mode: hidden folders count
+
+  static SubstRequest Map(std::string letter, std::string folder, bool hidden = false) {
+    return {std::move(letter), std::move(folder), false, hidden};
+  }
+  static SubstRequest Delete(std::string letter) { return {std::move(letter), {}, true, false}; }
+};
+
+enum class SubstStatus {
+  Mapped,       // subst did as asked and ended with success
+  InUse,        // a mapping was asked for a letter in use: nothing was run
+  Refused,      // the letter or the folder cannot be mapped: nothing was run
+  NotStarted,   // subst could not be started
+  TimedOut,     // subst did not end within the limit
+  SubstFailed,  // subst ended with an error
+};
+
+struct SubstOutcome {
+  SubstStatus status = SubstStatus::Mapped;
+  Msg code = Msg::None;  // the message that tells the user why, unless mapped
+  int probeFailure = 0;  // an unexpected failure of the letter's probe, shown before the outcome
+  bool Mapped() const { return status == SubstStatus::Mapped; }
+  // subst ran, whatever it answered: the drives may have changed.
+  bool Ran() const {
+    return status == SubstStatus::Mapped || status == SubstStatus::TimedOut ||
+           status == SubstStatus::SubstFailed;
+  }
+};
+
+// One upper-case letter A to Z and nothing else: the only letter that reaches a command line or
+// has a bit of its own.
+inline bool IsPlainLetter(const std::string& text) {
+  return text.size() == 1 && text[0] >= 'A' && text[0] <= 'Z';
+}
+
+// Why a folder text cannot be mapped to a letter; Msg::None when it begins with a drive letter
+// and colon. A network share (\\server\share) gets the network-drive message.
+Msg FolderTextRefusal(const std::string& text);
+
+// A folder as it must stand, quoted, on a command line: backslashes before the closing quote are
+// doubled so that a drive root ("C:\") is not read as an escaped quote.
+std::string CommandArgument(const std::string& folder);
+
+// Starts subst for one request, after the checks that would make it refuse or do harm.
+class SubstRunner {
+ public:
+  SubstRunner(LetterProbe& probe, Drives& drives, Files& files, Processes& processes,
+              const OsFamily& family)
+      : probe_(probe), drives_(drives), files_(files), processes_(processes), family_(family) {}
+
+  SubstOutcome Run(const SubstRequest& request);
+  // Why a folder cannot be a mapping's target: no full path, or on a network drive, or on a drive
+  // that is gone since it was chosen. Msg::None when it can.
+  Msg WhyNotTarget(const std::string& folder);
+
+ private:
+  Msg CheckTarget(const std::string& folder, bool includeHidden);
+  SubstOutcome Start(const SubstRequest& request);
+
+  LetterProbe& probe_;
+  Drives& drives_;
+  Files& files_;
+  Processes& processes_;
+  const OsFamily& family_;
+};
+
+}  // namespace kestrane

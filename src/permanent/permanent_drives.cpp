@@ -1,0 +1,167 @@
+#include "permanent/permanent_drives.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <functional>
+#include <utility>
+
+#include "platform/paths.h"
+#include "platform/steps.h"
+
+namespace kestrane {
+
+namespace {
+
+bool SameText(const std::string& a, const std::string& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::toupper(static_cast<unsigned char>(x)) ==
+           std::toupper(static_cast<unsigned char>(y));
+  });
+}
+
+// A step that every later one builds on (the mapping, the Startup folder, the data file, the bit
+// and the line) ends the command whatever its failure; any other ends it on a device, disk,
+// permission or path failure and is passed over on the rest.
+Step Vital(std::function<Flow()> run) { return {std::move(run), OnFailure::End, OnFailure::End}; }
+Step Passable(std::function<Flow()> run) {
+  return {std::move(run), OnFailure::End, OnFailure::Skip};
+}
+
+}  // namespace
+
+std::string BatchLine(const std::string& letter, const std::string& folder) {
+  std::string line = "subst " + letter + ": ";
+  for (char ch : CommandArgument(folder)) {
+    line += ch;
+    if (ch == '%') line += '%';
+  }
+  return line;
+}
+
+std::string PermanentDrives::FolderForBatch(const std::string& letter, const std::string& folder) {
+  if (files_.CanEncode(BatchLine(letter, folder))) return folder;
+  const std::string shortName = files_.ShortPath(folder);
+  if (!shortName.empty() && files_.CanEncode(BatchLine(letter, shortName))) return shortName;
+  return {};
+}
+
+MakeOutcome PermanentDrives::Make(const std::string& letter, const std::string& folder,
+                                  bool hidden, const std::string& batchFolder) {
+  MakeOutcome out;
+  std::string batch;
+  const auto refuse = [&](Msg code) {
+    out.status = MakeOutcome::Status::Refused;
+    out.code = code;
+    return Flow::End;
+  };
+  const std::array steps{
+      Passable([&] {
+        out.familyUnsupported = family_ == OsFamily::Failed;
+        return out.familyUnsupported ? refuse(Msg::NotSupported) : Flow::Next;
+      }),
+      Vital([&] {
+        batch = script_.Path();
+        return batch.empty() ? refuse(Msg::NotSupported) : Flow::Next;
+      }),
+      Passable([&] {
+        return script_.Lists(batch, letter[0]) ? refuse(Msg::AlreadyAssigned) : Flow::Next;
+      }),
+      // A damaged data file is refused before the mapping, never padded or made anew.
+      Vital([&] { return data_.IsWhole() ? Flow::Next : refuse(Msg::MissingOrCorrupt); }),
+      // A letter that is in use already is taken as it is only where it stands for this very
+      // folder: a line for another folder, a disk or a share would bring back something else.
+      Vital([&] {
+        const SubstOutcome& subst = *(out.subst = runner_.Run(SubstRequest::Map(letter, folder, hidden)));
+        out.mapped = subst.Mapped() ||
+                     (subst.status == SubstStatus::InUse && StandsFor(letter[0], folder));
+        return out.mapped ? Flow::Next : refuse(subst.code);
+      }),
+      // The bit before the line, and the bit taken back when the line cannot be written: a line
+      // without its bit would bring the drive back at every logon while Remove no longer knew
+      // it was permanent.
+      Vital([&] {
+        try {
+          data_.SetLetter(letter[0]);
+        } catch (const DataFileDamaged&) {
+          out.damagedDataFile = true;
+          throw;
+        }
+        try {
+          script_.Append(batch, BatchLine(letter, batchFolder));
+        } catch (const FileError&) {
+          try {
+            data_.ClearLetter(letter[0]);
+          } catch (const FileError&) {
+            // The report of the append still tells the user the drive is not permanent.
+          }
+          throw;
+        }
+        return Flow::Next;
+      }),
+  };
+  const StepsResult result = RunSteps(steps, 1);
+  if (result.failure) {
+    out.status = MakeOutcome::Status::Failed;
+    out.failure = result.failure;
+  }
+  return out;
+}
+
+bool PermanentDrives::StandsFor(char letter, const std::string& folder) {
+  const LetterTarget target = drives_.Target(letter);
+  if (target.kind != LetterKind::Virtual) return false;
+  const std::string mapped = NormalPath(target.folder);
+  return !mapped.empty() && (SameText(mapped, NormalPath(folder)) ||
+                             SameText(mapped, NormalPath(files_.ShortPath(folder))));
+}
+
+bool PermanentDrives::IsPermanent(char letter) {
+  std::int32_t mask = data_.PermMask();
+  try {
+    mask = data_.ReadMask();
+  } catch (const FileError&) {
+    // The mask as last read stands in for a file that cannot be read just now.
+  }
+  return LetterIsSet(mask, letter) || script_.Names(letter);
+}
+
+ForgetOutcome PermanentDrives::Forget(char letter) {
+  if (!data_.IsWhole()) throw DataFileDamaged();
+  const std::string batch = script_.Path();
+  // Without the Startup folder the line may still be there: the bit stays, the caller reports.
+  if (batch.empty()) Fail(err::kPathNotFound);
+  const bool hadBatch = script_.RemoveLetter(batch, letter);
+  try {
+    data_.ClearLetter(letter);
+  } catch (const FileError& e) {
+    throw MarkNotCleared(e);
+  }
+  // No batch file held a line for the letter, so it was no longer permanent in fact; the bit
+  // only said otherwise.
+  return hadBatch ? ForgetOutcome::LineRemoved : ForgetOutcome::NoBatchFile;
+}
+
+std::string PermanentDrives::ForgetAll() {
+  const auto errorText = [](const FileError& e) {
+    return "Error " + std::to_string(e.Number()) + ": " + e.Description();
+  };
+  if (!data_.IsWhole()) throw DataFileDamaged();
+  try {
+    script_.Delete();
+  } catch (const FileError& e) {
+    // The mask keeps describing the batch file that is still there.
+    return std::string("The startup file ") + kStartupBatch +
+           " could not be deleted; the permanent drives stay as they are.\r\n" + errorText(e);
+  }
+  try {
+    data_.ResetMask();
+  } catch (const DataFileDamaged&) {
+    throw;
+  } catch (const FileError& e) {
+    return "The list of permanent drives could not be reset.\r\n" + errorText(e);
+  }
+  return {};
+}
+
+}  // namespace kestrane

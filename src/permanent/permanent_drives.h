@@ -1,0 +1,77 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "drives/subst_runner.h"
+#include "permanent/data_file.h"
+#include "permanent/startup_script.h"
+
+namespace kestrane {
+
+// What Make Permanent came to.
+struct MakeOutcome {
+  enum class Status {
+    Done,     // the drive, its line and its bit are all in place
+    Refused,  // a check said no before anything was changed, or subst refused: `code` says why
+    Failed,   // a step failed: `failure` says how
+  };
+  Status status = Status::Done;
+  Msg code = Msg::None;
+  std::optional<FileError> failure;
+  bool damagedDataFile = false;  // the failure is the data file's state, not an I/O error
+  bool familyUnsupported = false;  // refused for the system itself: Make Permanent cannot work
+  bool mapped = false;             // the letter stands for the folder, whatever came after
+  std::optional<SubstOutcome> subst;  // the mapping's outcome, when one was asked for
+};
+
+// Removing a permanent letter.
+enum class ForgetOutcome {
+  LineRemoved,  // the line (if any) is out of the batch file and the bit is clear
+  NoBatchFile,  // there was no batch file to hold a line; the bit is clear
+};
+
+// The rules of making, removing and restoring permanent drives: the mapping, the line in
+// subit.bat and the bit in the data file kept in step.
+class PermanentDrives {
+ public:
+  PermanentDrives(DataFile& data, StartupScript& script, SubstRunner& runner, Drives& drives,
+                  Files& files, const OsFamily& family)
+      : data_(data), script_(script), runner_(runner), drives_(drives), files_(files),
+        family_(family) {}
+
+  // The folder as the startup batch file can hold it: the folder itself or, where its name has
+  // characters the batch file's code page lacks, its short name, which every code page holds and
+  // which reaches the same folder. Empty where the volume keeps no short name.
+  std::string FolderForBatch(const std::string& letter, const std::string& folder);
+  // Everything that could refuse the letter is asked before the mapping is made; the mapping,
+  // the bit and the line follow in that order.
+  MakeOutcome Make(const std::string& letter, const std::string& folder, bool hidden,
+                   const std::string& batchFolder);
+  // Whether the letter comes back at logon: its bit in the data file as it is now (another copy
+  // of the program may have changed it), or a line of its own in the startup batch file, which
+  // brings the drive back even when its bit was lost.
+  bool IsPermanent(char letter);
+  // Takes the letter's line out of the batch file and clears its bit. A FileError when the line
+  // could not go; MarkNotCleared when only the bit could not; DataFileDamaged before anything
+  // changed when the data file is not whole.
+  ForgetOutcome Forget(char letter);
+  // Restore's second half: the batch file goes, then the mask is reset. The problem to report,
+  // empty when both are done; DataFileDamaged when the data file is not whole.
+  std::string ForgetAll();
+
+ private:
+  bool StandsFor(char letter, const std::string& folder);
+
+  DataFile& data_;
+  StartupScript& script_;
+  SubstRunner& runner_;
+  Drives& drives_;
+  Files& files_;
+  const OsFamily& family_;
+};
+
+// The batch file's line for a letter: cmd.exe expands %NAME% even inside quotes, so a literal
+// percent sign is doubled for the folder to come back unchanged at logon.
+std::string BatchLine(const std::string& letter, const std::string& folder);
+
+}  // namespace kestrane
