@@ -101,6 +101,11 @@ void frmQOR_Pro::mnuRepair_Click() {
       Answer::Ok) {
     return;
   }
+  // Restore ends in a write of the data file: a damaged one stops it before anything changes.
+  if (!data_.IsWhole()) {
+    ShowError(Msg::MissingOrCorrupt);
+    return;
+  }
   ports_.controls.SetMousePointer(MousePointer::Hourglass);
   const SubstListing::Capture capture = listing_.Take(sPath);
   if (!capture.problem.empty()) {

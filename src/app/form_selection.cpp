@@ -191,7 +191,7 @@ void frmQOR_Pro::dirList_KeyPress(int keyAscii) {
   if (keyAscii == kEnterKey) FolderListOpen(ports_.controls.FolderHighlight());
 }
 
-void frmQOR_Pro::dirList_MouseDown(int button, int shift, int, int) {
+void frmQOR_Pro::dirList_MouseDown(int button, int shift) {
   if (button != kRightButton) return;
   if (shift != kAltMask &&
       ports_.dialogs.MessageBox("Do you want to add a hidden folder?", "Hidden Folder Name",

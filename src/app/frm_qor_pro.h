@@ -40,7 +40,7 @@ class frmQOR_Pro {
   void DrvList_Change();
   void dirList_Change();
   void dirList_KeyPress(int keyAscii);
-  void dirList_MouseDown(int button, int shift, int x, int y);
+  void dirList_MouseDown(int button, int shift);
   // The user picked row `index` of a letter list (-1: none).
   void lstAvail_Click(int index);
   void lstAvail_DblClick();

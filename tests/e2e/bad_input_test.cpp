@@ -322,6 +322,46 @@ std::string TypedCaseName(const ::testing::TestParamInfo<const wchar_t*>& info) 
   return kNames[info.index];
 }
 
+// What the user chose stays chosen, and only what can be seen chosen is acted on.
+class ChoicesStay : public BadHiddenNames {};
+
+TEST_F(ChoicesStay, HiddenFolderStaysChosenForEveryCommandUntilAnotherFolderIsChosen) {
+  const std::wstring hidden = std::wstring(kWork) + L"\\Sub";
+  ASSERT_TRUE(CreateFolders(hidden));
+  ASSERT_TRUE(MakeFile(hidden + L"\\inside.txt", "inside\r\n"));
+  ASSERT_TRUE(SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_NE(Start(), nullptr);
+  ASSERT_TRUE(OpenFolder(main_, kWork));
+  HWND input = AskForHiddenFolder();
+  ASSERT_NE(input, nullptr) << "no input box";
+  ASSERT_TRUE(Type(input, L"Sub", IDOK));
+  for (const wchar_t letter : {L'O', L'P'}) {
+    ASSERT_TRUE(PickFree(letter));
+    Press(ids::cmdOk);
+    EXPECT_TRUE(AnswerNext(kDone, IDOK)) << "Add " << static_cast<char>(letter);
+    EXPECT_EQ(FolderEntries(std::wstring{letter, L':', L'\\'}), kOneFile);
+    EXPECT_EQ(TextOf(Control(main_, ids::txtPath)), hidden);
+  }
+  // Choosing another folder ends the hidden folder's turn.
+  ASSERT_TRUE(OpenFolder(main_, kBeds));
+  ExpectUsable();
+}
+
+// Make Permanent rebuilds the letter lists; the letter it made is no longer picked anywhere, so
+// the next command asks for one instead of using a letter the user cannot see chosen.
+TEST_F(ChoicesStay, CommandAfterTheListsAreRebuiltAsksForALetter) {
+  ASSERT_NE(Start(), nullptr);
+  auto made = MakeWorkPermanent("Make Permanent K:");
+  ASSERT_TRUE(made);
+  ASSERT_TRUE(IsDone(*made));
+  EXPECT_EQ(ListSelection(Control(main_, ids::lstAvail)), -1);
+  ASSERT_TRUE(OpenFolder(main_, kBeds));
+  Press(ids::cmdDefault);
+  EXPECT_TRUE(AnswerNext(Error(L"You need to select a Virtual Drive Letter!"), IDOK));
+  EXPECT_EQ(BatchText(), "subst K: \"C:\\Work\"\r\n");
+  ExpectUsable();
+}
+
 INSTANTIATE_TEST_SUITE_P(Typed, BadHiddenNames,
                          ::testing::Values(L"..", L"\\", L":", L"*", L"?", L"\"", L""),
                          TypedCaseName);
@@ -351,39 +391,20 @@ class BadDataFile : public BadInput {
   }
 };
 
-TEST_F(BadDataFile, EmptyDataFileStillStartsAndMakePermanentLeavesAConsistentState) {
-  WriteBytes(DataFilePath(), {});
-  ASSERT_NO_FATAL_FAILURE(StartWith("0-byte data file"));
-  auto made = MakeWorkPermanent("0-byte data file Make Permanent");
+// Another program deletes the data file while Kestrane runs: it is reported as missing, and
+// neither made anew nor half-written, and nothing else changes either.
+TEST_F(BadDataFile, DataFileDeletedWhileRunningMakePermanentSaysItIsMissingAndCreatesNothing) {
+  ASSERT_NE(Start(), nullptr);
+  ASSERT_TRUE(DeleteFileW(DataFilePath().c_str()));
+  auto made = MakeWorkPermanent("deleted data file Make Permanent");
   ASSERT_TRUE(made);
-  const auto bytes = DataBytes();
-  if (IsDone(*made)) {
-    ASSERT_EQ(bytes.size(), 2 * kRecordLength);
-    EXPECT_NE(LetterMaskOf(bytes) & Bit(L'K'), 0);
-  } else {
-    ExpectClearRefusal(*made);
-    EXPECT_TRUE(bytes.empty());
-  }
-  ExpectConsistentAndUsable();
-}
-
-TEST_F(BadDataFile, ShortDataFileStillStartsAndMakePermanentKeepsWhatItHeld) {
-  auto shortFile = InitialDataFile();
-  for (size_t i = 0; i < 100; ++i) shortFile[i] = static_cast<std::uint8_t>('A' + i % 26);
-  shortFile.resize(kRecordLength - 1);
-  WriteBytes(DataFilePath(), shortFile);
-  ASSERT_NO_FATAL_FAILURE(StartWith("1,249-byte data file"));
-  auto made = MakeWorkPermanent("1,249-byte data file Make Permanent");
-  ASSERT_TRUE(made);
-  const auto bytes = DataBytes();
-  ASSERT_GE(bytes.size(), shortFile.size());
-  // Record 1, as far as it went, is never written over.
-  EXPECT_TRUE(std::equal(shortFile.begin(), shortFile.end(), bytes.begin()));
-  if (!IsDone(*made)) {
-    ExpectClearRefusal(*made);
-    EXPECT_EQ(bytes, shortFile);
-  }
-  ExpectConsistentAndUsable();
+  EXPECT_TRUE(
+      Looks(*made, Error(L"There is a missing or corrupt file! Remove and reinstall the software, "
+                         L"\r\nif the problem persists e-mail us at support@kestrane.example!")));
+  EXPECT_FALSE(Exists(DataFilePath()));
+  EXPECT_FALSE(Exists(Batch()));
+  EXPECT_FALSE(Mapped(L'K'));
+  ExpectUsable();
 }
 
 TEST_F(BadDataFile, ReadOnlyDataFileMakePermanentSaysSoAndChangesNothingItCannotUndo) {

@@ -1,4 +1,5 @@
-// Without its data file the program explains itself once and ends, before any window shows.
+// Without its data file, or with one not of its installed size, the program explains itself
+// once and ends, before any window shows.
 
 #include "program_test.h"
 
@@ -6,7 +7,7 @@ namespace {
 
 using namespace e2e;
 
-class MissingDataFile : public ProgramTest {
+class MissingDataFile : public ProgramTest, public ::testing::WithParamInterface<std::size_t> {
  protected:
   // Only the code-255 box, no main window, and the process gone once the box is answered.
   void ExpectOnlyTheMissingFileBoxThenTheEnd() {
@@ -33,5 +34,18 @@ TEST_F(MissingDataFile, DataFolderMissing) {
   ASSERT_FALSE(Exists(DataFolder()));
   ExpectOnlyTheMissingFileBoxThenTheEnd();
 }
+
+// A data file of any other size than the installer's is as good as missing: the same box, and
+// the file is left exactly as it was found, never padded.
+TEST_P(MissingDataFile, DataFileOfTheWrongSize) {
+  auto bytes = InitialDataFile();
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7);
+  bytes.resize(GetParam(), 0x5A);
+  WriteBytes(DataFilePath(), bytes);
+  ExpectOnlyTheMissingFileBoxThenTheEnd();
+  EXPECT_EQ(ReadBytes(DataFilePath()), bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, MissingDataFile, ::testing::Values(0, 1000, 2499, 2501));
 
 }  // namespace

@@ -38,52 +38,42 @@ struct World {
     subst.Map('R', "C:\\Windows");
     if (load) {
       EXPECT_TRUE(m.Load());
-      m.form.SetFolderPath("C:\\Work");
+      m.Choose("C:\\Work");
     }
     m.dialogs.boxes.clear();
     m.faults.Clear();
   }
 };
 
-void PickFolderAndLetter(Machine& m, const char* list, const std::string& letter) {
-  const ControlId id = std::string(list) == "avail" ? ControlId::lstAvail : ControlId::lstUsedLtrs;
-  m.controls.Select(id, letter + ":");
-  if (id == ControlId::lstAvail) {
-    m.form.lstAvail_Click();
-  } else {
-    m.form.lstUsedLtrs_Click();
-  }
-}
-
 std::vector<Command> Commands() {
   return {
       {"Startup", [](Machine& m) { m.Load(); }, false},
       {"Add",
        [](Machine& m) {
-         PickFolderAndLetter(m, "avail", "E");
+         m.Pick(ControlId::lstAvail, "E:");
          m.form.cmdOk_Click();
        }},
       {"RemovePermanentYes",
        [](Machine& m) {
-         PickFolderAndLetter(m, "used", "P");
+         m.Pick(ControlId::lstUsedLtrs, "P:");
          m.dialogs.answers = {Answer::Yes};
          m.form.cmdRemove_Click();
        }},
       {"RemovePermanentNo",
        [](Machine& m) {
-         PickFolderAndLetter(m, "used", "P");
+         m.Pick(ControlId::lstUsedLtrs, "P:");
          m.dialogs.answers = {Answer::No};
          m.form.cmdRemove_Click();
        }},
       {"RemovePermanentCancel",
        [](Machine& m) {
-         PickFolderAndLetter(m, "used", "P");
+         m.Pick(ControlId::lstUsedLtrs, "P:");
          m.dialogs.answers = {Answer::Cancel};
          m.form.cmdRemove_Click();
        }},
       {"MakePermanent",
        [](Machine& m) {
-         PickFolderAndLetter(m, "avail", "E");
+         m.Pick(ControlId::lstAvail, "E:");
          m.form.cmdDefault_Click();
        }},
       {"Restore", [](Machine& m) { m.form.mnuRepair_Click(); }},
@@ -91,7 +81,7 @@ std::vector<Command> Commands() {
       {"HiddenFolder",
        [](Machine& m) {
          m.dialogs.inputs = {"Work"};
-         m.form.dirList_MouseDown(kRightButton, kAltMask, 0, 0);
+         m.form.dirList_MouseDown(kRightButton, kAltMask);
        }},
       {"OpenFolder",
        [](Machine& m) {
@@ -99,7 +89,6 @@ std::vector<Command> Commands() {
        }},
       {"DriveChange",
        [](Machine& m) {
-         m.form.RefreshDriveList();
          m.form.DriveListPick(1);  // the empty CD-ROM drive
        }},
   };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fakes.h"
+#include "platform/paths.h"
 
 namespace kestrane::fakes {
 namespace {
@@ -68,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, MissingFolders,
 TEST_F(Folders, DotDotIsResolved) {
   ASSERT_TRUE(list.SetPath("C:\\Windows\\..\\Work"));
   EXPECT_EQ(list.Path(), "C:\\Work");
-  EXPECT_EQ(FolderList::Normalize("C:\\..\\.."), "C:\\");
+  EXPECT_EQ(NormalPath("C:\\..\\.."), "C:\\");
 }
 
 TEST_F(Folders, HiddenFolderCanBeCurrent) {

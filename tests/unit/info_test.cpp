@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/control_ids.h"
+#include "app/window_layout.h"
 #include "fakes/fakes.h"
 #include "info/about.h"
 #include "info/help.h"

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "drives/letter_probe.h"
+#include "drives/subst_runner.h"
 #include "fakes/fakes.h"
 
 namespace kestrane::fakes {
@@ -52,70 +54,77 @@ TEST_F(Letters, TwoRefreshesInARowGiveTheSameLists) {
   EXPECT_EQ(Free(), free);
 }
 
+// The probe on its own, for what the window never shows: the CD-ROM letters it records.
+class Probe : public Letters {
+ protected:
+  OsFamily family = OsFamily::W95;
+  LetterProbe probe{m.drives, family};
+};
+
 struct CdCase {
-  const char* family;
+  OsFamily family;
   bool ready;
   bool recorded;
 };
 
-class CdLetters : public Letters, public ::testing::WithParamInterface<CdCase> {};
+class CdLetters : public Probe, public ::testing::WithParamInterface<CdCase> {};
 
 TEST_P(CdLetters, AreRecordedOnlyOn95FamilyWithADisc) {
-  m.module.OSFamily = GetParam().family;
+  family = GetParam().family;
   m.drives.Add('G', DriveType::CdRom, 9, GetParam().ready);
-  m.form.RefreshLetters();
-  EXPECT_EQ(m.module.CdLetters[0] == 'G', GetParam().recorded);
-  EXPECT_EQ(m.module.CdLetters[1], '\0');
-  EXPECT_EQ(Used(), (std::vector<std::string>{"C:", "G:"}));
+  EXPECT_EQ(probe.List().used, (std::vector<std::string>{"C:", "G:"}));
+  EXPECT_EQ(probe.IsRecordedCdRom('G'), GetParam().recorded);
+  EXPECT_FALSE(probe.IsRecordedCdRom('C'));
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, CdLetters,
-                         ::testing::Values(CdCase{"W95", true, true}, CdCase{"W95", false, false},
-                                           CdCase{"NT", true, false}, CdCase{"Vista", true, false},
-                                           CdCase{"Failed", true, false}));
+                         ::testing::Values(CdCase{OsFamily::W95, true, true},
+                                           CdCase{OsFamily::W95, false, false},
+                                           CdCase{OsFamily::Nt, true, false},
+                                           CdCase{OsFamily::Vista, true, false},
+                                           CdCase{OsFamily::Failed, true, false},
+                                           CdCase{OsFamily::Unknown, true, false}));
 
-TEST_F(Letters, TwelveCdDrivesRecordTheFirstElevenWithoutABox) {
-  m.module.OSFamily = "W95";
+TEST_F(Probe, TwelveCdDrivesRecordTheFirstElevenWithoutAFailure) {
   for (char l = 'D'; l <= 'O'; ++l) m.drives.Add(l, DriveType::CdRom, l);
-  m.form.RefreshLetters();
-  EXPECT_EQ(m.module.CdLetters[10], 'N');
-  EXPECT_TRUE(m.dialogs.boxes.empty());
-  EXPECT_EQ(Used().size(), 13u);
+  const LetterLists lists = probe.List();
+  EXPECT_TRUE(probe.IsRecordedCdRom('N'));
+  EXPECT_FALSE(probe.IsRecordedCdRom('O'));
+  EXPECT_TRUE(lists.failures.empty());
+  EXPECT_EQ(lists.used.size(), 13u);
 }
 
-TEST_F(Letters, EarlierPassesCdLettersAboveTheCountStay) {
-  m.module.OSFamily = "W95";
+TEST_F(Probe, EachListingReplacesTheRecordedCdLetters) {
   m.drives.Add('D', DriveType::CdRom, 1);
   m.drives.Add('E', DriveType::CdRom, 2);
-  m.form.RefreshLetters();
+  probe.List();
   m.drives.drives.erase('D');
-  m.form.RefreshLetters();
-  EXPECT_EQ(m.module.CdLetters[0], 'E');
-  EXPECT_EQ(m.module.CdLetters[1], 'E');
+  probe.List();
+  EXPECT_FALSE(probe.IsRecordedCdRom('D'));
+  EXPECT_TRUE(probe.IsRecordedCdRom('E'));
 }
 
-// The runner's check of its one letter answers in use or free and records nothing, but for a
-// remote letter, which is appended all the same.
-TEST_F(Letters, RunnersCheckAnswersWithoutRecording) {
+// The runner's check of its one letter answers in use or free and records nothing.
+TEST_F(Probe, RunnersCheckAnswersWithoutRecording) {
+  SubstRunner runner(probe, m.drives, m.files, m.processes, family);
   m.drives.Add('N', DriveType::Remote, 6);
-  m.module.OSFamily = "W95";
   m.drives.Add('G', DriveType::CdRom, 7);
-  m.form.RefreshLetters();
-  const auto used = Used();
-  const auto cdLetters = m.module.CdLetters;
+  probe.List();
+  m.drives.drives.erase('G');
+  m.drives.Add('H', DriveType::CdRom, 8);
   const int serialQueries = m.drives.serialQueries;
-  EXPECT_EQ(m.form.RunSubst(SubstRequest::Map("G", "C:\\Work")).status, SubstStatus::InUse);
-  EXPECT_EQ(Used(), used);
-  EXPECT_EQ(m.module.CdLetters, cdLetters);
+  EXPECT_EQ(runner.Run(SubstRequest::Map("H", "C:\\Work")).status, SubstStatus::InUse);
+  EXPECT_EQ(runner.Run(SubstRequest::Map("N", "C:\\Work")).status, SubstStatus::InUse);
   EXPECT_EQ(m.drives.serialQueries, serialQueries);
-  EXPECT_EQ(m.form.RunSubst(SubstRequest::Map("N", "C:\\Work")).status, SubstStatus::InUse);
-  EXPECT_EQ(Used().back(), "n:");
-  EXPECT_EQ(Used().size(), used.size() + 1);
+  EXPECT_TRUE(probe.IsRecordedCdRom('G'));
+  EXPECT_FALSE(probe.IsRecordedCdRom('H'));
+  EXPECT_TRUE(m.processes.runs.empty());
 }
 
 TEST_F(Letters, UnexpectedFailureShowsItsNumberAndCountsAsUsed) {
   m.drives.Add('K', DriveType::Fixed, 1);
   m.drives.drives['K'].failNumber = 57;
+  m.dialogs.onBox = [&](const Box&) { EXPECT_EQ(Used().size(), 2u) << "box before the lists"; };
   m.form.RefreshLetters();
   ASSERT_EQ(m.dialogs.boxes.size(), 1u);
   EXPECT_EQ(m.dialogs.boxes[0].body, "57");
@@ -126,32 +135,32 @@ TEST_F(Letters, UnexpectedFailureShowsItsNumberAndCountsAsUsed) {
   EXPECT_EQ(Free().size(), 24u);
 }
 
-TEST_F(Letters, RefreshAfterStartUpLeavesTheMaskAlone) {
+TEST_F(Letters, RefreshAfterStartUpLeavesTheDataFileAlone) {
   m.InstallDataFile(kInitialMask | 4);
   ASSERT_TRUE(m.Load());
-  m.module.DataRec.LetterMask = 99;
-  m.form.RefreshLetters();  // no data file is open now: the read fails silently
-  EXPECT_EQ(m.module.DataRec.LetterMask, 99);
-  EXPECT_EQ(m.module.PermMask, kInitialMask | 4);
+  const int opened = m.faults.Count(Call::FilesOpenRecords);
+  m.form.RefreshLetters();
+  EXPECT_EQ(m.faults.Count(Call::FilesOpenRecords), opened);
+  EXPECT_EQ(m.StoredMask(), kInitialMask | 4);
   EXPECT_TRUE(m.dialogs.boxes.empty());
 }
 
 TEST_F(Letters, FailureWhileListingStopsSilentlyKeepingWhatWasAdded) {
-  m.faults.Arm(Call::ControlsListAdd, 4, 5);  // A:, B:, C: went in; D: fails
+  m.faults.Arm(Call::ControlsListAdd, 4, 5);  // A:, B:, D: went in; E: fails
   m.form.RefreshLetters();
-  EXPECT_EQ(Free(), (std::vector<std::string>{"A:", "B:"}));
-  EXPECT_EQ(Used(), (std::vector<std::string>{"C:"}));
+  EXPECT_EQ(Free(), (std::vector<std::string>{"A:", "B:", "D:"}));
+  EXPECT_TRUE(Used().empty());
   EXPECT_TRUE(m.dialogs.boxes.empty());
 }
 
 // A drive made or removed by another program reaches the lists without a word; nothing is probed
-// when the system's drive letters are those of the last listing, and a pick that still stands is
-// kept.
+// when the system's drive letters are those of the last listing, a pick that still stands is
+// kept and one that is gone is forgotten.
 TEST_F(Letters, DriveSetCheckRebuildsOnlyWhenTheLettersChanged) {
   m.drives.Add('E', DriveType::Fixed, 5);
   m.form.RefreshLetters();
-  m.controls.Select(ControlId::lstAvail, "K:");
-  m.controls.Select(ControlId::lstUsedLtrs, "E:");
+  m.Pick(ControlId::lstAvail, "K:");
+  m.Pick(ControlId::lstUsedLtrs, "E:");
   const int probes = m.drives.typeQueries;
   m.form.CheckDriveSet();
   EXPECT_EQ(m.drives.typeQueries, probes);
@@ -166,6 +175,9 @@ TEST_F(Letters, DriveSetCheckRebuildsOnlyWhenTheLettersChanged) {
             "K:");
   EXPECT_EQ(m.controls.ListIndex(ControlId::lstUsedLtrs), -1);
   EXPECT_EQ(m.controls.driveItems, (std::vector<std::string>{"c:", "g:", "h:"}));
+  m.form.cmdRemove_Click();
+  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(m.dialogs.boxes[0].body, "You need to select a Virtual Drive Letter!");
 }
 
 }  // namespace

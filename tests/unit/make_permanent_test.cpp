@@ -10,16 +10,18 @@ constexpr std::int32_t kQ = 1 << 16;
 const std::string kLineQ = "subst Q: \"C:\\Data\"";
 
 class MakePermanent : public ::testing::Test {
- protected:
+ public:  // the case tables arrange the machine and the user's choices before start-up
   void SetUp() override {
     m.StandardSetup();
     m.files.AddFolder("C:\\Data");
+    BeforeLoad();
     ASSERT_TRUE(m.Load());
-    m.form.Ltr = "Q";
-    m.form.Hold = "C:\\Data";
+    if (!folder.empty()) m.Choose(folder);
+    m.Pick(list, entry);
     m.controls.texts[ControlId::cmdCancel] = "&Cancel";
     m.faults.Clear();
   }
+  virtual void BeforeLoad() {}
   void Click() {
     m.dialogs.boxes.clear();
     m.form.cmdDefault_Click();
@@ -35,11 +37,13 @@ class MakePermanent : public ::testing::Test {
   void ExpectNothingWritten() const {
     EXPECT_FALSE(Batch().has_value());
     EXPECT_EQ(m.StoredMask(), kInitialMask);
-    EXPECT_EQ(m.module.PermMask, kInitialMask);
   }
 
   Machine m;
   SimulatedSubst subst{m};
+  std::string folder = "C:\\Data";       // the folder the user chooses; empty: none
+  ControlId list = ControlId::lstAvail;  // the list the user picks the entry from
+  std::string entry = "Q:";
 };
 
 TEST_F(MakePermanent, NewLetterIsMappedWrittenAndMarkedWithOneDoneBox) {
@@ -47,7 +51,6 @@ TEST_F(MakePermanent, NewLetterIsMappedWrittenAndMarkedWithOneDoneBox) {
   EXPECT_EQ(subst.mappings.at('Q'), "C:\\Data");
   EXPECT_EQ(Batch(), kLineQ + "\r\n");
   EXPECT_EQ(m.StoredMask(), kInitialMask | kQ);
-  EXPECT_EQ(m.module.PermMask, kInitialMask | kQ);
   EXPECT_EQ(DoneBoxes(), 1);
   EXPECT_EQ(m.dialogs.boxes.size(), 2u);  // the confirmation and the runner's box
   EXPECT_EQ(m.controls.Text(ControlId::cmdCancel), "&Exit");
@@ -89,6 +92,7 @@ TEST_F(MakePermanent, CancelChangesNothingButTheExitCaption) {
 TEST_F(MakePermanent, LetterMappedEarlierGetsOneDoneBoxAtTheEnd) {
   subst.Map('Q', "C:\\Data");
   m.form.RefreshLetters();
+  m.Pick(ControlId::lstUsedLtrs, "Q:");
   Click();
   EXPECT_TRUE(m.processes.runs.empty());  // the runner leaves the mapping alone
   EXPECT_EQ(Batch(), kLineQ + "\r\n");
@@ -117,7 +121,6 @@ TEST_F(MakePermanent, LetterAlreadyInTheBatchFileIsRefusedWithCode1BeforeAnythin
 TEST_F(MakePermanent, FurtherLetterIsAppendedAfterTheOthers) {
   m.files.AddText(m.BatchPath(), "subst P: \"C:\\Work\"\r\n");
   m.InstallDataFile(kInitialMask | (1 << 15));
-  m.module.PermMask = kInitialMask | (1 << 15);
   Click();
   EXPECT_EQ(Batch(), "subst P: \"C:\\Work\"\r\n" + kLineQ + "\r\n");
   EXPECT_EQ(m.StoredMask(), kInitialMask | (1 << 15) | kQ);
@@ -125,7 +128,7 @@ TEST_F(MakePermanent, FurtherLetterIsAppendedAfterTheOthers) {
 
 TEST_F(MakePermanent, PercentSignsAreDoubledForTheCommandInterpreter) {
   m.files.AddFolder("C:\\100%\\%USERNAME%");
-  m.form.Hold = "C:\\100%\\%USERNAME%";
+  m.Choose("C:\\100%\\%USERNAME%");
   Click();
   EXPECT_EQ(Batch(), "subst Q: \"C:\\100%%\\%%USERNAME%%\"\r\n");
   // The user is asked about the folder as it is.
@@ -134,7 +137,7 @@ TEST_F(MakePermanent, PercentSignsAreDoubledForTheCommandInterpreter) {
 }
 
 TEST_F(MakePermanent, DriveRootKeepsItsBackslashOnTheBatchLine) {
-  m.form.Hold = "C:\\";
+  m.Choose("C:\\");
   Click();
   // subst reads "C:\" as C: followed by a quote; doubled, the root survives the logon.
   EXPECT_EQ(Batch(), "subst Q: \"C:\\\\\"\r\n");
@@ -144,7 +147,7 @@ TEST_F(MakePermanent, DriveRootKeepsItsBackslashOnTheBatchLine) {
 TEST_F(MakePermanent, FolderOutsideTheBatchCodePageIsRefusedBeforeAnythingRuns) {
   m.files.unencodable = "\xCE\xA9";  // Greek capital omega in UTF-8
   m.files.AddFolder("C:\\\xCE\xA9mega");
-  m.form.Hold = "C:\\\xCE\xA9mega";
+  m.Choose("C:\\\xCE\xA9mega");
   Click();
   EXPECT_TRUE(m.processes.runs.empty());
   EXPECT_TRUE(subst.mappings.empty());
@@ -163,13 +166,17 @@ struct InUseCase {
   bool accepted;
 };
 
-class MakePermanentInUse : public MakePermanent, public ::testing::WithParamInterface<InUseCase> {};
+class MakePermanentInUse : public MakePermanent, public ::testing::WithParamInterface<InUseCase> {
+ public:
+  void BeforeLoad() override {
+    GetParam().arrange(m, subst);
+    list = ControlId::lstUsedLtrs;
+  }
+};
 
 // Taken as it is only where it stands for this very folder; otherwise the line would bring back
 // something the drive table does not show.
 TEST_P(MakePermanentInUse, IsTakenOnlyWhereItStandsForTheFolder) {
-  GetParam().arrange(m, subst);
-  m.form.RefreshLetters();
   Click();
   EXPECT_TRUE(m.processes.runs.empty());
   ASSERT_EQ(m.dialogs.boxes.size(), 2u);
@@ -200,17 +207,19 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct CheckCase {
   const char* name;
-  std::function<void(Machine&)> arrange;
+  std::function<void(MakePermanent&)> arrange;
   std::string body;
   bool focusesAvail;
 };
 
 void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
 
-class MakePermanentCheck : public MakePermanent, public ::testing::WithParamInterface<CheckCase> {};
+class MakePermanentCheck : public MakePermanent, public ::testing::WithParamInterface<CheckCase> {
+ public:
+  void BeforeLoad() override { GetParam().arrange(*this); }
+};
 
 TEST_P(MakePermanentCheck, RefusesWithItsCodeAndDoesNothingElse) {
-  GetParam().arrange(m);
   m.controls.focus.reset();
   Click();
   ASSERT_EQ(m.dialogs.boxes.size(), 1u);
@@ -225,23 +234,27 @@ TEST_P(MakePermanentCheck, RefusesWithItsCodeAndDoesNothingElse) {
 
 INSTANTIATE_TEST_SUITE_P(
     Checks, MakePermanentCheck,
-    ::testing::Values(CheckCase{"NoLetter", [](Machine& mm) { mm.form.Ltr.clear(); },
+    ::testing::Values(CheckCase{"NoLetter", [](MakePermanent& t) { t.entry.clear(); },
                                 "You need to select a Virtual Drive Letter!", true},
-                      CheckCase{"NoFolder", [](Machine& mm) { mm.form.Hold.clear(); },
+                      // The folder list could not show the start-up folder's drive.
+                      CheckCase{"NoFolder",
+                                [](MakePermanent& t) {
+                                  t.folder.clear();
+                                  t.m.faults.Arm(Call::FilesDirectoryExists, 1, err::kPathNotFound);
+                                },
                                 "No Path selected!", false},
                       CheckCase{"NetworkLetterFromUsedList",
-                                [](Machine& mm) {
-                                  mm.drives.Add('Z', DriveType::Remote);
-                                  mm.form.Ltr = "z";
+                                [](MakePermanent& t) {
+                                  t.m.drives.Add('Z', DriveType::Remote);
+                                  t.list = ControlId::lstUsedLtrs;
+                                  t.entry = "z:";
                                 },
                                 "QOR does not work with network drives!", false},
-                      CheckCase{"NotALetter", [](Machine& mm) { mm.form.Ltr = "1"; },
-                                "QOR does not work with network drives!", false},
                       CheckCase{"FolderOnNetworkDrive",
-                                [](Machine& mm) {
-                                  mm.drives.Add('N', DriveType::Remote);
-                                  mm.files.AddFolder("N:\\Share");
-                                  mm.form.Hold = "N:\\Share";
+                                [](MakePermanent& t) {
+                                  t.m.drives.Add('N', DriveType::Remote);
+                                  t.m.files.AddFolder("N:\\Share");
+                                  t.folder = "N:\\Share";
                                 },
                                 "QOR does not work with network drives!", false}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -250,17 +263,19 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct RunnerCase {
   const char* name;
-  std::function<void(Machine&)> arrange;
+  std::function<void(MakePermanent&)> arrange;
   std::string body;
 };
 
 void PrintTo(const RunnerCase& c, std::ostream* os) { *os << c.name; }
 
 class MakePermanentRunnerFails : public MakePermanent,
-                                 public ::testing::WithParamInterface<RunnerCase> {};
+                                 public ::testing::WithParamInterface<RunnerCase> {
+ public:
+  void BeforeLoad() override { GetParam().arrange(*this); }
+};
 
 TEST_P(MakePermanentRunnerFails, WritesNothing) {
-  GetParam().arrange(m);
   Click();
   ASSERT_EQ(m.dialogs.boxes.size(), 2u);
   EXPECT_EQ(m.dialogs.boxes[1].body, GetParam().body);
@@ -273,28 +288,32 @@ TEST_P(MakePermanentRunnerFails, WritesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Runner, MakePermanentRunnerFails,
-    ::testing::Values(RunnerCase{"FolderGone", [](Machine& mm) { mm.form.Hold = "C:\\Gone"; },
+    ::testing::Values(RunnerCase{"FolderGoneWhileAsked",
+                                 [](MakePermanent& t) {
+                                   t.m.dialogs.onBox = [&t](const Box&) {
+                                     t.m.files.folders.erase(FakeFiles::Key("C:\\Data"));
+                                   };
+                                 },
                                  "Path not found!"},
                       RunnerCase{"CdRomOnW95",
-                                 [](Machine& mm) {
-                                   mm.module.OSFamily = "W95";
-                                   mm.drives.Add('D', DriveType::CdRom);
-                                   mm.module.CdLetters[0] = 'D';
-                                   mm.files.AddFolder("D:\\Disc");
-                                   mm.form.Hold = "D:\\Disc";
+                                 [](MakePermanent& t) {
+                                   t.m.shell.version = {1, 4, 10};
+                                   t.m.drives.Add('D', DriveType::CdRom);
+                                   t.m.files.AddFolder("D:\\Disc");
+                                   t.folder = "D:\\Disc";
                                  },
                                  "CD ROM drives are not supported for the Windows 98 family!"},
                       RunnerCase{"SubstNotStarted",
-                                 [](Machine& mm) {
-                                   mm.processes.behaviour = [](const FakeProcesses::Run&) {
+                                 [](MakePermanent& t) {
+                                   t.m.processes.behaviour = [](const FakeProcesses::Run&) {
                                      return ProcessOutcome{false, false, 0};
                                    };
                                  },
                                  "An unknown error occured, try your operation again!\r\n"
                                  "If the problem persists let us know."},
                       RunnerCase{"SubstRefused",
-                                 [](Machine& mm) {
-                                   mm.processes.behaviour = [](const FakeProcesses::Run&) {
+                                 [](MakePermanent& t) {
+                                   t.m.processes.behaviour = [](const FakeProcesses::Run&) {
                                      return ProcessOutcome{true, true, 1};
                                    };
                                  },
@@ -304,8 +323,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- the family and the Startup folder
 
-TEST_F(MakePermanent, FailedFamilyHidesTheButtonAndWritesNothing) {
-  m.module.OSFamily = "Failed";
+class MakePermanentOnFailedFamily : public MakePermanent {
+ public:
+  void BeforeLoad() override { m.shell.version = {3, 0, 0}; }
+};
+
+TEST_F(MakePermanentOnFailedFamily, HidesTheButtonAndWritesNothing) {
   Click();
   EXPECT_FALSE(m.controls.Visible(ControlId::cmdDefault));
   ASSERT_FALSE(m.dialogs.boxes.empty());
@@ -323,6 +346,17 @@ TEST_F(MakePermanent, UnknownStartupFolderIsCode2AndWritesNothing) {
             "This feature is not supported at this\r\ntime on your Operating System.");
   EXPECT_EQ(m.StoredMask(), kInitialMask);
   EXPECT_EQ(m.controls.Text(ControlId::cmdCancel), "&Exit");
+}
+
+// Checked before the mapping: a damaged file is neither padded nor made anew.
+TEST_F(MakePermanent, DamagedDataFileIsMessage255BeforeAnythingRuns) {
+  m.files.Find(m.DataFilePath())->bytes.push_back(0);
+  Click();
+  ASSERT_EQ(m.dialogs.boxes.size(), 2u);
+  EXPECT_EQ(m.dialogs.boxes[1].body.rfind("There is a missing or corrupt file!", 0), 0u);
+  EXPECT_TRUE(m.processes.runs.empty());
+  EXPECT_FALSE(Batch().has_value());
+  EXPECT_EQ(m.files.Find(m.DataFilePath())->bytes.size(), kDataFileSize + 1);
 }
 
 // ---- the error policy, by number, at each step that touches a file

@@ -1,10 +1,8 @@
-#include "engine/messages.h"
+#include "app/messages.h"
 
 #include <gtest/gtest.h>
 
-#include "fakes/fakes.h"
-
-namespace kestrane::fakes {
+namespace kestrane {
 namespace {
 
 struct MessageCase {
@@ -15,18 +13,10 @@ struct MessageCase {
 
 class MessageTable : public ::testing::TestWithParam<MessageCase> {};
 
-TEST_P(MessageTable, ShowsExactTitleAndBodyWithStopIconAndOk) {
-  Machine m;
-  m.module.Quote = "\"";
-  m.form.Ltr = "K";
-  m.controls.pointer = MousePointer::Hourglass;
-  m.form.ShowError(static_cast<std::uint8_t>(GetParam().code));
-  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
-  EXPECT_EQ(m.dialogs.boxes[0].title, GetParam().title);
-  EXPECT_EQ(m.dialogs.boxes[0].body, GetParam().body);
-  EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::Critical);
-  EXPECT_EQ(m.dialogs.boxes[0].buttons, Buttons::Ok);
-  EXPECT_EQ(m.controls.pointer, MousePointer::Default);
+TEST_P(MessageTable, GivesExactTitleAndBodyWithTheLetterQuoted) {
+  const ErrorMessage m = ErrorMessageFor(static_cast<std::uint8_t>(GetParam().code), "K");
+  EXPECT_EQ(m.title, GetParam().title);
+  EXPECT_EQ(m.body, GetParam().body);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -54,4 +44,4 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{200, "ERROR!", ""}));
 
 }  // namespace
-}  // namespace kestrane::fakes
+}  // namespace kestrane

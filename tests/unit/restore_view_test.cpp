@@ -53,7 +53,6 @@ class RestoreView : public ::testing::Test {
   void ExpectRestoreChangedNothing() const {
     EXPECT_EQ(m.files.TextOf(m.BatchPath()), kBatch);
     EXPECT_EQ(m.StoredMask(), kInitialMask | kPQ);
-    EXPECT_EQ(m.module.PermMask, kInitialMask | kPQ);
   }
 
   Machine m;
@@ -154,7 +153,6 @@ TEST_F(RestoreView, RestoreRemovesPThenQDeletesTheBatchFileAndResetsTheMask) {
   EXPECT_TRUE(subst.mappings.empty());
   EXPECT_FALSE(m.files.TextOf(m.BatchPath()).has_value());
   EXPECT_EQ(m.StoredMask(), kInitialMask);
-  EXPECT_EQ(m.module.PermMask, kInitialMask);
   EXPECT_FALSE(CaptureLeft());
   // The lists were rebuilt after the removals.
   const auto avail = m.controls.Items(ControlId::lstAvail);
@@ -178,7 +176,6 @@ TEST_F(RestoreView, RestoreWithoutBatchFileCompletesNormally) {
   m.form.mnuRepair_Click();
   EXPECT_TRUE(subst.mappings.empty());
   EXPECT_EQ(m.StoredMask(), kInitialMask);
-  EXPECT_EQ(m.module.PermMask, kInitialMask);
   EXPECT_EQ(m.dialogs.boxes.size(), 1u);
   EXPECT_EQ(m.controls.pointer, MousePointer::Default);
 }
@@ -197,7 +194,6 @@ TEST_F(RestoreView, RestoreRemovesOnlyLinesThatBeginWithALetter) {
   EXPECT_EQ(Commands(), (std::vector<std::string>{" /C subst.exe > temp", " /C subst.exe Q: /D",
                                                   " /C subst.exe P: /D"}));
   EXPECT_TRUE(subst.mappings.empty());
-  EXPECT_EQ(m.form.Ltr, "P");
   EXPECT_EQ(m.StoredMask(), kInitialMask);
 }
 
@@ -221,6 +217,18 @@ TEST_F(RestoreView, UndeletableBatchFileIsReportedAndTheMaskKept) {
   EXPECT_NE(m.dialogs.boxes[1].body.find("Error 70: Permission denied"), std::string::npos);
   EXPECT_EQ(m.dialogs.boxes[1].icon, Icon::Critical);
   EXPECT_EQ(m.controls.pointer, MousePointer::Default);
+}
+
+// Checked before anything changes: a damaged file is neither reset nor padded.
+TEST_F(RestoreView, DamagedDataFileIsMessage255AndChangesNothing) {
+  MapPQ();
+  m.files.Find(m.DataFilePath())->bytes.resize(kDataFileSize - 1);
+  m.form.mnuRepair_Click();
+  ASSERT_EQ(m.dialogs.boxes.size(), 2u);
+  EXPECT_EQ(m.dialogs.boxes[1].body.rfind("There is a missing or corrupt file!", 0), 0u);
+  EXPECT_EQ(subst.mappings.size(), 2u);
+  EXPECT_EQ(m.files.TextOf(m.BatchPath()), kBatch);
+  EXPECT_EQ(m.files.Find(m.DataFilePath())->bytes.size(), kDataFileSize - 1);
 }
 
 TEST_F(RestoreView, UnwritableDataFileIsReported) {

@@ -1,9 +1,6 @@
-#include "engine/runner.h"
-
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
+#include "drives/subst_runner.h"
 #include "fakes/fakes.h"
 #include "fakes/simulated_subst.h"
 
@@ -12,44 +9,36 @@ namespace {
 
 class Runner : public ::testing::Test {
  protected:
-  void SetUp() override {
-    m.StandardSetup();
-    ASSERT_TRUE(m.Load());
-    m.dialogs.boxes.clear();
-  }
-  SubstOutcome Create(const std::string& letter, const std::string& folder) {
-    m.form.Hold = folder;
-    return m.form.RunSubst(SubstRequest::Map(letter, folder));
+  void SetUp() override { m.StandardSetup(); }
+  SubstOutcome Create(const std::string& letter, const std::string& folder, bool hidden = false) {
+    return runner.Run(SubstRequest::Map(letter, folder, hidden));
   }
   SubstOutcome Delete(const std::string& letter) {
-    return m.form.RunSubst(SubstRequest::Delete(letter));
+    return runner.Run(SubstRequest::Delete(letter));
   }
-  std::vector<std::string> Used() const { return m.controls.Items(ControlId::lstUsedLtrs); }
-  std::vector<std::string> Free() const { return m.controls.Items(ControlId::lstAvail); }
-  bool Listed(const std::vector<std::string>& list, const std::string& entry) const {
-    return std::count(list.begin(), list.end(), entry) == 1;
-  }
-  // The runner reports nothing itself: its caller shows what the outcome calls for.
-  void ExpectRefused(const SubstOutcome& outcome, SubstStatus status, std::uint8_t code) const {
+  // The runner touches no control and shows nothing: its caller shows what the outcome calls for.
+  void ExpectRefused(const SubstOutcome& outcome, SubstStatus status, Msg code) const {
     EXPECT_EQ(outcome.status, status);
     EXPECT_EQ(outcome.code, code);
     EXPECT_TRUE(m.dialogs.boxes.empty());
+    EXPECT_TRUE(m.controls.texts.empty());
   }
   Machine m;
   SimulatedSubst subst{m};
+  OsFamily family = OsFamily::Nt;
+  LetterProbe probe{m.drives, family};
+  SubstRunner runner{probe, m.drives, m.files, m.processes, family};
 };
 
-TEST_F(Runner, CreateStartsTheExactLineAndRebuildsTheLists) {
+TEST_F(Runner, CreateStartsTheExactLine) {
   const SubstOutcome outcome = Create("E", "C:\\Work");
   ASSERT_EQ(m.processes.runs.size(), 1u);
   EXPECT_EQ(m.processes.runs[0].commandLine, "subst.exe E: \"C:\\Work\"");
   EXPECT_EQ(m.processes.runs[0].verb, "");
   EXPECT_EQ(m.processes.runs[0].limitMs, 10000);
   EXPECT_TRUE(outcome.Mapped());
-  EXPECT_EQ(Used(), (std::vector<std::string>{"C:", "E:"}));
-  EXPECT_FALSE(Listed(Free(), "E:"));
-  EXPECT_EQ(m.controls.driveItems, (std::vector<std::string>{"c:", "e:"}));
-  EXPECT_EQ(m.controls.Text(ControlId::txtPath), "C:\\Work");
+  EXPECT_TRUE(outcome.Ran());
+  EXPECT_EQ(FakeFiles::Key(subst.mappings.at('E')), FakeFiles::Key("C:\\Work"));
   EXPECT_TRUE(m.dialogs.boxes.empty());
 }
 
@@ -81,84 +70,87 @@ INSTANTIATE_TEST_SUITE_P(
                                    "\"C:\\Work\\\\\\\\\""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Runner, DriveListThatCannotBeRedrawnDoesNotTurnSuccessIntoFailure) {
-  m.faults.Clear();
-  m.faults.ArmFrom(Call::DrivesLetters, 1, err::kDeviceUnavailable);
-  EXPECT_TRUE(Create("E", "C:\\Work").Mapped());
-}
-
 TEST_F(Runner, DeleteStartsTheSlashDLineAndFreesTheLetter) {
   subst.Map('E', "C:\\Work");
-  m.form.RefreshLetters();
   EXPECT_TRUE(Delete("E").Mapped());
   ASSERT_EQ(m.processes.runs.size(), 1u);
   EXPECT_EQ(m.processes.runs[0].commandLine, "subst.exe E: /D");
-  EXPECT_EQ(Used(), (std::vector<std::string>{"C:"}));
-  EXPECT_EQ(m.controls.driveItems, (std::vector<std::string>{"c:"}));
+  EXPECT_EQ(subst.mappings.count('E'), 0u);
 }
 
 TEST_F(Runner, LetterTakenMeanwhileIsInUseAndRunsNothing) {
   m.drives.Add('K', DriveType::Fixed, 9);
-  ExpectRefused(Create("K", "C:\\Work"), SubstStatus::InUse, kLetterInUse);
+  ExpectRefused(Create("K", "C:\\Work"), SubstStatus::InUse, Msg::LetterInUse);
   EXPECT_TRUE(m.processes.runs.empty());
-  EXPECT_EQ(m.controls.pointer, MousePointer::Hourglass);  // the caller puts it back
 }
 
-TEST_F(Runner, HiddenFolderPassesOnceThenHiddenIsCleared) {
+// Hidden folders count only for a request that says its folder was typed in hidden mode, and
+// for every such request: the mode is the caller's to end.
+TEST_F(Runner, HiddenFolderPassesForEveryHiddenRequestAndNoOther) {
   m.files.AddFolder("C:\\Work\\secret", true);
-  m.form.Hidden = true;
-  EXPECT_TRUE(Create("E", "C:\\Work\\secret").Mapped());
-  EXPECT_FALSE(m.form.Hidden);
-  ExpectRefused(Create("F", "C:\\Work\\secret"), SubstStatus::Refused, kPathNotFound);
-  EXPECT_EQ(m.processes.runs.size(), 1u);
+  EXPECT_TRUE(Create("E", "C:\\Work\\secret", true).Mapped());
+  EXPECT_TRUE(Create("F", "C:\\Work\\secret", true).Mapped());
+  ExpectRefused(Create("G", "C:\\Work\\secret"), SubstStatus::Refused, Msg::PathNotFound);
+  EXPECT_EQ(m.processes.runs.size(), 2u);
 }
 
-TEST_F(Runner, MissingFolderIsRefusedAndClearsHidden) {
-  m.form.Hidden = true;
-  ExpectRefused(Create("E", "C:\\Gone"), SubstStatus::Refused, kPathNotFound);
-  EXPECT_FALSE(m.form.Hidden);
+TEST_F(Runner, MissingFolderIsRefused) {
+  ExpectRefused(Create("E", "C:\\Gone", true), SubstStatus::Refused, Msg::PathNotFound);
   EXPECT_TRUE(m.processes.runs.empty());
 }
 
 TEST_F(Runner, UnreadableDriveCountsAsMissingFolder) {
   m.faults.Clear();
   m.faults.Arm(Call::FilesDirectoryExists, 1, err::kDiskNotReady);
-  ExpectRefused(Create("E", "C:\\Work"), SubstStatus::Refused, kPathNotFound);
+  ExpectRefused(Create("E", "C:\\Work"), SubstStatus::Refused, Msg::PathNotFound);
   EXPECT_TRUE(m.processes.runs.empty());
 }
 
 struct CdCase {
-  const char* family;
+  const char* name;
+  OsVersion version;
   bool refused;
 };
 
 class RunnerCdCheck : public Runner, public ::testing::WithParamInterface<CdCase> {};
 
-TEST_P(RunnerCdCheck, FolderOnARecordedCdDriveIsRefusedOffNt) {
+// The listing records the CD-ROM drives of the 95 family, whose folders cannot be mapped.
+TEST_P(RunnerCdCheck, FolderOnACdDriveTheListingRecordedIsRefused) {
   m.drives.Add('G', DriveType::CdRom, 7);
   m.files.AddFolder("G:\\Disc");
-  m.module.OSFamily = GetParam().family;
-  m.module.CdLetters = {'D', 'G'};
+  family = OsFamilyFor(GetParam().version);
+  probe.List();
   const SubstOutcome outcome = Create("E", "g:\\Disc");
   if (GetParam().refused) {
-    ExpectRefused(outcome, SubstStatus::Refused, kCdRomOn95);
+    ExpectRefused(outcome, SubstStatus::Refused, Msg::CdRomOn95);
     EXPECT_TRUE(m.processes.runs.empty());
-    EXPECT_EQ(m.controls.pointer, MousePointer::Default);
   } else {
     EXPECT_TRUE(outcome.Mapped());
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, RunnerCdCheck,
-                         ::testing::Values(CdCase{"W95", true}, CdCase{"NT", false},
-                                           CdCase{"Vista", true}, CdCase{"Failed", true}),
-                         [](const auto& info) { return std::string(info.param.family); });
+                         ::testing::Values(CdCase{"W95", {1, 4, 10}, true},
+                                           CdCase{"NT", {2, 5, 1}, false},
+                                           CdCase{"Vista", {2, 6, 0}, false},
+                                           CdCase{"Failed", {3, 0, 0}, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Runner, ACdDriveGoneFromTheNextListingIsNoLongerRefused) {
+  family = OsFamily::W95;
+  m.drives.Add('G', DriveType::CdRom, 7);
+  m.files.AddFolder("G:\\Disc");
+  probe.List();
+  m.drives.drives['G'].type = DriveType::Fixed;
+  probe.List();
+  EXPECT_TRUE(Create("E", "G:\\Disc").Mapped());
+}
 
 struct OutcomeCase {
   const char* name;
   ProcessOutcome run;
   SubstStatus status;
-  bool listsRebuilt;
+  bool ran;
 };
 
 class RunnerOutcome : public Runner, public ::testing::WithParamInterface<OutcomeCase> {};
@@ -169,8 +161,9 @@ TEST_P(RunnerOutcome, AnythingButExitZeroIsAnUnknownFailure) {
     m.drives.Add('E', DriveType::Fixed, 3);  // whatever subst did before it failed
     return GetParam().run;
   };
-  ExpectRefused(Create("E", "C:\\Work"), GetParam().status, kUnknownFailure);
-  EXPECT_EQ(Listed(Used(), "E:"), GetParam().listsRebuilt);
+  const SubstOutcome outcome = Create("E", "C:\\Work");
+  ExpectRefused(outcome, GetParam().status, Msg::UnknownFailure);
+  EXPECT_EQ(outcome.Ran(), GetParam().ran);
   EXPECT_EQ(m.processes.runs.size(), 1u);  // never started twice
 }
 
@@ -186,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Runner, StartFailureFromThePortIsNotStartedAndTheNextRequestWorks) {
   m.faults.Clear();
   m.faults.Arm(Call::ProcessesRunHidden, 1, err::kFileNotFound);
-  ExpectRefused(Create("E", "C:\\Work"), SubstStatus::NotStarted, kUnknownFailure);
+  ExpectRefused(Create("E", "C:\\Work"), SubstStatus::NotStarted, Msg::UnknownFailure);
   EXPECT_TRUE(Create("E", "C:\\Work").Mapped());
 }
 
@@ -194,7 +187,7 @@ struct RefusalCase {
   const char* name;
   std::string letter;
   std::string folder;
-  std::uint8_t code;
+  Msg code;
 };
 
 class RunnerRefuses : public Runner, public ::testing::WithParamInterface<RefusalCase> {};
@@ -210,24 +203,25 @@ TEST_P(RunnerRefuses, WithItsCodeAndRunsNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RunnerRefuses,
-    ::testing::Values(RefusalCase{"NoLetter", "", "C:\\Work", kNoLetter},
-                      RefusalCase{"LowerCase", "e", "C:\\Work", kNoLetter},
-                      RefusalCase{"TwoLetters", "EF", "C:\\Work", kNoLetter},
-                      RefusalCase{"Digit", "1", "C:\\Work", kNoLetter},
-                      RefusalCase{"PastZ", "[", "C:\\Work", kNoLetter},
-                      RefusalCase{"LetterWithSwitch", "E: /D &", "C:\\Work", kNoLetter},
-                      RefusalCase{"NetworkShare", "E", "\\\\server\\share", kNetworkDrive},
-                      RefusalCase{"NoFolder", "E", "", kNoPathSelected},
-                      RefusalCase{"RelativeFolder", "E", "Work", kPathNotFound},
-                      RefusalCase{"QuoteInside", "E", "C:\\Work\\a\" & del x & \"", kPathNotFound},
-                      RefusalCase{"LineBreakInside", "E", "C:\\Work\r\nx", kPathNotFound}),
+    ::testing::Values(RefusalCase{"NoLetter", "", "C:\\Work", Msg::NoLetter},
+                      RefusalCase{"LowerCase", "e", "C:\\Work", Msg::NoLetter},
+                      RefusalCase{"TwoLetters", "EF", "C:\\Work", Msg::NoLetter},
+                      RefusalCase{"Digit", "1", "C:\\Work", Msg::NoLetter},
+                      RefusalCase{"PastZ", "[", "C:\\Work", Msg::NoLetter},
+                      RefusalCase{"LetterWithSwitch", "E: /D &", "C:\\Work", Msg::NoLetter},
+                      RefusalCase{"NetworkShare", "E", "\\\\server\\share", Msg::NetworkDrive},
+                      RefusalCase{"NoFolder", "E", "", Msg::NoPathSelected},
+                      RefusalCase{"RelativeFolder", "E", "Work", Msg::PathNotFound},
+                      RefusalCase{"QuoteInside", "E", "C:\\Work\\a\" & del x & \"",
+                                  Msg::PathNotFound},
+                      RefusalCase{"LineBreakInside", "E", "C:\\Work\r\nx", Msg::PathNotFound}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Runner, DeleteOfAFreeLetterSkipsTheFolderChecksAndSubstAnswers) {
-  m.module.OSFamily = "W95";
-  m.module.CdLetters = {'D'};  // the second character of "/D"
-  m.form.Hold = "C:\\Gone";
-  ExpectRefused(Delete("E"), SubstStatus::SubstFailed, kUnknownFailure);
+  family = OsFamily::W95;
+  m.drives.Add('D', DriveType::CdRom, 7);  // the second character of "/D"
+  probe.List();
+  ExpectRefused(Delete("E"), SubstStatus::SubstFailed, Msg::UnknownFailure);
   ASSERT_EQ(m.processes.runs.size(), 1u);
   EXPECT_EQ(m.processes.runs[0].commandLine, "subst.exe E: /D");
 }
@@ -235,8 +229,7 @@ TEST_F(Runner, DeleteOfAFreeLetterSkipsTheFolderChecksAndSubstAnswers) {
 struct NetworkCase {
   const char* name;
   std::string text;
-  bool refused;
-  std::uint8_t code;  // 0: no box
+  Msg code;
 };
 
 class RunnerNetworkTarget : public Runner, public ::testing::WithParamInterface<NetworkCase> {};
@@ -244,30 +237,20 @@ class RunnerNetworkTarget : public Runner, public ::testing::WithParamInterface<
 TEST_P(RunnerNetworkTarget, RefusesWhatCannotBeMapped) {
   m.drives.Add('Z', DriveType::Remote, 5);
   m.drives.Add('G', DriveType::CdRom, 6);
-  m.controls.SetText(ControlId::txtPath, GetParam().text);
-  EXPECT_EQ(m.form.IsNetworkTarget(), GetParam().refused);
-  if (GetParam().code == 0) {
-    EXPECT_TRUE(m.dialogs.boxes.empty());
-  } else {
-    ASSERT_EQ(m.dialogs.boxes.size(), 1u);
-    const ErrorMessage expected = ErrorMessageFor(GetParam().code, "", "\"");
-    EXPECT_EQ(m.dialogs.boxes[0].body, expected.body);
-    EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::Critical);
-    EXPECT_EQ(m.controls.pointer, MousePointer::Default);
-  }
+  EXPECT_EQ(runner.WhyNotTarget(GetParam().text), GetParam().code);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RunnerNetworkTarget,
-    ::testing::Values(NetworkCase{"Fixed", "C:\\Work", false, 0},
-                      NetworkCase{"LowerCaseFixed", "c:\\work", false, 0},
-                      NetworkCase{"CdRom", "G:\\", false, 0},
-                      NetworkCase{"NetworkDrive", "Z:\\share", true, kNetworkDrive},
-                      NetworkCase{"LowerCaseNetworkDrive", "z:\\share", true, kNetworkDrive},
-                      NetworkCase{"UncPath", "\\\\server\\share", true, kNetworkDrive},
-                      NetworkCase{"DriveGone", "Q:\\Work", true, kPathNotFound},
-                      NetworkCase{"Empty", "", true, kNoPathSelected},
-                      NetworkCase{"NoDrive", "Work", true, kPathNotFound}),
+    ::testing::Values(NetworkCase{"Fixed", "C:\\Work", Msg::None},
+                      NetworkCase{"LowerCaseFixed", "c:\\work", Msg::None},
+                      NetworkCase{"CdRom", "G:\\", Msg::None},
+                      NetworkCase{"NetworkDrive", "Z:\\share", Msg::NetworkDrive},
+                      NetworkCase{"LowerCaseNetworkDrive", "z:\\share", Msg::NetworkDrive},
+                      NetworkCase{"UncPath", "\\\\server\\share", Msg::NetworkDrive},
+                      NetworkCase{"DriveGone", "Q:\\Work", Msg::PathNotFound},
+                      NetworkCase{"Empty", "", Msg::NoPathSelected},
+                      NetworkCase{"NoDrive", "Work", Msg::PathNotFound}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -38,8 +38,27 @@ class Selection : public ::testing::Test {
     const std::string& item = m.controls.driveItems.at(m.controls.currentDriveItem);
     return static_cast<char>(std::toupper(static_cast<unsigned char>(item[0])));
   }
-  void GoTo(const std::string& folder) { m.form.SetFolderPath(folder); }
-  void AltRightClick() { m.form.dirList_MouseDown(kRightButton, kAltMask, 10, 10); }
+  void GoTo(const std::string& folder) { m.Choose(folder); }
+  // What Add runs for letter K: the chosen folder whole, found with the hidden-folder mode it
+  // was typed in. Empty when nothing ran.
+  std::string Mapped() {
+    m.Pick(ControlId::lstAvail, "K:");
+    m.dialogs.answers = {Answer::Yes};  // a drive root is asked about
+    const std::size_t runs = m.processes.runs.size();
+    m.form.cmdOk_Click();
+    m.dialogs.answers.clear();
+    return m.processes.runs.size() == runs ? "" : m.processes.runs.back().commandLine;
+  }
+  static std::string Line(const std::string& folder) {
+    return "subst.exe K: " + CommandArgument(folder);
+  }
+  // The box Make Permanent opens first: it names the letter picked last, or asks for one.
+  std::string MakePermanentBox() {
+    m.dialogs.answers = {Answer::Cancel};
+    m.form.cmdDefault_Click();
+    return m.dialogs.boxes.empty() ? "" : m.dialogs.boxes.back().body;
+  }
+  void AltRightClick() { m.form.dirList_MouseDown(kRightButton, kAltMask); }
   std::vector<std::string> Prompts() const {
     std::vector<std::string> out;
     for (const auto& p : m.dialogs.prompts) {
@@ -61,15 +80,15 @@ struct LengthCase {
 
 class PathBox : public Selection, public ::testing::WithParamInterface<LengthCase> {};
 
-TEST_P(PathBox, ShowsUpTo66CharactersWholeAndKeepsHoldWhole) {
+TEST_P(PathBox, ShowsUpTo66CharactersWholeAndMapsTheFolderWhole) {
   const std::string folder = "C:\\" + std::string(GetParam().length - 4, 'a') + "z";
   m.files.AddFolder(folder);
   GoTo(folder);
-  EXPECT_EQ(m.form.Hold, folder);
   const std::string expected =
       GetParam().shown.empty() ? folder : "....." + folder.substr(folder.size() - 63);
   EXPECT_EQ(Shown(), expected);
   EXPECT_LE(Shown().size(), 68u);
+  EXPECT_EQ(Mapped(), Line(folder));
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, PathBox,
@@ -91,11 +110,9 @@ class HiddenFolderClick : public Selection, public ::testing::WithParamInterface
 
 TEST_P(HiddenFolderClick, AsksUnlessAltAloneAndEntersOnlyOnYes) {
   const ClickCase& c = GetParam();
-  m.form.Path = "before";
-  m.form.SubFolder = "old";
   m.dialogs.answers = {c.answer};
   m.dialogs.inputs = {"x"};
-  m.form.dirList_MouseDown(c.button, c.shift, 5, 7);
+  m.form.dirList_MouseDown(c.button, c.shift);
   if (c.asked) {
     ASSERT_GE(m.dialogs.boxes.size(), 1u);
     EXPECT_EQ(m.dialogs.boxes[0].body, "Do you want to add a hidden folder?");
@@ -107,16 +124,12 @@ TEST_P(HiddenFolderClick, AsksUnlessAltAloneAndEntersOnlyOnYes) {
   }
   if (c.entered) {
     EXPECT_EQ(Prompts(), (std::vector<std::string>{"C:\\"}));
-    EXPECT_TRUE(m.form.Hidden);
-    EXPECT_EQ(m.form.Path, "C:\\x");
-    EXPECT_EQ(m.form.SubFolder, "x");
+    EXPECT_EQ(Shown(), "C:\\x");
   } else {
     EXPECT_TRUE(m.dialogs.prompts.empty());
-    EXPECT_FALSE(m.form.Hidden);
-    EXPECT_EQ(m.form.Path, "before");
-    EXPECT_EQ(m.form.SubFolder, "old");
     EXPECT_EQ(Shown(), "C:\\");
   }
+  EXPECT_EQ(Mapped(), Line(c.entered ? "C:\\x" : "C:\\"));  // C:\x is a hidden folder
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -147,12 +160,10 @@ TEST_P(HiddenFolderBase, PromptsWithTheBaseAndShowsTheTypedFolder) {
   m.dialogs.inputs = {"x"};
   AltRightClick();
   EXPECT_EQ(Prompts(), (std::vector<std::string>{GetParam().prompt}));
-  EXPECT_EQ(m.form.Path, GetParam().path);
-  EXPECT_TRUE(m.form.Hidden);
   EXPECT_EQ(Shown(), GetParam().path);
-  EXPECT_EQ(m.form.Hold, GetParam().path);
   EXPECT_EQ(ListedFolder(), GetParam().path);
   EXPECT_TRUE(m.dialogs.boxes.empty());
+  EXPECT_EQ(Mapped(), Line(GetParam().path));
 }
 
 INSTANTIATE_TEST_SUITE_P(Bases, HiddenFolderBase,
@@ -171,8 +182,6 @@ TEST_F(Selection, MissingFolderIsReportedAndAskedForAgainWithTheSameBase) {
   EXPECT_EQ(m.dialogs.boxes[0].buttons, Buttons::Ok);
   EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::Information);
   EXPECT_EQ(Prompts(), (std::vector<std::string>{"C:\\Windows\\", "C:\\Windows\\"}));
-  EXPECT_EQ(m.form.Path, "C:\\Windows\\x");
-  EXPECT_EQ(m.form.SubFolder, "x");
   EXPECT_EQ(Shown(), "C:\\Windows\\x");
 }
 
@@ -181,7 +190,7 @@ TEST_F(Selection, NamesTheFileSystemCannotHoldAreNotFoundEither) {
   AltRightClick();
   EXPECT_EQ(m.dialogs.boxes.size(), 3u);
   EXPECT_EQ(m.dialogs.boxes[0].body, NotFoundBody("a\"b"));
-  EXPECT_EQ(m.form.Path, "C:\\x");
+  EXPECT_EQ(Shown(), "C:\\x");
 }
 
 TEST_F(Selection, DotSegmentsNameTheFolderTheListReallyShows) {
@@ -189,10 +198,9 @@ TEST_F(Selection, DotSegmentsNameTheFolderTheListReallyShows) {
   m.dialogs.inputs = {"..\\Work\\."};
   AltRightClick();
   EXPECT_TRUE(m.dialogs.boxes.empty());
-  EXPECT_EQ(m.form.Path, "C:\\Work");
   EXPECT_EQ(Shown(), "C:\\Work");
-  EXPECT_EQ(m.form.Hold, "C:\\Work");
   EXPECT_EQ(ListedFolder(), "C:\\Work");
+  EXPECT_EQ(Mapped(), Line("C:\\Work"));
 }
 
 TEST_F(Selection, RepeatedWrongNamesLoopUntilAnEmptyNameGivesTheBase) {
@@ -201,15 +209,13 @@ TEST_F(Selection, RepeatedWrongNamesLoopUntilAnEmptyNameGivesTheBase) {
   AltRightClick();  // the input after the queue is empty: Cancel
   EXPECT_EQ(m.dialogs.boxes.size(), 500u);
   EXPECT_EQ(m.dialogs.prompts.size(), 501u);
-  EXPECT_EQ(m.form.Path, "C:\\Windows\\");
   EXPECT_EQ(Shown(), "C:\\Windows\\");
-  EXPECT_EQ(m.form.Hold, "C:\\Windows\\");
   EXPECT_EQ(ListedFolder(), "C:\\Windows");
   // From there the next entry's base is the drive alone.
   m.dialogs.inputs = {"x"};
   AltRightClick();
   EXPECT_EQ(m.dialogs.prompts.back().prompt, "C:\\");
-  EXPECT_EQ(m.form.Path, "C:\\x");
+  EXPECT_EQ(Shown(), "C:\\x");
 }
 
 TEST_F(Selection, BaseThatVanishedEndsHiddenModeInsteadOfAskingForEver) {
@@ -220,41 +226,54 @@ TEST_F(Selection, BaseThatVanishedEndsHiddenModeInsteadOfAskingForEver) {
   ASSERT_EQ(m.dialogs.boxes.size(), 1u);
   EXPECT_EQ(m.dialogs.boxes[0].body, NotFoundBody(""));
   EXPECT_EQ(m.dialogs.prompts.size(), 1u);
-  EXPECT_FALSE(m.form.Hidden);
+  GoTo("C:\\Work");  // in hidden mode the list would go back to the vanished base
+  EXPECT_EQ(Shown(), "C:\\Work");
+  EXPECT_EQ(m.dialogs.boxes.size(), 1u);
 }
 
 struct ReturnCase {
   const char* name;
   std::function<void(Machine&)> act;
+  std::string folder;  // the folder chosen instead
 };
 
 class HiddenMode : public Selection, public ::testing::WithParamInterface<ReturnCase> {};
 
-TEST_P(HiddenMode, BringsTheFolderListBackToThePath) {
+TEST_P(HiddenMode, OutlastsCommandsAndEndsWhenAnotherFolderIsChosen) {
   m.drives.Add('D', DriveType::Fixed, 4);
   m.files.AddFolder("D:\\");
-  m.form.RefreshDriveList();
+  m.form.CheckDriveSet();
   GoTo("C:\\Windows");
   m.dialogs.inputs = {"x"};
   AltRightClick();
+  EXPECT_EQ(Mapped(), Line("C:\\Windows\\x"));
+  EXPECT_EQ(Mapped(), Line("C:\\Windows\\x"));
+  m.dialogs.boxes.clear();
   GetParam().act(m);
-  EXPECT_EQ(ListedFolder(), "C:\\Windows\\x");
-  EXPECT_EQ(Shown(), "C:\\Windows\\x");
-  EXPECT_EQ(m.form.Hold, "C:\\Windows\\x");
-  EXPECT_EQ(ListedDrive(), 'C');
+  EXPECT_EQ(ListedFolder(), GetParam().folder);
+  EXPECT_EQ(Shown(), GetParam().folder);
+  EXPECT_EQ(ListedDrive(), GetParam().folder[0]);
   EXPECT_TRUE(m.dialogs.boxes.empty());
+  EXPECT_EQ(Mapped(), Line(GetParam().folder));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Events, HiddenMode,
     ::testing::Values(ReturnCase{"DoubleClickOnTheRoot",
-                                 [](Machine& mm) { mm.form.FolderListOpen(0); }},
+                                 [](Machine& mm) { mm.form.FolderListOpen(0); }, "C:\\"},
                       ReturnCase{"EnterOnTheRoot",
                                  [](Machine& mm) {
                                    mm.controls.folderHighlight = 0;
                                    mm.form.dirList_KeyPress(13);
-                                 }},
-                      ReturnCase{"OtherDrive", [](Machine& mm) { mm.form.DriveListPick(1); }}),
+                                 },
+                                 "C:\\"},
+                      ReturnCase{"OtherDrive",
+                                 [](Machine& mm) {
+                                   mm.controls.currentDriveItem =
+                                       1;  // the drive list shows the pick
+                                   mm.form.DriveListPick(1);
+                                 },
+                                 "D:\\"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Selection, OtherFailureInTheFolderChangeShowsTheGenericBoxAndKeepsTheMode) {
@@ -262,15 +281,15 @@ TEST_F(Selection, OtherFailureInTheFolderChangeShowsTheGenericBoxAndKeepsTheMode
   m.dialogs.inputs = {"x"};
   AltRightClick();
   m.faults.Clear();
-  m.faults.Arm(Call::FilesSubFolders, 2, err::kDiskNotReady);  // the way back, not the root
+  m.faults.Arm(Call::FilesSubFolders, 1, err::kDiskNotReady);  // opening the root
   m.form.FolderListOpen(0);
   ASSERT_EQ(m.dialogs.boxes.size(), 1u);
   EXPECT_EQ(m.dialogs.boxes[0].body,
             "Error 71 (Disk not ready) in procedure dirList_Change of Form frmQOR_Pro");
   EXPECT_EQ(m.dialogs.boxes[0].title, "Kestrane");
   EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::None);
-  EXPECT_TRUE(m.form.Hidden);
-  EXPECT_EQ(m.form.Path, "C:\\Windows\\x");
+  EXPECT_EQ(Shown(), "C:\\Windows\\x");
+  EXPECT_EQ(Mapped(), Line("C:\\Windows\\x"));
 }
 
 TEST_F(Selection, EnterOpensTheHighlightedFolderAndOtherKeysDoNothing) {
@@ -283,7 +302,6 @@ TEST_F(Selection, EnterOpensTheHighlightedFolderAndOtherKeysDoNothing) {
   EXPECT_EQ(Shown(), "C:\\");
   m.form.dirList_KeyPress(13);
   EXPECT_EQ(Shown(), "C:\\Work");
-  EXPECT_EQ(m.form.Hold, "C:\\Work");
 }
 
 // Double click and Enter alike: the folder was removed after the list was drawn.
@@ -308,7 +326,7 @@ TEST_F(Selection, OpeningAFolderThatWentAwayIsReportedAndTheProgramGoesOn) {
 
 TEST_F(Selection, DriveThatIsNotReadyPutsTheDriveListBackSilently) {
   m.drives.Add('A', DriveType::Removable, 1, false);
-  m.form.RefreshDriveList();
+  m.form.CheckDriveSet();
   ASSERT_EQ(m.controls.driveItems.front(), "a:");
   m.form.DriveListPick(0);
   EXPECT_EQ(ListedDrive(), 'C');
@@ -317,20 +335,16 @@ TEST_F(Selection, DriveThatIsNotReadyPutsTheDriveListBackSilently) {
   EXPECT_TRUE(m.dialogs.boxes.empty());
 }
 
-TEST_F(Selection, EachListClickSetsLtrAndLeavesTheOtherListsHighlight) {
+TEST_F(Selection, EachListClickPicksTheLetterAndLeavesTheOtherListsHighlight) {
   m.drives.Add('Z', DriveType::Remote, 3);
   m.form.RefreshLetters();
-  m.controls.Select(ControlId::lstAvail, "E:");
-  m.form.lstAvail_Click();
-  EXPECT_EQ(m.form.Ltr, "E");
-  m.controls.Select(ControlId::lstUsedLtrs, "z:");
-  m.form.lstUsedLtrs_Click();
-  EXPECT_EQ(m.form.Ltr, "z");
+  m.Pick(ControlId::lstAvail, "E:");
+  EXPECT_NE(MakePermanentBox().find("\"E:\\\""), std::string::npos);
+  m.Pick(ControlId::lstUsedLtrs, "z:");
+  EXPECT_EQ(MakePermanentBox(), "QOR does not work with network drives!");
   EXPECT_EQ(m.controls.ListIndex(ControlId::lstAvail), 3);
-  m.controls.selected[ControlId::lstAvail] = -1;
-  m.form.lstAvail_Click();
-  EXPECT_EQ(m.form.Ltr, "");
-  EXPECT_TRUE(m.dialogs.boxes.empty());
+  m.form.lstAvail_Click(-1);
+  EXPECT_EQ(MakePermanentBox(), "You need to select a Virtual Drive Letter!");
 }
 
 TEST_F(Selection, ExitEndsAtOnceWithoutAQuestion) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fakes.h"
+#include "fakes/simulated_subst.h"
+#include "permanent/permanent_drives.h"
 
 namespace kestrane::fakes {
 namespace {
@@ -20,20 +22,18 @@ std::string Join(const std::vector<std::string>& lines) {
   return out;
 }
 
-class StartupScript : public ::testing::Test {
+class StartupScriptFile : public ::testing::Test {
  protected:
   void SetUp() override {
     m.StandardSetup();
-    ASSERT_TRUE(m.Load());
-    m.form.Ltr = "Q";
-    m.faults.Clear();
+    data.SetPath(m.DataFilePath());
   }
   void Batch(const std::vector<std::string>& lines) { m.files.AddText(m.BatchPath(), Join(lines)); }
   std::optional<std::string> BatchText() const { return m.files.TextOf(m.BatchPath()); }
-  // The mask with these letters permanent, in the file and in PermMask.
+  // The mask with these letters permanent, in the file and as last read.
   void Mark(std::int32_t bits) {
     m.InstallDataFile(kInitialMask | bits);
-    m.module.PermMask = kInitialMask | bits;
+    data.Load();
   }
   std::set<std::string> FileNames() const {
     std::set<std::string> out;
@@ -41,28 +41,33 @@ class StartupScript : public ::testing::Test {
     return out;
   }
   Machine m;
+  OsFamily family = OsFamily::Nt;
+  LetterProbe probe{m.drives, family};
+  SubstRunner runner{probe, m.drives, m.files, m.processes, family};
+  StartupScript script{m.files, m.shell};
+  DataFile data{m.files};
+  PermanentDrives perm{data, script, runner, m.drives, m.files, family};
 };
 
 struct RemovalCase {
   const char* name;
-  std::string family;
+  OsFamily family;
   std::string letter;
   std::vector<std::string> before;
   std::optional<std::vector<std::string>> after;  // nullopt: the file is gone
 };
 
-class StartupScriptRemoval : public StartupScript,
+class StartupScriptRemoval : public StartupScriptFile,
                              public ::testing::WithParamInterface<RemovalCase> {};
 
 TEST_P(StartupScriptRemoval, DropsOnlyTheLettersSubstLines) {
   const RemovalCase& c = GetParam();
-  m.module.OSFamily = c.family;
-  m.form.Ltr = c.letter;
+  family = c.family;
   Batch(c.before);
   const char letter = c.letter[0];
   Mark(1 << (letter - 'A') | 1 << 1);
   const auto namesBefore = FileNames();
-  m.form.RemovePermanent();
+  EXPECT_EQ(perm.Forget(letter), ForgetOutcome::LineRemoved);
   if (c.after) {
     EXPECT_EQ(BatchText(), Join(*c.after));
     EXPECT_EQ(FileNames(), namesBefore);  // no scratch file left behind
@@ -70,10 +75,8 @@ TEST_P(StartupScriptRemoval, DropsOnlyTheLettersSubstLines) {
     EXPECT_FALSE(BatchText().has_value());
   }
   EXPECT_EQ(m.StoredMask(), kInitialMask | 1 << 1);
-  EXPECT_EQ(m.module.PermMask, kInitialMask | 1 << 1);
+  EXPECT_EQ(data.PermMask(), kInitialMask | 1 << 1);
   EXPECT_EQ(m.files.currentDirectory, "C:\\Program Files\\Kestrane");
-  EXPECT_EQ(m.controls.pointer, MousePointer::Default);
-  EXPECT_TRUE(m.dialogs.boxes.empty());
 }
 
 std::vector<std::string> ManyLines(std::size_t n, const std::string& extra) {
@@ -88,50 +91,58 @@ const std::vector<std::string> kEchoN{"echo on", kP};
 INSTANTIATE_TEST_SUITE_P(
     Cases, StartupScriptRemoval,
     ::testing::Values(
-        RemovalCase{"MiddleOfThree", "NT", "Q", {kP, kQ, kR}, std::vector<std::string>{kP, kR}},
-        RemovalCase{"OnlyLineDeletesTheFile", "NT", "Q", {kQ}, std::nullopt},
-        RemovalCase{"OnlyLineOnVista", "Vista", "Q", {kQ}, std::nullopt},
-        RemovalCase{"OnlyLineOn95Family", "W95", "Q", {kQ}, std::nullopt},
-        RemovalCase{"BlankLinesLeftDeleteTheFile", "NT", "Q", {"", kQ, "  "}, std::nullopt},
         RemovalCase{
-            "LowerCaseLetter", "NT", "Q", {kP, "subst q: \"C:\\x\""}, std::vector<std::string>{kP}},
+            "MiddleOfThree", OsFamily::Nt, "Q", {kP, kQ, kR}, std::vector<std::string>{kP, kR}},
+        RemovalCase{"OnlyLineDeletesTheFile", OsFamily::Nt, "Q", {kQ}, std::nullopt},
+        RemovalCase{"OnlyLineOnVista", OsFamily::Vista, "Q", {kQ}, std::nullopt},
+        RemovalCase{"OnlyLineOn95Family", OsFamily::W95, "Q", {kQ}, std::nullopt},
+        RemovalCase{"BlankLinesLeftDeleteTheFile", OsFamily::Nt, "Q", {"", kQ, "  "}, std::nullopt},
+        RemovalCase{"LowerCaseLetter",
+                    OsFamily::Nt,
+                    "Q",
+                    {kP, "subst q: \"C:\\x\""},
+                    std::vector<std::string>{kP}},
+        RemovalCase{"UpperCaseWord",
+                    OsFamily::Nt,
+                    "Q",
+                    {"SUBST Q: \"C:\\x\"", kR},
+                    std::vector<std::string>{kR}},
         RemovalCase{
-            "UpperCaseWord", "NT", "Q", {"SUBST Q: \"C:\\x\"", kR}, std::vector<std::string>{kR}},
-        RemovalCase{"EveryLineOfTheLetter", "NT", "Q", {kQ, kP, kQ}, std::vector<std::string>{kP}},
+            "EveryLineOfTheLetter", OsFamily::Nt, "Q", {kQ, kP, kQ}, std::vector<std::string>{kP}},
         RemovalCase{"EchoOnNeverNamesNOnNt",
-                    "NT",
+                    OsFamily::Nt,
                     "N",
                     {"echo on", "subst N: \"C:\\N\""},
                     std::vector<std::string>{"echo on"}},
         RemovalCase{"EchoOnNeverNamesNOn95",
-                    "W95",
+                    OsFamily::W95,
                     "N",
                     {"echo on", "subst N: \"C:\\N\""},
                     std::vector<std::string>{"echo on"}},
         RemovalCase{"OtherLinesWithQAtSeven",
-                    "NT",
+                    OsFamily::Nt,
                     "Q",
                     {"rem  Q: x", "set x=Qy", kQ, "subst"},
                     std::vector<std::string>{"rem  Q: x", "set x=Qy", "subst"}},
         RemovalCase{"ShortLinesStay",
-                    "NT",
+                    OsFamily::Nt,
                     "Q",
                     {"", "subst", "subst ", "@echo", kQ},
                     std::vector<std::string>{"", "subst", "subst ", "@echo"}},
         RemovalCase{"NoLineForTheLetterLeavesTheFile",
-                    "NT",
+                    OsFamily::Nt,
                     "Q",
                     {kP, kR},
                     std::vector<std::string>{kP, kR}},
-        RemovalCase{"MoreThan255Lines", "NT", "Q", ManyLines(300, kQ), ManyLines(300, "")}),
+        RemovalCase{"MoreThan255Lines", OsFamily::Nt, "Q", ManyLines(300, kQ), ManyLines(300, "")}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(StartupScript, RemovalNeverTouchesAutoexecBat) {
-  m.module.OSFamily = "W95";
+TEST_F(StartupScriptFile, RemovalNeverTouchesAutoexecBat) {
+  family = OsFamily::W95;
   m.files.AddText("C:\\autoexec.bat", Join({"@echo off", kQ}));
   Batch({kP, kQ});
   Mark(kBitQ);
-  m.form.RemovePermanent();
+  perm.Forget('Q');
   EXPECT_EQ(m.files.TextOf("C:\\autoexec.bat"), Join({"@echo off", kQ}));
   EXPECT_EQ(BatchText(), Join({kP}));
 }
@@ -143,7 +154,7 @@ struct FailureCase {
   int number;
 };
 
-class StartupScriptFailure : public StartupScript,
+class StartupScriptFailure : public StartupScriptFile,
                              public ::testing::WithParamInterface<FailureCase> {};
 
 // The old file stays whole and the bit stays set: the user can simply try again.
@@ -154,7 +165,7 @@ TEST_P(StartupScriptFailure, LeavesTheOldFileAndTheMask) {
   const auto namesBefore = FileNames();
   m.faults.Arm(GetParam().call, 1, GetParam().number);
   try {
-    m.form.RemovePermanent();
+    perm.Forget('Q');
     FAIL() << "no failure reached the caller";
   } catch (const FileError& e) {
     EXPECT_EQ(e.Number(), GetParam().number);
@@ -162,7 +173,7 @@ TEST_P(StartupScriptFailure, LeavesTheOldFileAndTheMask) {
   EXPECT_EQ(BatchText(), before);
   EXPECT_EQ(FileNames(), namesBefore);
   EXPECT_EQ(m.StoredMask(), kInitialMask | kBitQ);
-  EXPECT_EQ(m.module.PermMask, kInitialMask | kBitQ);
+  EXPECT_EQ(data.PermMask(), kInitialMask | kBitQ);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -174,92 +185,86 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The line is gone by then, so the letter is no longer permanent for this session; the stale
 // bit in the file only brings the question back, and a Yes then finds no line and clears it.
-TEST_F(StartupScript, FailedMaskWriteAfterTheRewriteReachesTheCaller) {
+TEST_F(StartupScriptFile, FailedMaskWriteAfterTheRewriteReachesTheCaller) {
   Batch({kP, kQ});
   Mark(kBitQ);
   m.faults.Arm(Call::RecordFileWrite, 1, err::kPermissionDenied);
-  EXPECT_THROW(m.form.RemovePermanent(), MarkNotCleared);
+  EXPECT_THROW(perm.Forget('Q'), MarkNotCleared);
   EXPECT_EQ(BatchText(), Join({kP}));
   EXPECT_EQ(m.StoredMask(), kInitialMask | kBitQ);
-  EXPECT_EQ(m.module.PermMask, kInitialMask | kBitQ);
+  EXPECT_EQ(data.PermMask(), kInitialMask | kBitQ);
 }
 
-TEST_F(StartupScript, MissingBatchFileClearsTheBitAndSaysSo) {
+TEST_F(StartupScriptFile, MissingBatchFileClearsTheBitAndSaysSo) {
   Mark(kBitQ | kBitN);
+  SimulatedSubst subst{m};
+  subst.Map('Q', "C:\\Work");
+  ASSERT_TRUE(m.Load());
   const auto namesBefore = FileNames();
-  m.form.RemovePermanent();
+  m.Pick(ControlId::lstUsedLtrs, "Q:");
+  m.dialogs.answers = {Answer::Yes};
+  m.form.cmdRemove_Click();
   EXPECT_EQ(m.StoredMask(), kInitialMask | kBitN);
-  EXPECT_EQ(m.module.PermMask, kInitialMask | kBitN);
   EXPECT_EQ(FileNames(), namesBefore);  // nothing created
-  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
-  EXPECT_EQ(m.dialogs.boxes[0].body,
+  ASSERT_GE(m.dialogs.boxes.size(), 2u);
+  EXPECT_EQ(m.dialogs.boxes[1].body,
             "There is no subit.bat in your Startup folder, so it held no line for Q:.\r\n"
             "The letter Q is no longer marked permanent.");
-  EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::Information);
-  EXPECT_EQ(m.dialogs.boxes[0].pointerWhenShown, MousePointer::Default);
+  EXPECT_EQ(m.dialogs.boxes[1].icon, Icon::Information);
+  EXPECT_EQ(m.dialogs.boxes[1].pointerWhenShown, MousePointer::Default);
 }
 
-TEST_F(StartupScript, UnknownStartupFolderKeepsTheMask) {
+TEST_F(StartupScriptFile, UnknownStartupFolderKeepsTheMask) {
   m.shell.startup.clear();
   Batch({kQ});
   Mark(kBitQ);
   try {
-    m.form.RemovePermanent();
+    perm.Forget('Q');
     FAIL() << "no failure reached the caller";
   } catch (const FileError& e) {
     EXPECT_EQ(e.Number(), err::kPathNotFound);
   }
-  EXPECT_EQ(m.module.PermMask, kInitialMask | kBitQ);
+  EXPECT_EQ(data.PermMask(), kInitialMask | kBitQ);
   EXPECT_EQ(m.StoredMask(), kInitialMask | kBitQ);
 }
 
-TEST_F(StartupScript, StartupFolderComesWithoutTrailingBackslash) {
+TEST_F(StartupScriptFile, StartupFolderComesWithoutTrailingBackslash) {
   const std::string folder = m.shell.startup;
   m.shell.startup = folder + "\\";
-  EXPECT_EQ(m.form.GetStartupFolder(), folder);
+  EXPECT_EQ(script.Folder(), folder);
   m.shell.startup = folder + std::string(1, '\0') + "junk";
-  EXPECT_EQ(m.form.GetStartupFolder(), folder);
+  EXPECT_EQ(script.Folder(), folder);
   m.shell.startup.clear();
-  EXPECT_EQ(m.form.GetStartupFolder(), "");
+  EXPECT_EQ(script.Folder(), "");
 }
 
 struct CheckCase {
   const char* name;
-  std::string family;
   std::string letter;
   std::vector<std::string> lines;
   bool free;
 };
 
-class StartupScriptCheck : public StartupScript, public ::testing::WithParamInterface<CheckCase> {};
+class StartupScriptCheck : public StartupScriptFile,
+                           public ::testing::WithParamInterface<CheckCase> {};
 
-TEST_P(StartupScriptCheck, ReportsCode1OnlyForALineOfTheLetter) {
+TEST_P(StartupScriptCheck, ListsOnlyALineOfTheLetter) {
   const CheckCase& c = GetParam();
-  m.module.OSFamily = c.family;
-  m.form.Ltr = c.letter;
   Batch(c.lines);
-  EXPECT_EQ(m.form.CheckStartupScript(m.BatchPath()), c.free);
-  if (c.free) {
-    EXPECT_TRUE(m.dialogs.boxes.empty());
-  } else {
-    ASSERT_EQ(m.dialogs.boxes.size(), 1u);
-    EXPECT_EQ(m.dialogs.boxes[0].body,
-              "This Letter, \"" + c.letter + "\", is already assigned to a Folder!");
-    EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::Critical);
-  }
+  EXPECT_EQ(script.Lists(m.BatchPath(), c.letter[0]), !c.free);
+  EXPECT_EQ(script.Names(c.letter[0]), !c.free);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StartupScriptCheck,
-    ::testing::Values(CheckCase{"OtherLettersOnly", "NT", "Q", {kP, kR}, true},
-                      CheckCase{"LetterListed", "NT", "Q", {kP, kQ}, false},
-                      CheckCase{"LowerCaseLine", "NT", "Q", {"subst q: \"C:\\x\""}, false},
-                      CheckCase{"LowerCaseLetter", "W95", "q", {kQ}, false},
-                      CheckCase{"EchoOnIsNotNOnNt", "NT", "N", {"echo on"}, true},
-                      CheckCase{"EchoOnIsNotNOn95", "W95", "N", {"echo on"}, true},
-                      CheckCase{"ShortLines", "NT", "Q", {"", "subst", "rem"}, true},
-                      CheckCase{"EmptyFile", "Vista", "Q", {}, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, StartupScriptCheck,
+                         ::testing::Values(CheckCase{"OtherLettersOnly", "Q", {kP, kR}, true},
+                                           CheckCase{"LetterListed", "Q", {kP, kQ}, false},
+                                           CheckCase{
+                                               "LowerCaseLine", "Q", {"subst q: \"C:\\x\""}, false},
+                                           CheckCase{"LowerCaseLetter", "q", {kQ}, false},
+                                           CheckCase{"EchoOnIsNotN", "N", {"echo on"}, true},
+                                           CheckCase{"ShortLines", "Q", {"", "subst", "rem"}, true},
+                                           CheckCase{"EmptyFile", "Q", {}, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace kestrane::fakes

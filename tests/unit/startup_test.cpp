@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fakes.h"
+#include "permanent/data_file.h"
 
 namespace kestrane::fakes {
 namespace {
@@ -8,6 +9,20 @@ namespace {
 class Startup : public ::testing::Test {
  protected:
   void SetUp() override { m.StandardSetup(); }
+  // Whether Remove takes a virtual drive for permanent while the data file cannot be read: the
+  // mask read at start-up then stands in for it.
+  bool LoadedMaskHolds(char letter) {
+    m.drives.Add(letter, DriveType::Fixed, 0x51);
+    m.drives.drives[letter].substFolder = "C:\\Work";
+    m.form.RefreshLetters();
+    m.Pick(ControlId::lstUsedLtrs, std::string(1, letter) + ":");
+    m.files.Find(m.DataFilePath())->locked = true;
+    m.dialogs.answers = {Answer::Cancel};
+    const std::size_t shown = m.dialogs.boxes.size();
+    m.form.cmdRemove_Click();
+    return m.dialogs.boxes.size() > shown &&
+           m.dialogs.boxes[shown].body.find("is permanent") != std::string::npos;
+  }
   Machine m;
 };
 
@@ -20,13 +35,10 @@ TEST_F(Startup, ReadyWindowHasTitleListsMaskAndFocus) {
   EXPECT_EQ(m.controls.Items(ControlId::lstUsedLtrs), (std::vector<std::string>{"C:", "D:", "z:"}));
   EXPECT_EQ(m.controls.ListCount(ControlId::lstAvail), 23);
   EXPECT_EQ(m.controls.ListItem(ControlId::lstAvail, 0), "A:");
-  EXPECT_EQ(m.module.PermMask, kInitialMask | (1 << 16));
-  EXPECT_EQ(m.module.DataFile, m.DataFilePath());
-  EXPECT_EQ(m.form.sPath, m.DataFolder());
-  EXPECT_EQ(m.module.Quote, "\"");
   EXPECT_EQ(m.controls.pointer, MousePointer::Default);
   EXPECT_EQ(m.controls.focus, ControlId::lstAvail);
   EXPECT_TRUE(m.dialogs.boxes.empty());
+  EXPECT_TRUE(LoadedMaskHolds('Q'));
 }
 
 TEST_F(Startup, WindowIsSizedAndCentred) {
@@ -38,20 +50,20 @@ TEST_F(Startup, WindowIsSizedAndCentred) {
 TEST_F(Startup, PathBoxShowsTheRootOfTheCurrentDrive) {
   ASSERT_TRUE(m.Load());
   EXPECT_EQ(m.controls.Text(ControlId::txtPath), "C:\\");
-  EXPECT_EQ(m.form.Hold, "C:\\");
 }
 
 struct MissingCase {
   const char* name;
   int status;
-  bool removeFile;
+  int size = static_cast<int>(kDataFileSize);  // the data file's size; -1: there is none
 };
 
 class StartupEnds : public Startup, public ::testing::WithParamInterface<MissingCase> {};
 
 TEST_P(StartupEnds, WithMessage255AndNoWindow) {
   m.shell.appData.status = GetParam().status;
-  if (GetParam().removeFile) m.files.files.erase(FakeFiles::Key(m.DataFilePath()));
+  if (GetParam().size < 0) m.files.files.erase(FakeFiles::Key(m.DataFilePath()));
+  if (GetParam().size >= 0) m.files.Find(m.DataFilePath())->bytes.resize(GetParam().size);
   EXPECT_FALSE(m.form.Form_Load());
   EXPECT_TRUE(m.controls.ended);
   ASSERT_EQ(m.dialogs.boxes.size(), 1u);
@@ -65,9 +77,11 @@ TEST_P(StartupEnds, WithMessage255AndNoWindow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, StartupEnds,
-                         ::testing::Values(MissingCase{"NoAppDataFolder", 1, false},
-                                           MissingCase{"QueryFailed", 5, false},
-                                           MissingCase{"NoDataFile", 0, true}),
+                         ::testing::Values(MissingCase{"NoAppDataFolder", 1},
+                                           MissingCase{"QueryFailed", 5},
+                                           MissingCase{"NoDataFile", 0, -1},
+                                           MissingCase{"ShortDataFile", 0, kRecordLength},
+                                           MissingCase{"LongDataFile", 0, kRecordLength * 2 + 1}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Startup, HiddenDataFileCountsAsPresent) {
@@ -76,17 +90,21 @@ TEST_F(Startup, HiddenDataFileCountsAsPresent) {
 }
 
 TEST_F(Startup, LockedDataFileStartsWithEmptyMask) {
+  m.InstallDataFile(kInitialMask | (1 << 16));
   m.files.Find(m.DataFilePath())->locked = true;
   ASSERT_TRUE(m.Load());
-  EXPECT_EQ(m.module.PermMask, 0);
   EXPECT_EQ(m.controls.ListCount(ControlId::lstAvail), 25);
   EXPECT_EQ(m.controls.caption, "Kestrane - Pro");
+  EXPECT_FALSE(LoadedMaskHolds('Q'));
 }
 
+// What start-up reads: the mask as stored, bits above Z included.
 TEST_F(Startup, MaskBitsAboveZAreKeptAsStored) {
   m.InstallDataFile(static_cast<std::int32_t>(0x48000001));
-  ASSERT_TRUE(m.Load());
-  EXPECT_EQ(m.module.PermMask, 0x48000001);
+  DataFile data(m.files);
+  data.SetPath(m.DataFilePath());
+  data.Load();
+  EXPECT_EQ(data.PermMask(), 0x48000001);
 }
 
 TEST_F(Startup, StepFailingInTheSkipSetIsSkipped) {
@@ -102,34 +120,40 @@ TEST_F(Startup, OtherFailureIsTriedAgain) {
   EXPECT_EQ(m.faults.Count(Call::ShellAppDataFolder), 2);
 }
 
+// A version that never answers leaves the family unknown, which is not the family of a system
+// Make Permanent refuses.
 TEST_F(Startup, StepThatKeepsFailingIsGivenUpAfterThreeTries) {
+  m.shell.version = {3, 0, 0};  // no known family, were it ever read
   m.faults.ArmFrom(Call::ShellVersion, 1, 5);
   EXPECT_TRUE(m.Load());
   EXPECT_EQ(m.faults.Count(Call::ShellVersion), 3);
-  EXPECT_EQ(m.module.OSFamily, "");
   EXPECT_EQ(m.controls.caption, "Kestrane - Pro");
+  m.Choose("C:\\Work");
+  m.Pick(ControlId::lstAvail, "E:");
+  m.form.cmdDefault_Click();
+  EXPECT_TRUE(m.controls.Visible(ControlId::cmdDefault));
 }
 
 struct VersionCase {
   unsigned long platform, major, minor;
-  const char* family;
+  OsFamily family;
 };
 
 class OSFamilyTable : public ::testing::TestWithParam<VersionCase> {};
 
 TEST_P(OSFamilyTable, Decides) {
   const auto& c = GetParam();
-  EXPECT_EQ(OSFamilyFor({c.platform, c.major, c.minor}), c.family);
+  EXPECT_EQ(OsFamilyFor({c.platform, c.major, c.minor}), c.family);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Versions, OSFamilyTable,
-    ::testing::Values(VersionCase{1, 4, 0, "W95"}, VersionCase{1, 4, 10, "W95"},
-                      VersionCase{1, 4, 90, "W95"}, VersionCase{1, 4, 3, "Failed"},
-                      VersionCase{2, 5, 1, "NT"}, VersionCase{2, 6, 0, "Vista"},
-                      VersionCase{2, 6, 1, "Vista"}, VersionCase{2, 10, 0, "NT"},
-                      VersionCase{2, 4, 0, "NT"}, VersionCase{0, 0, 0, "Failed"},
-                      VersionCase{3, 10, 0, "Failed"}));
+    ::testing::Values(VersionCase{1, 4, 0, OsFamily::W95}, VersionCase{1, 4, 10, OsFamily::W95},
+                      VersionCase{1, 4, 90, OsFamily::W95}, VersionCase{1, 4, 3, OsFamily::Failed},
+                      VersionCase{2, 5, 1, OsFamily::Nt}, VersionCase{2, 6, 0, OsFamily::Vista},
+                      VersionCase{2, 6, 1, OsFamily::Vista}, VersionCase{2, 10, 0, OsFamily::Nt},
+                      VersionCase{2, 4, 0, OsFamily::Nt}, VersionCase{0, 0, 0, OsFamily::Failed},
+                      VersionCase{3, 10, 0, OsFamily::Failed}));
 
 }  // namespace
 }  // namespace kestrane::fakes

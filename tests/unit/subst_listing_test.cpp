@@ -1,4 +1,4 @@
-#include "permanent/subst_listing.h"
+#include "drives/subst_listing.h"
 
 #include <gtest/gtest.h>
 

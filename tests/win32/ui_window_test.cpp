@@ -203,8 +203,7 @@ class MainWindowPort : public ::testing::Test {
   Win32Files files_;
   Win32Processes processes_;
   Win32Shell shell_;
-  Module1 module_;
-  frmQOR_Pro form_{Ports{controls_, dialogs_, drives_, files_, processes_, shell_}, module_};
+  frmQOR_Pro form_{Ports{controls_, dialogs_, drives_, files_, processes_, shell_}};
   MainWindow window_{form_};
 };
 
@@ -243,16 +242,6 @@ TEST_F(MainWindowPort, WindowPlacementIsInTwipsAndKeepsTheWindowHidden) {
   EXPECT_EQ(controls_.WindowRect(), r);
   EXPECT_GT(controls_.ScreenWidth(), 0);
   EXPECT_FALSE(IsWindowVisible(window_.Hwnd()));
-}
-
-TEST_F(MainWindowPort, SelectingALetterSetsLtr) {
-  controls_.ListAdd(ControlId::lstUsedLtrs, "C:");
-  controls_.ListAdd(ControlId::lstUsedLtrs, "n:");
-  const HWND used = GetDlgItem(window_.Hwnd(), ids::lstUsedLtrs);
-  SendMessageW(used, LB_SETCURSEL, 1, 0);
-  SendMessageW(window_.Hwnd(), WM_COMMAND, MAKEWPARAM(ids::lstUsedLtrs, LBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(used));
-  EXPECT_EQ(form_.Ltr, "n");
 }
 
 TEST_F(MainWindowPort, EscEndsTheProgramAndTheWindowIsNeverShown) {

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 #include <dbt.h>
-#include <windowsx.h>
 
 #include "win32/platform/strings.h"
 #include "win32/ui/controls_thin.h"
@@ -238,9 +237,7 @@ LRESULT MainWindow::FolderListMessage(HWND list, UINT msg, WPARAM wParam, LPARAM
       const int button = msg == WM_LBUTTONDOWN   ? kLeftButton
                          : msg == WM_RBUTTONDOWN ? kRightButton
                                                  : kMiddleButton;
-      const Dpi dpi = layout_.DpiUsed();
-      form_.dirList_MouseDown(button, ShiftState(), PixelsToTwips(GET_X_LPARAM(lParam), dpi.x),
-                              PixelsToTwips(GET_Y_LPARAM(lParam), dpi.y));
+      form_.dirList_MouseDown(button, ShiftState());
       return result;
     }
     default: break;
