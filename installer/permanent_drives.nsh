@@ -115,11 +115,14 @@ FunctionEnd
 
 ; Takes Kestrane's lines out of subit.bat and keeps every other line as it was, in its order; a
 ; file left with nothing but blank lines is deleted. The new text replaces the old in one move, so
-; a failure leaves the file as it was. $R5 = 0 when it could not.
+; a failure leaves the file as it was. A read-only file is left alone, as the program leaves it.
+; $R5 = 0 when it could not.
 Function un.ForgetLines
   StrCpy $R5 1
   ${IfThen} $PermanentLetters == "" ${|} Return ${|}
   StrCpy $R5 0
+  ${un.GetFileAttributes} "$SMSTARTUP\${BATCH}" "READONLY" $R6
+  ${IfThen} $R6 = 1 ${|} Return ${|}
   ClearErrors
   FileOpen $Batch "$SMSTARTUP\${BATCH}" r
   ${IfThen} ${Errors} ${|} Return ${|}
