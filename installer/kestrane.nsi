@@ -1,6 +1,7 @@
 ; Kestrane's installer. Built by CMake (target "installer"), which passes:
 ;   VERSION (3.0.1), FILE_VERSION (3.00.0001), VI_VERSION (3.0.0.1), EXE, CHM, ICON, OUTFILE.
-; Silent with /S, for installs and for the uninstaller alike.
+; Silent with /S, for installs and for the uninstaller alike; the uninstaller's /FORGETDRIVES
+; stops the user's permanent drive letters coming back at logon (see permanent_drives.nsh).
 
 Unicode true
 Target amd64-unicode
@@ -15,6 +16,9 @@ ManifestDPIAware true
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrane"
 !define DATA_DIR "$APPDATA\Halvecki\Kestrane"
 !define DATA_FILE "himem32.qor"
+
+!addincludedir "${__FILEDIR__}"
+!include "permanent_drives.nsh"
 
 Name "${APP} - Pro ${VERSION}"
 OutFile "${OUTFILE}"
@@ -132,8 +136,10 @@ Function un.onInit
 FunctionEnd
 
 ; Takes the program away and leaves the user's data file, so that a later install keeps the
-; permanent letters.
+; permanent letters, unless the user forgets them here. That comes first: once the program's
+; folder has gone, a silent uninstall has done all it will do.
 Section "Uninstall"
+  Call un.PermanentDrives
   Delete "$INSTDIR\kestrane.exe"
   Delete "$INSTDIR\qor.chm"
   Delete "$INSTDIR\uninst.exe"

@@ -28,10 +28,14 @@ long RunSilentSetup() {
   return result ? static_cast<long>(result->exitCode) : -1;
 }
 
-bool RunSilentUninstall() {
+bool RunSilentUninstall(const std::wstring& arguments) {
   const std::wstring uninstaller = InstallFolder() + L"\\uninst.exe";
-  if (!RunCommand(L"\"" + uninstaller + L"\" /S", AppDataFolder(), 60s)) return false;
+  if (!RunCommand(L"\"" + uninstaller + L"\" /S " + arguments, AppDataFolder(), 60s)) return false;
   return WaitFor([] { return !Exists(InstallFolder()); }, 60s);
+}
+
+Program StartUninstaller() {
+  return Program::Start(InstallFolder() + L"\\uninst.exe", L"_?=" + InstallFolder());
 }
 
 }  // namespace e2e

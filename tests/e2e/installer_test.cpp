@@ -141,4 +141,73 @@ TEST_F(Installer, SilentUninstallRemovesTheProgramAndKeepsTheUsersData) {
   EXPECT_EQ(ReadBytes(DataFilePath()), InitialDataFile());
 }
 
+// What the uninstaller leaves of the letters the user made permanent: run by a person, who is
+// asked, or silently, when only /FORGETDRIVES forgets them.
+struct UninstallRun {
+  const char* name;
+  const wchar_t* arguments;              // after /S; null: with its pages
+  int answer;                            // to the question; 0: none may come
+  const char *batchBefore, *batchAfter;  // "<none>": no file
+  bool forgets;                          // the mask goes back to its initial value
+};
+
+constexpr char kMixed[] =
+    "@echo off\r\nsubst P: \"C:\\Work\"\r\nrem subst Q:\r\nSUBST q: \"C:\\Beds\"\nsubst /?\r\n";
+constexpr char kOthers[] = "@echo off\r\nrem subst Q:\r\nsubst /?\r\n";
+constexpr char kOursOnly[] = "subst P: \"C:\\Work\"\r\n \r\n\r\nsubst Q: \"C:\\Beds\"\r\n";
+
+const UninstallRun kRuns[] = {
+    {"Silent", L"", 0, kMixed, kMixed, false},
+    {"SilentForgetting", L"/FORGETDRIVES", 0, kMixed, kOthers, true},
+    {"SilentForgettingEveryLine", L"/FORGETDRIVES", 0, kOursOnly, "<none>", true},
+    {"AnsweredYes", nullptr, IDYES, kMixed, kOthers, true},
+    {"AnsweredNo", nullptr, IDNO, kMixed, kMixed, false},
+    {"NotAskedWithoutALetter", nullptr, 0, kOthers, kOthers, false},
+};
+
+const BoxShown kQuestion = {
+    L"These drive letters come back at every logon: P:, Q:.\r\n"
+    L"subit.bat in your Startup folder makes them, also once Kestrane is removed.\r\n\r\n"
+    L"Do you want them to stop coming back?\r\n"
+    L"(A drive that is there now stays until you log off.)",
+    L"Kestrane - Pro " KESTRANE_PRODUCT_VERSION_TEXT L" Uninstall",
+    Icon::Question,
+    {IDYES, IDNO}};
+
+class Uninstaller : public Installer, public ::testing::WithParamInterface<UninstallRun> {};
+
+TEST_P(Uninstaller, KeepsOrForgetsThePermanentLettersAndChangesNoOtherByte) {
+  const UninstallRun& run = GetParam();
+  ASSERT_EQ(RunSilentSetup(), 0);
+  WriteText(Batch(), run.batchBefore);
+  std::vector<std::uint8_t> data(2 * kRecordLength);
+  for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 7 % 251);
+  SetLetterMask(data, kInitialMask | Bit(L'P') | Bit(L'Q'));
+  WriteBytes(DataFilePath(), data);
+
+  if (run.arguments) {
+    ASSERT_TRUE(RunSilentUninstall(run.arguments)) << "the program folder is still there";
+  } else {
+    Program uninstaller = StartUninstaller();
+    const HWND page = uninstaller.WaitForWindow(L"#32770", nullptr);
+    ASSERT_NE(page, nullptr) << "the uninstaller showed no window";
+    Click(Control(page, IDOK));  // Uninstall: the question comes before the program's files go
+    WaitFor([&] { return FindBox(uninstaller.Id(), page) || !Exists(InstalledExe()); }, 60s);
+    const auto box = WaitForBox(uninstaller, 0s, page);
+    ASSERT_EQ(box.has_value(), run.answer != 0) << "a question came with no letter, or none came";
+    if (box) {
+      EXPECT_TRUE(Looks(*box, kQuestion));
+      ASSERT_TRUE(Answer(*box, run.answer));
+    }
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(Control(page, IDOK)); }, 60s));
+    Click(Control(page, IDOK));  // Close
+  }
+  EXPECT_EQ(BatchText(), run.batchAfter);
+  if (run.forgets) SetLetterMask(data, kInitialMask);
+  EXPECT_EQ(DataBytes(), data);
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, Uninstaller, ::testing::ValuesIn(kRuns),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
