@@ -93,6 +93,17 @@ TEST_F(PermanentDrives, MakePermanentOfALetterMappedWithAddSaysDoneOnceAtTheEnd)
   EXPECT_EQ(FolderEntries(L"K:\\"), kWorkFiles);
 }
 
+// A profile whose Startup folder was never made, or was deleted, gets it back as Windows
+// programs make it: the feature is there all the same.
+TEST_F(PermanentDrives, MakePermanentCreatesAMissingStartupFolder) {
+  DeleteTree(StartupFolder());
+  ASSERT_FALSE(Exists(StartupFolder()));
+  ASSERT_NE(Start(), nullptr);
+  ASSERT_NO_FATAL_FAILURE(MapWorkAsK(ids::cmdDefault));
+  EXPECT_TRUE(Exists(StartupFolder()));
+  EXPECT_EQ(BatchText(), kWorkLine);
+}
+
 TEST_F(PermanentDrives, StartupFileMakesAPermanentLetterAgainAtTheNextLogon) {
   ASSERT_NE(Start(), nullptr);
   ASSERT_NO_FATAL_FAILURE(MapWorkAsK(ids::cmdDefault));

@@ -20,7 +20,8 @@ std::wstring KnownFolder(int csidl) {
 std::wstring AppDataFolder() { return KnownFolder(CSIDL_APPDATA); }
 std::wstring DataFolder() { return AppDataFolder() + L"\\Halvecki\\Kestrane\\"; }
 std::wstring DataFilePath() { return DataFolder() + L"himem32.qor"; }
-std::wstring StartupFolder() { return KnownFolder(CSIDL_STARTUP); }
+// Its path also while a test has it missing.
+std::wstring StartupFolder() { return KnownFolder(CSIDL_STARTUP | CSIDL_FLAG_DONT_VERIFY); }
 
 bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -68,7 +68,5 @@ using GdiObject = UniqueHandle<NullEmptyTraits<T, &::DeleteObject>>;
 using Font = GdiObject<HFONT>;
 using Brush = GdiObject<HBRUSH>;
 using Module = UniqueHandle<NullEmptyTraits<HMODULE, &::FreeLibrary>>;
-// Item-identifier lists the shell allocates for the caller.
-using Pidl = UniqueHandle<NullEmptyTraits<PIDLIST_ABSOLUTE, &::CoTaskMemFree>>;
 
 }  // namespace kestrane::win32

@@ -29,11 +29,13 @@ FolderAnswer Win32Shell::AppDataFolder() {
 }
 
 std::string Win32Shell::StartupFolder() {
-  PIDLIST_ABSOLUTE raw = nullptr;
-  if (SHGetSpecialFolderLocation(nullptr, CSIDL_STARTUP, &raw) != S_OK || !raw) return {};
-  const Pidl list(raw);
+  // A profile may lack the folder (never made, or deleted): the shell makes it, as it does for
+  // any program that writes there. Only a system without one at all fails.
   wchar_t buffer[MAX_PATH] = {};
-  if (!SHGetPathFromIDListW(list.Get(), buffer)) return {};
+  if (SHGetFolderPathW(nullptr, CSIDL_STARTUP | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT,
+                       buffer) != S_OK) {
+    return {};
+  }
   return Narrow(buffer);
 }
 

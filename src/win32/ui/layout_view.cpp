@@ -72,8 +72,9 @@ HWND LayoutView::CreateControl(const ControlSpec& c, HINSTANCE instance) {
   switch (c.kind) {
     case ControlKind::ListBox:
       cls = L"LISTBOX";
-      style |= WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
-      if (RoomForScrollBar(r.right - r.left, dpi_)) style |= WS_VSCROLL;
+      // The list shows its scroll bar only when even the lowest rows cannot hold every letter.
+      style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED |
+               LBS_HASSTRINGS;
       exStyle = WS_EX_CLIENTEDGE;
       break;
     case ControlKind::FolderList:
@@ -108,6 +109,7 @@ HWND LayoutView::CreateControl(const ControlSpec& c, HINSTANCE instance) {
       CreateWindowExW(exStyle, cls, c.kind == ControlKind::Picture ? nullptr : caption.c_str(),
                       style, r.left, r.top, r.right - r.left, height, parent_,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+  if (hwnd != nullptr && c.kind == ControlKind::ListBox) AttachLetterRows(hwnd);
   return hwnd;
 }
 
@@ -140,7 +142,6 @@ void LayoutView::ApplyMetrics(bool place) {
     }
     const HFONT font = same->second.Get();
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), place);
-    if (c.kind == ControlKind::ListBox) FitLetterRows(hwnd, font);
     if (c.kind == ControlKind::FolderList) FitFolderRowHeight(hwnd, font, dpi_);
   }
   // The old fonts and icon go only once no control uses them any more.

@@ -1,16 +1,14 @@
 #pragma once
-#include "win32/ui/metrics.h"
 #include "win32/ui/windows_api.h"
 
 namespace kestrane::win32 {
 
-// The letter lists are 25 pixels wide at 96 dpi: a scroll bar would leave no room for the
-// letters, so there is none (the keyboard and the wheel still scroll), and each row, as high as
-// its font, is drawn by us on the list's own background.
-void FitLetterRows(HWND list, HFONT font);
+// The letter lists hold up to 26 entries in a column designed for some 24 rows of its font. Each
+// row is as high as the font while every entry fits so; when they would not, the rows shrink
+// toward the ink of the glyphs the list holds (never below it), and only if even that cannot hold
+// them all does the list show a scroll bar. The list keeps this true by itself, whenever its
+// entries, its font or its size change. Each row is drawn by us on the list's own background.
+void AttachLetterRows(HWND list);
 void DrawLetterRow(const DRAWITEMSTRUCT& item, COLORREF background);
-
-// Whether a list box of this width has room for a scroll bar beside its entries.
-bool RoomForScrollBar(int widthPixels, Dpi dpi);
 
 }  // namespace kestrane::win32
