@@ -14,7 +14,9 @@ namespace kestrane::win32 {
 
 FolderAnswer Win32Shell::AppDataFolder() {
   wchar_t buffer[MAX_PATH] = {};
-  const HRESULT hr = SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_DEFAULT, buffer);
+  // Where the folder is now, as the installer found it: a redirected one is not where the
+  // default would be.
+  const HRESULT hr = SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer);
   FolderAnswer answer;
   if (hr == S_OK) {
     answer.status = 0;
