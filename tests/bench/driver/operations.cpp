@@ -286,7 +286,8 @@ std::vector<Row> MeasureOperations() {
       // The listing makes no announcement: the open program plays no part in this floor.
       const double start = NowMs();
       Listing();
-      viewFloor.push_back(NowMs() - start + BoxMs());
+      const double listing = NowMs() - start;
+      viewFloor.push_back(listing + BoxMs());
       view.push_back(session.View());
       std::fprintf(stderr, "  view %d: %.0f ms (floor %.0f ms)\n", run + 1, view.back(),
                    viewFloor.back());
