@@ -52,7 +52,10 @@ int Run(HINSTANCE instance, int show) {
   MarkStartup("shown");
   UpdateWindow(window.Hwnd());
   MarkStartup("frame painted");
-  return RunMessageLoop(window.Hwnd(), window.Accelerators(), window.Tooltip());
+  // The tips are nothing the user sees at once: they are made once the window has painted.
+  return RunMessageLoop(
+      window.Hwnd(), window.Accelerators(), [&window] { return window.TooltipIfMade(); },
+      [&window] { window.MakeTooltips(); });
 }
 
 }  // namespace

@@ -78,7 +78,7 @@ void MainWindow::FitClientArea() {
 void MainWindow::OnCreate() {
   // The monitor the window opened on decides, not the system's resolution.
   MarkStartup("frame");
-  layout_.Create(hwnd_, instance_, MainWindowSpec(), WindowDpi(hwnd_));
+  layout_.Create(hwnd_, instance_, MainWindowSpec(), WindowDpi(hwnd_), false);
   smallIcon_.Reset();
   const HICON small = LoadAppIcon(instance_, GetSystemMetrics(SM_CXSMICON), smallIcon_);
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
