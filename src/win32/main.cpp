@@ -11,6 +11,7 @@
 #include "win32/ui/base_window.h"
 #include "win32/ui/main_window.h"
 #include "win32/ui/message_loop.h"
+#include "win32/ui/startup_marks.h"
 #include "win32/ui/win32_controls.h"
 #include "win32/ui/win32_dialogs.h"
 #include "win32/ui/windows_api.h"
@@ -31,6 +32,7 @@ int Run(HINSTANCE instance, int show) {
   frmQOR_Pro form(ports);
 
   MainWindow window(form);
+  MarkStartup("adapters");
   if (!window.Create(instance)) {
     MessageBoxW(nullptr, L"The main window could not be created.", app::kWideTitle,
                 MB_OK | MB_ICONHAND | MB_TASKMODAL);
@@ -43,9 +45,15 @@ int Run(HINSTANCE instance, int show) {
   // The window stays hidden until the load has run; a load that ends the program leaves it
   // never shown.
   if (!form.Form_Load() || controls.Ended() || window.Hwnd() == nullptr) return 0;
+  MarkStartup("Form_Load end");
   ShowWindow(window.Hwnd(), show == SW_SHOWDEFAULT || show == SW_HIDE ? SW_SHOWNORMAL : show);
+  MarkStartup("shown");
   UpdateWindow(window.Hwnd());
-  return RunMessageLoop(window.Hwnd(), window.Accelerators(), window.Tooltip());
+  MarkStartup("frame painted");
+  // The tips are nothing the user sees at once: they are made once the window has painted.
+  return RunMessageLoop(
+      window.Hwnd(), window.Accelerators(), [&window] { return window.TooltipIfMade(); },
+      [&window] { window.MakeTooltips(); });
 }
 
 }  // namespace
@@ -53,8 +61,10 @@ int Run(HINSTANCE instance, int show) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   // A drive without a medium is answered by our own code, never by the system's
   // "insert a disk" box.
+  kestrane::win32::MarkStartup("wWinMain");
   SetErrorMode(SEM_FAILCRITICALERRORS);
   const kestrane::win32::UiThreadScope thread;
+  kestrane::win32::MarkStartup("COM, common controls");
   int code = 1;
   try {
     code = Run(instance, show);
@@ -63,5 +73,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   } catch (...) {
     kestrane::win32::ReportUnexpected(nullptr, nullptr);
   }
+  kestrane::win32::SaveStartupMarks();
   return code;
 }

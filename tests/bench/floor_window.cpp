@@ -1,7 +1,8 @@
 // The floor for the program's start: a bare window program, one class and one plain window shown
 // as soon as it exists, with nothing loaded, read or probed before it appears. It starts as the
 // program starts: with the same manifest (visual styles, DPI awareness; floor_window.rc) and the
-// same system libraries loaded with it.
+// same system libraries loaded with it. It keeps the program's start-up marks at the same stages
+// (start, window made, shown, painted, first idle), so that the bench can set the two side by side.
 
 #include <windows.h>
 // After windows.h, which they need.
@@ -9,7 +10,39 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <cstdio>
+
 namespace {
+
+struct Mark {
+  const char* stage;
+  LONGLONG counter;
+};
+Mark marks[8];
+int markCount = 0;
+
+void MarkStage(const char* stage) {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  if (markCount < 8) marks[markCount++] = Mark{stage, now.QuadPart};
+}
+
+// As the program does it: only at the end, and only where the bench asks for the marks.
+void SaveMarks() {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = GetEnvironmentVariableW(L"KESTRANE_STARTUP_MARKS", path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return;
+  FILE* file = _wfopen(path, L"wb");
+  if (file == nullptr) return;
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  for (int i = 0; i < markCount; ++i) {
+    std::fprintf(
+        file, "%s\t%.3f\n", marks[i].stage,
+        static_cast<double>(marks[i].counter) * 1000.0 / static_cast<double>(frequency.QuadPart));
+  }
+  std::fclose(file);
+}
 
 // One function of each system library kestrane.exe imports (./bench compares the two lists),
 // referenced and never called: the loader maps and initialises the library all the same.
@@ -32,6 +65,7 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  MarkStage("wWinMain");
   if (kImports[0] == nullptr) return 2;
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = Procedure;
@@ -44,12 +78,22 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
       CreateWindowW(L"KestraneBenchFloor", L"Bench Floor", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                     CW_USEDEFAULT, 480, 320, nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return 1;
+  MarkStage("window");
   ShowWindow(window, show == SW_SHOWDEFAULT ? SW_SHOWNORMAL : show);
+  MarkStage("shown");
   UpdateWindow(window);
+  MarkStage("frame painted");
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+  bool idleSeen = false;
+  for (;;) {
+    if (!idleSeen && HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0) {
+      MarkStage("idle");
+      idleSeen = true;
+    }
+    if (GetMessageW(&message, nullptr, 0, 0) <= 0) break;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+  SaveMarks();
   return 0;
 }

@@ -290,6 +290,32 @@ TEST_F(MainWindowPort, EnterPressesOnlyTheButtonWithTheFocus) {
   EXPECT_FALSE(IsWindow(main));
 }
 
+// The window shows before its tips are made; the program's loop makes them as soon as it first
+// has nothing to do, before any input can reach a control, with a tip for every control that has
+// one in the design.
+TEST_F(MainWindowPort, TipsAreMadeAtTheLoopsFirstIdleMomentWithEveryDesignedTip) {
+  ASSERT_EQ(window_.TooltipIfMade(), nullptr);
+  const HWND main = window_.Hwnd();
+  bool made = false;
+  int tools = 0;
+  // The loop idles only once what is queued has been handled.
+  PostMessageW(main, WM_NULL, 0, 0);
+  RunMessageLoop(
+      main, nullptr, [&] { return window_.TooltipIfMade(); },
+      [&] {
+        window_.MakeTooltips();
+        made = window_.TooltipIfMade() != nullptr;
+        tools = static_cast<int>(SendMessageW(window_.TooltipIfMade(), TTM_GETTOOLCOUNT, 0, 0));
+        PostQuitMessage(0);
+      });
+  int designed = 0;
+  for (const ControlSpec& c : MainWindowSpec().controls) designed += c.tooltip.empty() ? 0 : 1;
+  EXPECT_TRUE(made);
+  EXPECT_GT(designed, 0);
+  EXPECT_EQ(tools, designed);
+  EXPECT_EQ(window_.Tooltip(), window_.TooltipIfMade()) << "made twice";
+}
+
 // Messages handled as the program's loop handles them, until `done` or the limit.
 bool PumpUntil(TipRelay& tips, const std::function<bool()>& done, DWORD limitMs) {
   const DWORD end = GetTickCount() + limitMs;

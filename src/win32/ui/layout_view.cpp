@@ -11,6 +11,7 @@
 #include "win32/ui/controls_thin.h"
 #include "win32/ui/folder_view.h"
 #include "win32/ui/letter_view.h"
+#include "win32/ui/startup_marks.h"
 
 namespace kestrane::win32 {
 
@@ -19,6 +20,10 @@ namespace {
 constexpr int kIconResource = 1;
 constexpr int kIconPixels = 48;     // the program's picture at 96 dots per inch
 constexpr int kDropDownRows = 200;  // pixels of the drive list's open list, at 96 dots per inch
+
+bool LiesBeneath(const ControlSpec& c) {
+  return c.kind == ControlKind::Label || c.kind == ControlKind::Picture;
+}
 
 COLORREF FromRgb(unsigned rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
@@ -36,31 +41,40 @@ LayoutView::~LayoutView() {
   if (tooltip_ != nullptr && IsWindow(tooltip_)) DestroyWindow(tooltip_);
 }
 
-void LayoutView::Create(HWND parent, HINSTANCE instance, const WindowSpec& design, Dpi dpi) {
+void LayoutView::Create(HWND parent, HINSTANCE instance, const WindowSpec& design, Dpi dpi,
+                        bool tipsNow) {
   parent_ = parent;
   instance_ = instance;
   spec_ = design;
   dpi_ = dpi;
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, instance, nullptr);
+  // Labels and pictures are drawn on the window's background, beneath every other control: a
+  // label's box may reach under a button without hiding it. A new control goes beneath those
+  // made before it, so the others are made first, in tab order (which Tab follows), and the
+  // labels and pictures last; they take no focus, so the tab order is the designed one. Made in
+  // that order, no control has to be moved down the z-order afterwards.
   std::vector<ControlSpec> ordered = spec_.controls;
   std::stable_sort(ordered.begin(), ordered.end(), [](const ControlSpec& a, const ControlSpec& b) {
+    const bool aBeneath = LiesBeneath(a);
+    const bool bBeneath = LiesBeneath(b);
+    if (aBeneath != bBeneath) return bBeneath;
     return a.tabIndex < b.tabIndex;
   });
-  for (const ControlSpec& control : ordered) {
-    const HWND hwnd = CreateControl(control, instance);
-    if (hwnd != nullptr && !control.tooltip.empty()) AddTooltip(hwnd, control.tooltip);
-  }
-  // Labels and pictures are drawn on the window's background, beneath every other control: a
-  // label's box may reach under a button without hiding it. They take no focus, so moving them
-  // down the z-order leaves the tab order as it is.
-  for (const ControlSpec& control : ordered) {
-    if (control.kind != ControlKind::Label && control.kind != ControlKind::Picture) continue;
-    SetWindowPos(Control(control.id), HWND_BOTTOM, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
+  for (const ControlSpec& control : ordered) CreateControl(control, instance);
+  MarkStartup("controls");
   ApplyMetrics(false);
+  MarkStartup("fonts");
+  if (tipsNow) AddTooltips();
+}
+
+void LayoutView::AddTooltips() {
+  if (tooltip_ != nullptr || parent_ == nullptr) return;
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, parent_, nullptr, instance_, nullptr);
+  for (const ControlSpec& c : spec_.controls) {
+    if (c.tooltip.empty()) continue;
+    if (const HWND control = Control(c.id)) AddTooltip(control, c.tooltip);
+  }
 }
 
 HWND LayoutView::CreateControl(const ControlSpec& c, HINSTANCE instance) {

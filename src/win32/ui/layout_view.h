@@ -24,7 +24,12 @@ class LayoutView {
   LayoutView& operator=(const LayoutView&) = delete;
   ~LayoutView();
 
-  void Create(HWND parent, HINSTANCE instance, const WindowSpec& design, Dpi dpi);
+  // With `tipsNow` false the controls' tips wait for AddTooltips: a window that shows before its
+  // tips are made shows sooner.
+  void Create(HWND parent, HINSTANCE instance, const WindowSpec& design, Dpi dpi,
+              bool tipsNow = true);
+  // The tooltip window and a tip for every control that has one; once only.
+  void AddTooltips();
   // Places the controls again and gives them fonts for another resolution (the window moved to
   // a monitor with another DPI).
   void Rescale(Dpi dpi);

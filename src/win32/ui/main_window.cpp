@@ -7,6 +7,7 @@
 #include "win32/ui/controls_thin.h"
 #include "win32/ui/folder_view.h"
 #include "win32/ui/menu_bar.h"
+#include "win32/ui/startup_marks.h"
 
 namespace kestrane::win32 {
 
@@ -37,6 +38,7 @@ bool MainWindow::Create(HINSTANCE instance) {
   instance_ = instance;
   const HICON big = LoadAppIcon(instance, GetSystemMetrics(SM_CXICON), bigIcon_);
   if (!Register(instance, big, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return false;
+  MarkStartup("class, icon");
   const WindowSpec& design = MainWindowSpec();
   const Dpi dpi = ScreenDpi();
   RECT frame{0, 0, TwipsToPixels(design.clientWidth, dpi.x),
@@ -45,12 +47,15 @@ bool MainWindow::Create(HINSTANCE instance) {
   const HMENU menu = BuildMenuBar(design.menu);
   accelerators_.Reset(BuildAccelerators(design.menu));
   const std::wstring caption = Widen(design.caption);
+  MarkStartup("menu");
   if (CreateAs(0, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                frame.bottom - frame.top, nullptr, menu, instance) == nullptr) {
     DestroyMenu(menu);
     return false;
   }
+  MarkStartup("small icon, list procedure");
   FitClientArea();
+  MarkStartup("client area fitted");
   return true;
 }
 
@@ -71,7 +76,8 @@ void MainWindow::FitClientArea() {
 
 void MainWindow::OnCreate() {
   // The monitor the window opened on decides, not the system's resolution.
-  layout_.Create(hwnd_, instance_, MainWindowSpec(), WindowDpi(hwnd_));
+  MarkStartup("frame");
+  layout_.Create(hwnd_, instance_, MainWindowSpec(), WindowDpi(hwnd_), false);
   smallIcon_.Reset();
   const HICON small = LoadAppIcon(instance_, GetSystemMetrics(SM_CXSMICON), smallIcon_);
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));

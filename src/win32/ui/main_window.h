@@ -20,8 +20,16 @@ class MainWindow : public BaseWindow<MainWindow> {
   // Creates the window hidden, with its controls and menu; false when the system refuses.
   bool Create(HINSTANCE instance);
   HACCEL Accelerators() const { return accelerators_.Get(); }
-  // Shows the controls' tips; the message loop hands it their mouse messages.
-  HWND Tooltip() const { return layout_.Tooltip(); }
+  // Shows the controls' tips; the message loop hands it their mouse messages. The window shows
+  // before the tips are made (MakeTooltips, at the message loop's first idle moment); this
+  // makes them if they are not made yet.
+  HWND Tooltip() {
+    MakeTooltips();
+    return layout_.Tooltip();
+  }
+  void MakeTooltips() { layout_.AddTooltips(); }
+  // The tooltip if it is made already, else null.
+  HWND TooltipIfMade() const { return layout_.Tooltip(); }
   Dpi DpiUsed() const { return layout_.DpiUsed(); }
 
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "win32/ui/startup_marks.h"
+
 namespace kestrane::win32 {
 
 UiThreadScope::UiThreadScope() {
@@ -48,9 +50,21 @@ bool TipRelay::PointerOnATool() const {
 }
 
 int RunMessageLoop(HWND main, HACCEL accelerators, HWND tooltip) {
-  TipRelay tips(tooltip);
+  return RunMessageLoop(main, accelerators, [tooltip] { return tooltip; }, {});
+}
+
+int RunMessageLoop(HWND main, HACCEL accelerators, const std::function<HWND()>& tooltip,
+                   const std::function<void()>& firstIdle) {
+  TipRelay tips(tooltip());
   MSG msg{};
+  bool idleSeen = false;
   for (;;) {
+    if (!idleSeen && HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0) {
+      idleSeen = true;
+      MarkStartupIdle();
+      if (firstIdle) firstIdle();
+    }
+    if (!tips.HasTooltip()) tips = TipRelay(tooltip());
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) break;
     // The window may already be gone (Exit) with its quit message still to come.

@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+
 #include "win32/ui/windows_api.h"
 
 namespace kestrane::win32 {
@@ -23,6 +25,7 @@ class UiThreadScope {
 class TipRelay {
  public:
   explicit TipRelay(HWND tooltip) : tooltip_(tooltip) {}
+  bool HasTooltip() const { return tooltip_ != nullptr; }
   // `msg` is one of the window's own or of its controls'.
   void Look(const MSG& msg);
 
@@ -37,5 +40,9 @@ class TipRelay {
 // shortcut keys, then the dialog keys (Tab through the controls, Alt+access keys, Esc for the
 // cancel button), then normal dispatch. Returns the exit code the quit message carries.
 int RunMessageLoop(HWND main, HACCEL accelerators, HWND tooltip = nullptr);
+// The same, for a window whose tooltip is made once it has painted: `firstIdle` runs when the
+// loop first finds nothing to do, and `tooltip` answers the tooltip once there is one.
+int RunMessageLoop(HWND main, HACCEL accelerators, const std::function<HWND()>& tooltip,
+                   const std::function<void()>& firstIdle);
 
 }  // namespace kestrane::win32

@@ -5,6 +5,7 @@
 #include "win32/ui/controls_thin.h"
 #include "win32/ui/folder_view.h"
 #include "win32/ui/metrics.h"
+#include "win32/ui/startup_marks.h"
 
 namespace kestrane::win32 {
 
@@ -73,10 +74,12 @@ void Win32Controls::SetDriveItems(const std::vector<std::string>& items, int cur
   drives.Clear();
   for (const std::string& item : items) drives.Add(Widen(item));
   drives.Select(current);
+  MarkStartup("drive list");
 }
 
 void Win32Controls::SetFolderRows(const std::vector<FolderRow>& rows, int highlighted) {
   if (const HWND hwnd = Item(ControlId::dirList)) win32::SetFolderRows(hwnd, rows, highlighted);
+  MarkStartup("folder list");
 }
 
 int Win32Controls::FolderHighlight() const {
@@ -90,6 +93,7 @@ std::string Win32Controls::Caption() const {
 
 void Win32Controls::SetCaption(const std::string& caption) {
   if (main_ != nullptr) Window(main_).SetText(Widen(caption));
+  MarkStartup("data file, letter lists");
 }
 
 void Win32Controls::SetMousePointer(MousePointer pointer) {

@@ -1,6 +1,7 @@
 // bench_driver: runs in a prepared Wine bed (the program installed, our subst.exe in system32),
 // measures every figure against its floor, and prints one table, also written as Markdown.
-// Usage: bench_driver FLOOR_WINDOW_EXE INSTALLER_EXE MARKDOWN_OUT MACHINE
+// Usage: bench_driver FLOOR_WINDOW_EXE INSTALLER_EXE MARKDOWN_OUT MACHINE [start]
+// With "start", only the start and its profile are measured.
 
 #include <cstdio>
 #include <exception>
@@ -56,9 +57,11 @@ std::string Table(const std::vector<Row>& rows, const std::string& machine) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 5) {
+  const bool startOnly = argc == 6 && std::wstring(argv[5]) == L"start";
+  if (argc != 5 && !startOnly) {
     std::fprintf(stderr,
-                 "usage: bench_driver FLOOR_WINDOW_EXE INSTALLER_EXE MARKDOWN_OUT MACHINE\n");
+                 "usage: bench_driver FLOOR_WINDOW_EXE INSTALLER_EXE MARKDOWN_OUT MACHINE "
+                 "[start]\n");
     return 2;
   }
   const bench::Paths paths{argv[1], argv[2], argv[3]};
@@ -67,11 +70,13 @@ int wmain(int argc, wchar_t** argv) {
   try {
     std::vector<Row> rows;
     std::fprintf(stderr, "start to ready window\n");
-    rows.push_back(bench::MeasureStart(paths));
-    std::fprintf(stderr, "add, remove, view, restore\n");
-    for (Row& row : bench::MeasureOperations()) rows.push_back(row);
-    std::fprintf(stderr, "RefreshLetters\n");
-    for (int drives : {2, 6, 12}) rows.push_back(bench::MeasureRefreshLetters(drives));
+    for (Row& row : bench::MeasureStart(paths)) rows.push_back(row);
+    if (!startOnly) {
+      std::fprintf(stderr, "add, remove, view, restore\n");
+      for (Row& row : bench::MeasureOperations()) rows.push_back(row);
+      std::fprintf(stderr, "RefreshLetters\n");
+      for (int drives : {2, 6, 12}) rows.push_back(bench::MeasureRefreshLetters(drives));
+    }
     for (Row& row : rows) {
       if (row.what.rfind("RefreshLetters", 0) == 0) {
         row.value *= 1000;

@@ -1,7 +1,13 @@
-// Add, Remove, View and Restore in one running program, each against the processes it cannot
-// do without, measured side by side on the same bed.
+// Add, Remove, View and Restore, each against the work it cannot do without, measured side by
+// side on the same bed. A floor runs its commands through the program's own process adapter, so
+// they start and are waited for exactly as the program starts them and waits for them. It runs
+// while no copy of the program is open: subst announces every drive it makes or removes to all
+// windows and waits for their answers, and an open program answers another program's
+// announcement by listing the letters again, work of its own that no floor may hold.
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
 #include <thread>
 
@@ -9,6 +15,7 @@
 #include "e2e_support.h"
 #include "processes.h"
 #include "product.h"
+#include "win32/platform/win32_processes.h"
 #include "wine_mount.h"
 
 namespace bench {
@@ -17,10 +24,13 @@ namespace {
 
 namespace ids = kestrane::ids;
 
-constexpr wchar_t kSubst[] = L"C:\\windows\\system32\\subst.exe";
 constexpr wchar_t kWork[] = L"C:\\Work";
-constexpr wchar_t kBench[] = L"C:\\Bench";
 constexpr wchar_t kImage[] = L"kestrane.exe";
+constexpr int kLimitMs = 30000;
+// The spare letter the floors map, and the command lines, as the program writes them.
+constexpr char kMapSpare[] = "subst.exe L: \"C:\\Bench\"";
+constexpr char kDropSpare[] = "subst.exe L: /D";
+constexpr char kListing[] = " /C subst.exe > temp";
 
 std::wstring Root(wchar_t letter) { return {letter, L':', L'\\'}; }
 bool Defined(wchar_t letter) { return GetDriveTypeW(Root(letter).c_str()) != DRIVE_NO_ROOT_DIR; }
@@ -54,8 +64,13 @@ class Session {
     if (main_ == nullptr) throw std::runtime_error("no main window");
     process_ = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program_.Id());
   }
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+  // Closed as a user closes it, so that the floor after it meets no window of the program.
   ~Session() {
     if (process_) CloseHandle(process_);
+    if (IsWindow(main_)) PostMessageW(main_, WM_CLOSE, 0, 0);
+    if (!program_.WaitForExit()) std::fprintf(stderr, "  (the program did not close; ended)\n");
   }
   double Cpu() const { return CpuTimeMs(process_, kImage).ms; }
   const char* CpuSource() const { return CpuTimeMs(process_, kImage).source; }
@@ -131,8 +146,8 @@ class Session {
   HANDLE process_ = nullptr;
 };
 
-// What a "Done!" box costs by itself: MessageBox called on a thread of this process until the box
-// is visible. Add and Remove cannot do without one, so their floors include it.
+// What a box costs by itself: MessageBox called on a thread of this process until the box is
+// visible. Add, Remove and View cannot do without one, so their floors include it.
 double BoxMs() {
   double start = 0;
   std::thread shower([&start] {
@@ -147,32 +162,75 @@ double BoxMs() {
   return elapsed;
 }
 
-double Floor(const std::vector<std::wstring>& commands) {
-  double total = 0;
-  for (const auto& command : commands) total += RunHiddenMs(command, Hidden::HiddenConsole, kBench);
-  return total;
+kestrane::win32::Win32Processes processes;
+
+// subst started hidden and detached and waited for, as the program's Add and Remove run it.
+double SubstMs(const char* commandLine) {
+  const double start = NowMs();
+  const kestrane::ProcessOutcome run = processes.RunHidden(commandLine, "", kLimitMs);
+  const double elapsed = NowMs() - start;
+  if (!run.finished || run.exitCode != 0) throw std::runtime_error("a floor's subst failed");
+  return elapsed;
+}
+
+std::string DataFolder() { return e2e::Narrow(e2e::DataFolder()); }
+
+std::string Interpreter() {
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  return e2e::Narrow(std::wstring(system) + L"\\CMD.exe");
+}
+
+// One command through the command interpreter, opened by the shell in the data folder, as
+// Restore and View run theirs.
+void ShellCommand(const std::string& parameters) {
+  const kestrane::ProcessOutcome run =
+      processes.ShellRun("open", Interpreter(), parameters, DataFolder(), kLimitMs);
+  if (!run.finished) throw std::runtime_error("a floor's command did not end");
+}
+
+// subst's listing captured and read back, the capture then deleted: what View and Restore
+// start with.
+void Listing() {
+  ShellCommand(kListing);
+  const std::wstring capture = e2e::DataFolder() + L"temp";
+  e2e::ReadText(capture);
+  DeleteFileW(capture.c_str());
 }
 
 std::wstring Letters(int count) { return std::wstring(L"KLMNOPQRST").substr(0, count); }
 
-Row MeasureRestore(Session& session, int count) {
+// The listing, one removal per mapping, and the letter mask written back.
+double RestoreFloorMs(const std::wstring& letters) {
+  const double start = NowMs();
+  Listing();
+  for (wchar_t letter : letters) {
+    ShellCommand(std::string(" /C subst.exe ") + static_cast<char>(letter) + ": /D");
+  }
+  e2e::WriteDataFileWithMask(e2e::kInitialMask);
+  return NowMs() - start;
+}
+
+Row MeasureRestore(int count, double& peakMiB) {
   const std::wstring letters = Letters(count);
   std::vector<double> product, floor;
   for (int run = 0; run < kRestoreRuns; ++run) {
     for (wchar_t letter : letters) Map(letter);
-    // What Restore cannot do without: the listing, then one removal per mapping.
-    std::vector<std::wstring> commands = {L"cmd.exe /C subst.exe > temp"};
+    floor.push_back(RestoreFloorMs(letters));
     for (wchar_t letter : letters) {
-      commands.push_back(std::wstring(L"cmd.exe /C subst.exe ") + letter + L": /D");
+      if (Defined(letter)) throw std::runtime_error("the floor left a mapping");
+      Map(letter);
     }
-    floor.push_back(Floor(commands));
-    for (wchar_t letter : letters) Map(letter);
+    Session session;
+    session.View();  // the shell's first start in this process, not Restore's
     product.push_back(session.Restore(letters));
+    peakMiB = std::max(peakMiB, session.PeakMiB());
     std::fprintf(stderr, "  restore %d, %d mappings: %.0f ms (floor %.0f ms)\n", run + 1, count,
                  product.back(), floor.back());
   }
-  return {"Restore, " + std::to_string(count) + " mapping" + (count > 1 ? "s" : ""),
-          Median(product), std::to_string(count + 1) + " hidden cmd /C subst runs", Median(floor)};
+  return {
+      "Restore, " + std::to_string(count) + " mapping" + (count > 1 ? "s" : ""), Median(product),
+      "listing, " + std::to_string(count) + " subst /D, mask (shell-opened cmd /C)", Median(floor)};
 }
 
 }  // namespace
@@ -180,35 +238,40 @@ Row MeasureRestore(Session& session, int count) {
 std::vector<Row> MeasureOperations() {
   e2e::WriteInitialDataFile();
   e2e::CreateFolders(kWork);
-  e2e::CreateFolders(kBench);
-  Session session;
+  e2e::CreateFolders(L"C:\\Bench");
   std::vector<Row> rows;
+  double idleCpu = 0, peakMiB = 0;
+  std::string cpuSource;
+  {
+    Session session;
+    const double idleBefore = session.Cpu();
+    Sleep(2000);
+    idleCpu = session.Cpu() - idleBefore;
+    cpuSource = session.CpuSource();
+  }
 
-  const double idleBefore = session.Cpu();
-  Sleep(2000);
-  const double idleCpu = session.Cpu() - idleBefore;
-
-  if (!e2e::OpenFolder(session.Main(), kWork)) throw std::runtime_error("cannot open C:\\Work");
-  // The floors run the very command the program runs, on a spare letter: subst's own work of
-  // making and dropping a mapping is the platform's, not ours.
-  const std::wstring mapSpare = std::wstring(kSubst) + L" L: \"" + kBench + L"\"";
-  const std::wstring dropSpare = std::wstring(kSubst) + L" L: /D";
   std::vector<double> add, remove, addFloor, removeFloor, addCpu, box;
   for (int run = 0; run < kRuns; ++run) {
-    // All the work the command cannot avoid, in this run: subst started detached and waited
-    // for, then one message box up.
-    addFloor.push_back(RunHiddenMs(mapSpare, Hidden::Detached) + BoxMs());
-    removeFloor.push_back(RunHiddenMs(dropSpare, Hidden::Detached) + BoxMs());
+    // All the work the command cannot avoid, in this run: subst as the program runs it, then
+    // one message box up.
+    addFloor.push_back(SubstMs(kMapSpare) + BoxMs());
+    removeFloor.push_back(SubstMs(kDropSpare) + BoxMs());
     box.push_back(BoxMs());
+    Session session;
+    if (!e2e::OpenFolder(session.Main(), kWork)) throw std::runtime_error("cannot open C:\\Work");
     double cpu = 0, unused = 0;
+    // A first Add and Remove in a new process: its first subst and its first box.
+    session.AddOrRemove(ids::lstAvail, ids::cmdOk, L'M', unused);
+    session.AddOrRemove(ids::lstUsedLtrs, ids::cmdRemove, L'M', unused);
     add.push_back(session.AddOrRemove(ids::lstAvail, ids::cmdOk, L'K', cpu));
     addCpu.push_back(cpu);
     remove.push_back(session.AddOrRemove(ids::lstUsedLtrs, ids::cmdRemove, L'K', unused));
+    peakMiB = std::max(peakMiB, session.PeakMiB());
     std::fprintf(stderr, "  add %d: %.0f ms (floor %.0f ms), remove %.0f ms (floor %.0f ms)\n",
                  run + 1, add.back(), addFloor.back(), remove.back(), removeFloor.back());
   }
-  const std::string mapName = "detached subst.exe L: \"folder\", then a box";
-  const std::string dropName = "detached subst.exe L: /D, then a box";
+  const std::string mapName = "subst L: \"folder\" as the program runs it, then a box";
+  const std::string dropName = "subst L: /D as the program runs it, then a box";
   rows.push_back({"Add, click to \"Done!\"", Median(add), mapName, Median(addFloor)});
   rows.push_back({"Remove, click to \"Done!\"", Median(remove), dropName, Median(removeFloor)});
   rows.push_back({"(a message box alone, call to shown)", Median(box), "", -1});
@@ -216,24 +279,32 @@ std::vector<Row> MeasureOperations() {
   const std::wstring five = Letters(5);
   for (wchar_t letter : five) Map(letter);
   std::vector<double> view, viewFloor;
-  for (int run = 0; run < kRuns; ++run) {
-    viewFloor.push_back(Floor({L"cmd.exe /C subst.exe > temp"}));
-    view.push_back(session.View());
-    std::fprintf(stderr, "  view %d: %.0f ms (floor %.0f ms)\n", run + 1, view.back(),
-                 viewFloor.back());
+  {
+    Session session;
+    session.View();  // the shell's first start in this process
+    for (int run = 0; run < kRuns; ++run) {
+      // The listing makes no announcement: the open program plays no part in this floor.
+      const double start = NowMs();
+      Listing();
+      const double listing = NowMs() - start;
+      viewFloor.push_back(listing + BoxMs());
+      view.push_back(session.View());
+      std::fprintf(stderr, "  view %d: %.0f ms (floor %.0f ms)\n", run + 1, view.back(),
+                   viewFloor.back());
+    }
+    peakMiB = std::max(peakMiB, session.PeakMiB());
   }
   for (wchar_t letter : five)
-    RunHiddenMs(std::wstring(kSubst) + L" " + letter + L": /D", Hidden::Detached);
-  rows.push_back({"View, 5 mappings, OK to listing", Median(view), "hidden cmd /C subst > file",
-                  Median(viewFloor)});
+    SubstMs((std::string("subst.exe ") + static_cast<char>(letter) + ": /D").c_str());
+  rows.push_back({"View, 5 mappings, OK to listing", Median(view),
+                  "listing (shell-opened cmd /C subst > file), then a box", Median(viewFloor)});
 
-  for (int count : {1, 5, 10}) rows.push_back(MeasureRestore(session, count));
+  for (int count : {1, 5, 10}) rows.push_back(MeasureRestore(count, peakMiB));
 
-  const std::string cpuSource = session.CpuSource();
   rows.push_back({"CPU of kestrane.exe over 2 s idle", idleCpu, "", -1, "ms CPU"});
   rows.push_back({"CPU of kestrane.exe over Add's wait (median, " + cpuSource + ")", Median(addCpu),
                   "", -1, "ms CPU"});
-  rows.push_back({"Peak working set of kestrane.exe", session.PeakMiB(), "", -1, "MiB"});
+  rows.push_back({"Peak working set of kestrane.exe", peakMiB, "", -1, "MiB"});
   return rows;
 }
 

@@ -10,27 +10,6 @@
 
 namespace bench {
 
-double RunHiddenMs(const std::wstring& commandLine, Hidden how, const std::wstring& folder) {
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  PROCESS_INFORMATION info{};
-  std::wstring line = commandLine;
-  const double start = NowMs();
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, static_cast<DWORD>(how),
-                      nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
-    throw std::runtime_error("cannot start a floor command, error " +
-                             std::to_string(GetLastError()));
-  }
-  const DWORD waited = WaitForSingleObject(info.hProcess, 30000);
-  const double elapsed = NowMs() - start;
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
-  if (waited != WAIT_OBJECT_0) throw std::runtime_error("a floor command did not end");
-  return elapsed;
-}
-
 namespace {
 
 double FileTimeMs(const FILETIME& time) {

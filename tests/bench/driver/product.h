@@ -14,8 +14,9 @@ struct Paths {
   std::wstring markdown;  // where the table goes as well
 };
 
-// Start to the ready window, against the bare window program's start.
-Row MeasureStart(const Paths& paths);
+// Start to the ready window, against the bare window program's start, then the profile of the
+// program's start: a row for each stage, against the bare window's where it has that stage.
+std::vector<Row> MeasureStart(const Paths& paths);
 
 // Add, Remove, View and Restore in one running program; also its CPU while it waits and its
 // peak working set, as extra rows.

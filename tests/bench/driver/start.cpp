@@ -1,7 +1,12 @@
 // Start to a ready window: the program's title up and both letter lists filled, against a bare
-// window program that shows a window and nothing else.
+// window program that shows a window and nothing else. Both leave their start-up marks (the
+// performance counter at each stage, which every process reads alike) for the profile rows.
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <stdexcept>
 
 #include "app/control_ids.h"
 #include "e2e_support.h"
@@ -13,10 +18,53 @@ namespace {
 
 namespace ids = kestrane::ids;
 
+constexpr wchar_t kMarksVariable[] = L"KESTRANE_STARTUP_MARKS";
+constexpr char kReady[] = "ready seen by the bench";
+constexpr char kOwnPart[] = "wWinMain to ready, all stages";
+
+// One start: its span from CreateProcess to ready, and the time of each stage since the stage
+// before it (the first since CreateProcess; the bench's own "ready" since the frame painted).
+struct Start {
+  double ms = 0;
+  std::vector<std::pair<std::string, double>> stages;
+};
+
+std::wstring MarksFile() {
+  wchar_t folder[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, folder);
+  return std::wstring(folder) + L"kestrane-startup-marks.txt";
+}
+
+// The stages from the marks file, each as the span since the one before; empty when the program
+// left none.
+std::vector<std::pair<std::string, double>> Stages(const std::wstring& file, double started,
+                                                   double ready) {
+  std::vector<std::pair<std::string, double>> stages;
+  std::ifstream in(std::filesystem::path(file), std::ios::binary);
+  std::string line;
+  double previous = started, painted = -1, entered = -1;
+  while (std::getline(in, line)) {
+    const std::size_t tab = line.find('\t');
+    if (tab == std::string::npos) continue;
+    const std::string stage = line.substr(0, tab);
+    const double at = std::stod(line.substr(tab + 1));
+    stages.emplace_back(stage, at - previous);
+    previous = at;
+    if (stage == "frame painted") painted = at;
+    if (stage == "wWinMain") entered = at;
+  }
+  if (painted >= 0) stages.emplace_back(kReady, ready - painted);
+  // The process's own part, without the system's start of it, which swings most on a busy machine.
+  if (entered >= 0) stages.emplace_back(kOwnPart, ready - entered);
+  return stages;
+}
+
 // Ready: the window is visible and answers a sent message with its title (it has reached its
 // message loop); for the program, both letter lists hold entries too.
-double StartMs(const std::wstring& exe, const wchar_t* windowClass, const wchar_t* title,
-               bool needsLists) {
+Start StartOnce(const std::wstring& exe, const wchar_t* windowClass, const wchar_t* title,
+                bool needsLists) {
+  const std::wstring marks = MarksFile();
+  DeleteFileW(marks.c_str());
   const double start = NowMs();
   e2e::Program program = e2e::Program::Start(exe);
   HWND window = nullptr;
@@ -31,28 +79,75 @@ double StartMs(const std::wstring& exe, const wchar_t* windowClass, const wchar_
                SendMessageW(e2e::Control(window, ids::lstUsedLtrs), LB_GETCOUNT, 0, 0) > 0;
       },
       30000);
-  const double elapsed = NowMs() - start;
+  const double readyAt = NowMs();
   if (!ready) throw std::runtime_error("no ready window");
-  // Closed the way a user closes it, so the next start meets a bed at rest.
+  // Closed the way a user closes it, so the next start meets a bed at rest; the marks are
+  // written as the program ends.
   PostMessageW(window, WM_CLOSE, 0, 0);
   if (!program.WaitForExit()) std::fprintf(stderr, "  (a window did not close; ended)\n");
-  return elapsed;
+  return {readyAt - start, Stages(marks, start, readyAt)};
+}
+
+// Medians of each stage, in the order the first start that has marks lists them.
+std::vector<std::pair<std::string, double>> MedianStages(const std::vector<Start>& starts) {
+  std::map<std::string, std::vector<double>> samples;
+  std::vector<std::string> order;
+  for (const Start& start : starts) {
+    for (const auto& [stage, ms] : start.stages) {
+      if (samples[stage].empty() && order.size() < 64) order.push_back(stage);
+      samples[stage].push_back(ms);
+    }
+  }
+  std::vector<std::pair<std::string, double>> medians;
+  for (const std::string& stage : order) medians.emplace_back(stage, Median(samples[stage]));
+  return medians;
+}
+
+std::string Label(const std::string& stage) {
+  if (stage == "wWinMain") return "(start) CreateProcess to wWinMain";
+  if (stage == "idle") return "(start) controls painted, first idle";
+  return "(start) " + stage;
 }
 
 }  // namespace
 
-Row MeasureStart(const Paths& paths) {
-  std::vector<double> product, floor;
-  StartMs(paths.floorWindow, L"KestraneBenchFloor", L"Bench Floor",
-          false);  // first starts load the libraries
-  StartMs(e2e::InstalledExe(), ids::kMainWindowClass, L"Kestrane - Pro", true);
+std::vector<Row> MeasureStart(const Paths& paths) {
+  SetEnvironmentVariableW(kMarksVariable, MarksFile().c_str());
+  const auto floorStart = [&] {
+    return StartOnce(paths.floorWindow, L"KestraneBenchFloor", L"Bench Floor", false);
+  };
+  const auto productStart = [&] {
+    return StartOnce(e2e::InstalledExe(), ids::kMainWindowClass, L"Kestrane - Pro", true);
+  };
+  floorStart();  // first starts load the libraries
+  productStart();
+  std::vector<Start> product, floor;
   for (int run = 0; run < kRuns; ++run) {
-    floor.push_back(StartMs(paths.floorWindow, L"KestraneBenchFloor", L"Bench Floor", false));
-    product.push_back(StartMs(e2e::InstalledExe(), ids::kMainWindowClass, L"Kestrane - Pro", true));
-    std::fprintf(stderr, "  start %d: %.0f ms (floor %.0f ms)\n", run + 1, product.back(),
-                 floor.back());
+    floor.push_back(floorStart());
+    product.push_back(productStart());
+    std::fprintf(stderr, "  start %d: %.0f ms (floor %.0f ms)\n", run + 1, product.back().ms,
+                 floor.back().ms);
   }
-  return {"Start to ready window", Median(product), "bare window program start", Median(floor)};
+  SetEnvironmentVariableW(kMarksVariable, nullptr);
+
+  std::vector<double> productMs, floorMs;
+  for (const Start& s : product) productMs.push_back(s.ms);
+  for (const Start& s : floor) floorMs.push_back(s.ms);
+  std::vector<Row> rows{
+      {"Start to ready window", Median(productMs), "bare window program start", Median(floorMs)}};
+  // The profile: each stage of the program's start, set against the bare window's where it has
+  // the same stage.
+  std::map<std::string, double> floorStages;
+  for (const auto& [stage, ms] : MedianStages(floor)) floorStages[stage] = ms;
+  for (const auto& [stage, ms] : MedianStages(product)) {
+    Row row{Label(stage), ms, "", -1};
+    if (const auto same = floorStages.find(stage); same != floorStages.end()) {
+      row.floorName = "bare window: same stage";
+      row.floor = same->second;
+    }
+    rows.push_back(row);
+  }
+  return rows;
 }
 
 }  // namespace bench
