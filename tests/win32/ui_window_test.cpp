@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/control_ids.h"
 #include "app/frm_qor_pro.h"
@@ -375,6 +377,65 @@ TEST_F(MainWindowPort, ATipGoesWithThePointerOrTheActivationAndDiesWithTheWindow
   DestroyWindow(main);
   EXPECT_FALSE(IsWindow(tip));
   SetCursorPos(0, 0);
+}
+
+// Counts the messages sent to a main window and its folder list, once its object is going, that
+// would still reach a procedure of that object: the window's own while it points at the object,
+// or any procedure in front of the list box's own.
+struct Afterlife {
+  HWND main = nullptr;
+  HWND list = nullptr;
+  bool going = false;
+  std::vector<UINT> reached;
+};
+Afterlife afterlife;
+
+bool HasItsClassProcedure(HWND window) {
+  return static_cast<ULONG_PTR>(GetWindowLongPtrW(window, GWLP_WNDPROC)) ==
+         GetClassLongPtrW(window, GCLP_WNDPROC);
+}
+
+LRESULT CALLBACK SeeSent(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && afterlife.going) {
+    const bool toObject =
+        (sent->hwnd == afterlife.main && GetWindowLongPtrW(afterlife.main, GWLP_USERDATA) != 0) ||
+        (sent->hwnd == afterlife.list && !HasItsClassProcedure(afterlife.list));
+    if (toObject) afterlife.reached.push_back(sent->message);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Marks when the object starts to go: the destructor of a derived class runs first.
+class GoingWindow : public MainWindow {
+ public:
+  using MainWindow::MainWindow;
+  ~GoingWindow() override { afterlife.going = true; }
+};
+
+TEST_F(MainWindowPort, AWindowObjectThatGoesFirstLeavesNoProcedureOfItsOwnBehind) {
+  auto going = std::make_unique<GoingWindow>(form_);
+  ASSERT_TRUE(going->Create(GetModuleHandleW(nullptr)));
+  afterlife = Afterlife{going->Hwnd(), GetDlgItem(going->Hwnd(), ids::dirList), false, {}};
+  ASSERT_NE(afterlife.list, nullptr);
+  ASSERT_FALSE(HasItsClassProcedure(afterlife.list)) << "the folder list is not subclassed";
+  const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &SeeSent, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  // The list has the focus, and a key and a click of Exit are still queued, when the object goes.
+  SetFocus(afterlife.list);
+  PostMessageW(afterlife.list, WM_CHAR, 'a', 1);
+  PostMessageW(afterlife.main, WM_COMMAND, MAKEWPARAM(ids::cmdCancel, BN_CLICKED), 0);
+  going.reset();
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  SendMessageW(afterlife.list, WM_CHAR, 'b', 1);
+  UnhookWindowsHookEx(hook);
+  EXPECT_TRUE(afterlife.reached.empty())
+      << afterlife.reached.size() << " messages reached the gone object, the first 0x" << std::hex
+      << afterlife.reached.front();
+  EXPECT_FALSE(IsWindow(afterlife.main));
+  EXPECT_FALSE(IsWindow(afterlife.list));
+  EXPECT_FALSE(controls_.Ended());
 }
 
 }  // namespace

@@ -44,12 +44,12 @@ make_template_prefix() {
   )
 }
 
-# Copies the template to $WINE_BEDS/NAME (a bed of its own) and prints its path.
+# Copies the template to $WINE_BEDS/NAME (a bed of its own) and prints its path. Like every
+# step of making a bed below, it fails when a step fails, also where the caller's errexit is off.
 copy_prefix() {
   local target="$WINE_BEDS/$1"
   WINEPREFIX="$TEMPLATE" wineserver -w
-  rm -rf "$target"
-  cp -a "$TEMPLATE" "$target"
+  rm -rf "$target" && cp -a "$TEMPLATE" "$target" || return 1
   printf '%s\n' "$target"
 }
 
@@ -76,11 +76,12 @@ user_dir() {
 # The data file as the installer leaves it: two 1,250-byte records of zeros, record 2's letter
 # mask (offset 116 within the record) set to 134,217,728, little-endian.
 write_data_file() {
-  local prefix="$1" folder
-  folder="$(user_dir "$prefix")/AppData/Roaming/Halvecki/Kestrane"
-  mkdir -p "$folder"
-  head -c 2500 /dev/zero >"$folder/himem32.qor"
-  printf '\x00\x00\x00\x08' | dd of="$folder/himem32.qor" bs=1 seek=$((1250 + 116)) conv=notrunc status=none
+  local prefix="$1" user folder
+  user="$(user_dir "$prefix")" || return 1
+  folder="$user/AppData/Roaming/Halvecki/Kestrane"
+  mkdir -p "$folder" && head -c 2500 /dev/zero >"$folder/himem32.qor" &&
+    printf '\x00\x00\x00\x08' |
+    dd of="$folder/himem32.qor" bs=1 seek=$((1250 + 116)) conv=notrunc status=none
 }
 
 # Debian's Wine finds no fonts of its own in a new prefix: without them captions, menus and the
@@ -101,9 +102,20 @@ install_subst() { cp "$2" "$1/drive_c/windows/system32/subst.exe"; }
 # Puts kestrane.exe where the installer puts it.
 install_program() {
   local prefix="$1" program="$2"
-  mkdir -p "$prefix/drive_c/Program Files/Kestrane"
-  cp "$program" "$prefix/drive_c/Program Files/Kestrane/kestrane.exe"
+  mkdir -p "$prefix/drive_c/Program Files/Kestrane" &&
+    cp "$program" "$prefix/drive_c/Program Files/Kestrane/kestrane.exe"
 }
+
+# What a GoogleTest run printed (its own output, or ctest's -V log of it, whose lines carry a
+# prefix): whether any case started, and the names of the cases that passed.
+case_started() { [[ -f "$1" ]] && tr -d '\r' <"$1" | grep -qE '\[ RUN      \] '; }
+passed_cases() {
+  [[ -f "$1" ]] || return 0
+  tr -d '\r' <"$1" | sed -nE 's/.*\[       OK \] ([^ ]+) \([0-9]+ ms\)$/\1/p' | sort -u
+}
+# The cases that passed in the run logged in SECOND but not in the one logged in FIRST: where a
+# bed was set up again, these passed only the second time.
+flaky_cases() { comm -13 <(passed_cases "$1") <(passed_cases "$2"); }
 
 # Starts a private X server on a free display; sets DISPLAY and XVFB_PID.
 start_xvfb() {

@@ -4,12 +4,11 @@
 # in $DISPLAY, or a private one). The bed is removed when the group passes and kept, for a look,
 # when it fails.
 #
-# Now and then, on a loaded machine, a whole bed goes wrong under Wine: the test driver ends at
-# once without a word, or the bed's services never start (no mount manager, no window appears),
-# or one process start fails. A group that fails is therefore run once more, whole, in a new bed.
-# The first run's output stays in the log and its failures are listed in
-# $WINE_BEDS/e2e-GROUP.retried, which ./test's summary names; the group passes only when the
-# second run passes in full.
+# A bed that does not come up (a step of making it fails, or the driver ends before its first
+# case: on a loaded machine Wine now and then ends a new bed's first program without a word) is
+# set up once more. A case that ran and failed fails the group: nothing runs it again. Where a
+# group did run in a second bed, $WINE_BEDS/e2e-GROUP.retried says why and e2e-GROUP.flaky names
+# each case that passed only there, for ./test's summary.
 # Usage: run_e2e_group.sh GROUP E2E_TESTS_EXE KESTRANE_EXE SUBST_EXE
 set -euo pipefail
 group="$1" driver="$2" program="$3" subst="$4"
@@ -33,21 +32,34 @@ flock -u 9
 
 report="$WINE_BEDS/e2e-$group.xml"
 retried="$WINE_BEDS/e2e-$group.retried"
-rm -f "$report" "$retried"
+flaky="$WINE_BEDS/e2e-$group.flaky"
+out="$WINE_BEDS/e2e-$group.out"
+rm -f "$report" "$retried" "$flaky" "$out" "$out.first"
 
-# One run of the group in a new bed named NAME; its status is the driver's.
-run_in_bed() {
-  export WINEPREFIX
+# Says why a bed did not come up, on stderr and, for the summary, in $retried.
+bed_failed() {
+  log "the bed of $group did not come up: $*"
+  echo "$*" >>"$retried"
+}
+
+# Makes a new bed named NAME with its services running; fails, saying which step failed, when
+# one does, so that no driver runs in a half-made bed.
+setup_bed() {
+  export WINEPREFIX="$WINE_BEDS/$1"
   flock 9
-  WINEPREFIX="$(copy_prefix "$1")"
+  copy_prefix "$1" >/dev/null || { flock -u 9; bed_failed "copying the template to $1"; return 1; }
   flock -u 9
-  install_subst "$WINEPREFIX" "$subst"
-  install_program "$WINEPREFIX" "$program"
-  write_data_file "$WINEPREFIX"
-  wineserver -p
+  install_subst "$WINEPREFIX" "$subst" || { bed_failed "installing subst.exe"; return 1; }
+  install_program "$WINEPREFIX" "$program" || { bed_failed "installing the program"; return 1; }
+  write_data_file "$WINEPREFIX" || { bed_failed "writing the data file"; return 1; }
+  wineserver -p || { bed_failed "starting the wineserver"; return 1; }
   # The bed's services (the mount manager among them) start with its first program; starting
   # them here keeps that out of the first case's time limits.
-  wine cmd /c exit
+  wine cmd /c exit || { bed_failed "starting its services (wine cmd /c exit)"; return 1; }
+}
+
+# Runs the group in the bed; its status is the driver's.
+run_driver() {
   rm -f "$report"
   # Wine's diagnostics of the driver and of the programs it starts also go to
   # C:\e2e-wine-debug.log, where a test can read what only Wine reports (the page the help
@@ -55,30 +67,47 @@ run_in_bed() {
   local status=0
   wine "$driver" --gtest_filter="$group.*:*/$group.*" --gtest_color=no \
     --gtest_output="xml:Z:$report" \
-    2> >(tee "$WINEPREFIX/drive_c/e2e-wine-debug.log" >&2) | tee "$WINE_BEDS/e2e-$group.out" ||
+    2> >(tee "$WINEPREFIX/drive_c/e2e-wine-debug.log" >&2) | tee "$out" ||
     status=$?
   return "$status"
 }
 
-status=0
-run_in_bed "e2e-$group" || status=$?
-if ((status != 0)); then
-  {
-    echo "first run: driver status $status"
-    tr -d '\r' <"$WINE_BEDS/e2e-$group.out" | grep -E '^\[  FAILED  \] .* \([0-9]+ ms\)$' ||
-      echo "no case reported a failure (the driver ended without its report)"
-  } >"$retried"
+# One run in a new bed named NAME: 0 when the group passed, 1 when it failed, 2 when the bed did
+# not come up before the first case.
+run_in_bed() {
+  setup_bed "$1" || return 2
+  local status=0
+  run_driver || status=$?
+  ((status == 0)) && return 0
+  if ! case_started "$out"; then
+    bed_failed "the driver ended (status $status) before its first case"
+    return 2
+  fi
+  return 1
+}
+
+result=0 first_bed=""
+run_in_bed "e2e-$group" || result=$?
+if ((result == 2)); then
   first_bed="$WINEPREFIX"
-  log "$group failed in its first bed ($first_bed, kept); running it once more in a new one"
-  wineserver -k 2>/dev/null || true
-  wineserver -w
-  status=0
-  run_in_bed "e2e-$group-again" || status=$?
+  [[ -f "$out" ]] && mv "$out" "$out.first"
+  log "setting up $group once more, in a new bed (the first, $first_bed, is kept until then)"
+  if [[ -d "$first_bed" ]]; then
+    wineserver -k 2>/dev/null || true
+    wineserver -w || true
+  fi
+  result=0
+  run_in_bed "e2e-$group-again" || result=$?
+  if ((result == 0)); then
+    # Every case passed here and, the first bed having run none, only here.
+    flaky_cases "$out.first" "$out" >"$flaky"
+    remove_bed "$first_bed"
+  fi
 fi
-rm -f "$WINE_BEDS/e2e-$group.out"
-if ((status == 0)); then
+rm -f "$out" "$out.first"
+if ((result == 0)); then
   remove_bed "$WINEPREFIX"
 else
-  log "the bed of $group is kept in $WINEPREFIX"
+  log "the bed of $group is kept in $WINEPREFIX${first_bed:+, its first in $first_bed}"
 fi
-exit "$status"
+exit "$result"

@@ -1,5 +1,6 @@
 #pragma once
 #include <exception>
+#include <utility>
 
 #include "win32/ui/windows_api.h"
 
@@ -24,12 +25,7 @@ class BaseWindow {
   BaseWindow() = default;
   BaseWindow(const BaseWindow&) = delete;
   BaseWindow& operator=(const BaseWindow&) = delete;
-  virtual ~BaseWindow() {
-    if (hwnd_ != nullptr) {
-      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-      DestroyWindow(hwnd_);
-    }
-  }
+  virtual ~BaseWindow() { DestroyDetached(); }
 
   HWND Hwnd() const { return hwnd_; }
 
@@ -79,6 +75,17 @@ class BaseWindow {
                 int height, HWND owner, HMENU menu, HINSTANCE instance) {
     return CreateWindowExW(exStyle, T::ClassName(), title, style, x, y, width, height, owner, menu,
                            instance, this);
+  }
+
+  // Destroys the window with no message reaching the object any more: the object going is not
+  // the window closing. By the time ~BaseWindow runs, T's members are gone, so a T that puts
+  // procedures of its own in front of its controls takes them away and calls this from its own
+  // destructor.
+  void DestroyDetached() {
+    const HWND hwnd = std::exchange(hwnd_, nullptr);
+    if (hwnd == nullptr) return;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd);
   }
 
   LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -14,6 +14,7 @@ namespace kestrane::win32 {
 namespace {
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr UINT_PTR kFolderSubclass = 1;
 
 int ShiftState() {
   int shift = 0;
@@ -33,6 +34,20 @@ bool IsProgramForm(HWND other) {
 }
 
 }  // namespace
+
+MainWindow::~MainWindow() {
+  // The object may go while its window is open (a start-up that ends early, an exception, a
+  // test): the list gets its own procedure back first, then the window goes while the fonts
+  // and the tooltip still exist, and no message of either reaches this object any more.
+  ReleaseFolderList();
+  DestroyDetached();
+}
+
+void MainWindow::ReleaseFolderList() {
+  if (const HWND folders = layout_.Control(ids::dirList)) {
+    RemoveWindowSubclass(folders, &MainWindow::FolderListProc, kFolderSubclass);
+  }
+}
 
 bool MainWindow::Create(HINSTANCE instance) {
   instance_ = instance;
@@ -82,11 +97,8 @@ void MainWindow::OnCreate() {
   const HICON small = LoadAppIcon(instance_, GetSystemMetrics(SM_CXSMICON), smallIcon_);
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
   if (const HWND folders = layout_.Control(ids::dirList)) {
-    // A plain procedure in front of the list's own: the common controls' subclassing looks up a
-    // window property on every message, which the list gets hundreds of while it fills.
-    SetWindowLongPtrW(folders, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    folderListBase_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        folders, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainWindow::FolderListProc)));
+    SetWindowSubclass(folders, &MainWindow::FolderListProc, kFolderSubclass,
+                      reinterpret_cast<DWORD_PTR>(this));
   }
 }
 
@@ -130,11 +142,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       OnDpiChanged(Dpi{LOWORD(wParam), HIWORD(wParam)}, *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_DESTROY:
-      if (const HWND folders = layout_.Control(ids::dirList)) {
-        if (folderListBase_ != nullptr) {
-          SetWindowLongPtrW(folders, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(folderListBase_));
-        }
-      }
+      ReleaseFolderList();
       PostQuitMessage(0);
       return 0;
     default: {
@@ -225,7 +233,7 @@ LRESULT MainWindow::FolderListMessage(HWND list, UINT msg, WPARAM wParam, LPARAM
   switch (msg) {
     case WM_GETDLGCODE: {
       // Enter belongs to the folder list (it opens the highlighted folder), not to the window.
-      LRESULT code = CallWindowProcW(folderListBase_, list, msg, wParam, lParam);
+      LRESULT code = DefSubclassProc(list, msg, wParam, lParam);
       const auto* key = reinterpret_cast<const MSG*>(lParam);
       if (key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) {
         code |= DLGC_WANTMESSAGE;
@@ -239,7 +247,7 @@ LRESULT MainWindow::FolderListMessage(HWND list, UINT msg, WPARAM wParam, LPARAM
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {
-      const LRESULT result = CallWindowProcW(folderListBase_, list, msg, wParam, lParam);
+      const LRESULT result = DefSubclassProc(list, msg, wParam, lParam);
       const int button = msg == WM_LBUTTONDOWN   ? kLeftButton
                          : msg == WM_RBUTTONDOWN ? kRightButton
                                                  : kMiddleButton;
@@ -248,13 +256,13 @@ LRESULT MainWindow::FolderListMessage(HWND list, UINT msg, WPARAM wParam, LPARAM
     }
     default: break;
   }
-  return CallWindowProcW(folderListBase_, list, msg, wParam, lParam);
+  return DefSubclassProc(list, msg, wParam, lParam);
 }
 
-LRESULT CALLBACK MainWindow::FolderListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* const self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+LRESULT CALLBACK MainWindow::FolderListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR, DWORD_PTR self) {
   try {
-    return self->FolderListMessage(hwnd, msg, wParam, lParam);
+    return reinterpret_cast<MainWindow*>(self)->FolderListMessage(hwnd, msg, wParam, lParam);
   } catch (const std::exception& e) {
     ReportUnexpected(GetParent(hwnd), e.what());
   } catch (...) {

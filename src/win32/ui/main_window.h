@@ -14,6 +14,7 @@ using Accelerators = UniqueHandle<NullEmptyTraits<HACCEL, &::DestroyAcceleratorT
 class MainWindow : public BaseWindow<MainWindow> {
  public:
   explicit MainWindow(frmQOR_Pro& form) : form_(form) {}
+  ~MainWindow() override;
 
   static const wchar_t* ClassName() { return ids::kMainWindowClass; }
 
@@ -41,8 +42,10 @@ class MainWindow : public BaseWindow<MainWindow> {
   void OnDpiChanged(Dpi dpi, const RECT& suggested);
   void FitClientArea();
   int CancelButtonId() const;
+  void ReleaseFolderList();
   LRESULT FolderListMessage(HWND list, UINT msg, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK FolderListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK FolderListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR self);
 
   frmQOR_Pro& form_;
   HINSTANCE instance_ = nullptr;
@@ -50,7 +53,6 @@ class MainWindow : public BaseWindow<MainWindow> {
   win32::Accelerators accelerators_;
   IconHandle bigIcon_;
   IconHandle smallIcon_;
-  WNDPROC folderListBase_ = nullptr;  // the list box's own procedure, ours stands in front
   HWND lastFocus_ = nullptr;
   bool activatedOnce_ = false;
 };
