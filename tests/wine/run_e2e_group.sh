@@ -64,8 +64,11 @@ run_driver() {
   # Wine's diagnostics of the driver and of the programs it starts also go to
   # C:\e2e-wine-debug.log, where a test can read what only Wine reports (the page the help
   # viewer opens, for one).
+  # Now and then the driver stalls at its start, waiting on the bed's wineserver; the limit ends
+  # it well within ctest's, so that the cleanup runs and a driver that never began a case is
+  # taken for a bed that did not come up.
   local status=0
-  wine "$driver" --gtest_filter="$group.*:*/$group.*" --gtest_color=no \
+  timeout -k 10 "${E2E_DRIVER_LIMIT_S:-240}" wine "$driver" --gtest_filter="$group.*:*/$group.*" --gtest_color=no \
     --gtest_output="xml:Z:$report" \
     2> >(tee "$WINEPREFIX/drive_c/e2e-wine-debug.log" >&2) | tee "$out" ||
     status=$?
