@@ -13,6 +13,9 @@ namespace kestrane::win32 {
 
 namespace {
 
+// Posted to itself when the system announces a drive change.
+constexpr UINT kCheckDriveSet = WM_APP + 1;
+
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr UINT_PTR kFolderSubclass = 1;
 
@@ -133,11 +136,18 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     }
     case WM_DEVICECHANGE:
-      // A drive came or went. While a command of ours runs, its own refresh follows it.
-      if ((wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) && !AppBusy()) {
-        form_.CheckDriveSet();
+      // A drive came or went. The program that announced it waits for every window's answer,
+      // so ours comes at once and the lists follow once the announcement is over. While a
+      // command of ours runs, its own refresh follows it.
+      if ((wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) && !AppBusy() &&
+          !driveCheckPosted_) {
+        driveCheckPosted_ = PostMessageW(hwnd_, kCheckDriveSet, 0, 0) != FALSE;
       }
       return TRUE;
+    case kCheckDriveSet:
+      driveCheckPosted_ = false;
+      if (!AppBusy()) form_.CheckDriveSet();
+      return 0;
     case WM_DPICHANGED:
       OnDpiChanged(Dpi{LOWORD(wParam), HIWORD(wParam)}, *reinterpret_cast<const RECT*>(lParam));
       return 0;

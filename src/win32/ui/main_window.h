@@ -55,6 +55,7 @@ class MainWindow : public BaseWindow<MainWindow> {
   IconHandle smallIcon_;
   HWND lastFocus_ = nullptr;
   bool activatedOnce_ = false;
+  bool driveCheckPosted_ = false;  // a drive-set check is waiting in the queue
 };
 
 }  // namespace kestrane::win32
