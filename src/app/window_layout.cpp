@@ -46,17 +46,11 @@ MenuSpec Topic(std::vector<CommandEntry>& commands, std::string name, std::strin
 
 MenuSpec Separator(std::string name) { return MenuSpec{std::move(name), {}, 0, {}, {}}; }
 
-Design BuildMainWindow() {
+// The controls in tab order; the buttons with their handlers.
+void AddControls(Design& d) {
   using K = ControlKind;
   using F = frmQOR_Pro;
-  Design d;
-  WindowSpec& w = d.window;
-  w.name = "frmQOR_Pro";
-  w.caption = app::kTitle;
-  w.clientWidth = 7050;
-  w.clientHeight = 5130;
-
-  auto& c = w.controls;
+  auto& c = d.window.controls;
   const auto button = [&](std::string name, ControlId id, std::string caption, TwipsRect rect,
                           std::string tooltip, int tab, Handler handler) {
     c.push_back(Control(std::move(name), K::Button, Id(id), std::move(caption), rect,
@@ -92,7 +86,11 @@ Design BuildMainWindow() {
   c.back().align = Align::Right;
   c.push_back(Control("Label2", K::Label, ids::Label2, "Full path: (C:\\FolderName\\SubFolder)",
                       {1080, 720, 3375, 255}, "", kLabelFont, 11));
+}
 
+// The menu bar; each entry with its handler or its help topic.
+void AddMenu(Design& d) {
+  using F = frmQOR_Pro;
   // The help topics are the help file's numbers; they do not rise in menu order.
   auto& k = d.commands;
   MenuSpec help{"mnuHelp", "&Help", 0, {}, {}};
@@ -118,7 +116,17 @@ Design BuildMainWindow() {
       Item(k, "mnuChk4Upgrade", "&Check for Upgrade", ids::mnuChk4Upgrade,
            &F::mnuChk4Upgrade_Click),
   };
-  w.menu = {file, Item(k, "mnuView", "&View", ids::mnuView, &F::mnuView_Click)};
+  d.window.menu = {file, Item(k, "mnuView", "&View", ids::mnuView, &F::mnuView_Click)};
+}
+
+Design BuildMainWindow() {
+  Design d;
+  d.window.name = "frmQOR_Pro";
+  d.window.caption = app::kTitle;
+  d.window.clientWidth = 7050;
+  d.window.clientHeight = 5130;
+  AddControls(d);
+  AddMenu(d);
   return d;
 }
 

@@ -46,8 +46,8 @@ std::string PermanentDrives::FolderForBatch(const std::string& letter, const std
   return {};
 }
 
-MakeOutcome PermanentDrives::Make(const std::string& letter, const std::string& folder,
-                                  bool hidden, const std::string& batchFolder) {
+MakeOutcome PermanentDrives::Make(const std::string& letter, const std::string& folder, bool hidden,
+                                  const std::string& batchFolder) {
   MakeOutcome out;
   std::string batch;
   const auto refuse = [&](Msg code) {
@@ -72,31 +72,14 @@ MakeOutcome PermanentDrives::Make(const std::string& letter, const std::string& 
       // A letter that is in use already is taken as it is only where it stands for this very
       // folder: a line for another folder, a disk or a share would bring back something else.
       Vital([&] {
-        const SubstOutcome& subst = *(out.subst = runner_.Run(SubstRequest::Map(letter, folder, hidden)));
-        out.mapped = subst.Mapped() ||
-                     (subst.status == SubstStatus::InUse && StandsFor(letter[0], folder));
+        const SubstOutcome& subst =
+            *(out.subst = runner_.Run(SubstRequest::Map(letter, folder, hidden)));
+        out.mapped =
+            subst.Mapped() || (subst.status == SubstStatus::InUse && StandsFor(letter[0], folder));
         return out.mapped ? Flow::Next : refuse(subst.code);
       }),
-      // The bit before the line, and the bit taken back when the line cannot be written: a line
-      // without its bit would bring the drive back at every logon while Remove no longer knew
-      // it was permanent.
       Vital([&] {
-        try {
-          data_.SetLetter(letter[0]);
-        } catch (const DataFileDamaged&) {
-          out.damagedDataFile = true;
-          throw;
-        }
-        try {
-          script_.Append(batch, BatchLine(letter, batchFolder));
-        } catch (const FileError&) {
-          try {
-            data_.ClearLetter(letter[0]);
-          } catch (const FileError&) {
-            // The report of the append still tells the user the drive is not permanent.
-          }
-          throw;
-        }
+        Record(letter, batch, batchFolder, out);
         return Flow::Next;
       }),
   };
@@ -106,6 +89,29 @@ MakeOutcome PermanentDrives::Make(const std::string& letter, const std::string& 
     out.failure = result.failure;
   }
   return out;
+}
+
+// The bit before the line, and the bit taken back when the line cannot be written: a line
+// without its bit would bring the drive back at every logon while Remove no longer knew it was
+// permanent.
+void PermanentDrives::Record(const std::string& letter, const std::string& batch,
+                             const std::string& batchFolder, MakeOutcome& out) {
+  try {
+    data_.SetLetter(letter[0]);
+  } catch (const DataFileDamaged&) {
+    out.damagedDataFile = true;
+    throw;
+  }
+  try {
+    script_.Append(batch, BatchLine(letter, batchFolder));
+  } catch (const FileError&) {
+    try {
+      data_.ClearLetter(letter[0]);
+    } catch (const FileError&) {
+      // The report of the append still tells the user the drive is not permanent.
+    }
+    throw;
+  }
 }
 
 bool PermanentDrives::StandsFor(char letter, const std::string& folder) {

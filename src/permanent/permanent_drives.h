@@ -18,9 +18,9 @@ struct MakeOutcome {
   Status status = Status::Done;
   Msg code = Msg::None;
   std::optional<FileError> failure;
-  bool damagedDataFile = false;  // the failure is the data file's state, not an I/O error
-  bool familyUnsupported = false;  // refused for the system itself: Make Permanent cannot work
-  bool mapped = false;             // the letter stands for the folder, whatever came after
+  bool damagedDataFile = false;       // the failure is the data file's state, not an I/O error
+  bool familyUnsupported = false;     // refused for the system itself: Make Permanent cannot work
+  bool mapped = false;                // the letter stands for the folder, whatever came after
   std::optional<SubstOutcome> subst;  // the mapping's outcome, when one was asked for
 };
 
@@ -36,7 +36,11 @@ class PermanentDrives {
  public:
   PermanentDrives(DataFile& data, StartupScript& script, SubstRunner& runner, Drives& drives,
                   Files& files, const OsFamily& family)
-      : data_(data), script_(script), runner_(runner), drives_(drives), files_(files),
+      : data_(data),
+        script_(script),
+        runner_(runner),
+        drives_(drives),
+        files_(files),
         family_(family) {}
 
   // The folder as the startup batch file can hold it: the folder itself or, where its name has
@@ -61,6 +65,8 @@ class PermanentDrives {
 
  private:
   bool StandsFor(char letter, const std::string& folder);
+  void Record(const std::string& letter, const std::string& batch, const std::string& batchFolder,
+              MakeOutcome& out);
 
   DataFile& data_;
   StartupScript& script_;
