@@ -1,4 +1,4 @@
-#include "platform/window_spec.h"
+#include "platform/window_design.h"
 
 namespace kestrane {
 
