@@ -16,8 +16,6 @@ namespace {
 constexpr int kTextMargin = 2;  // pixels left of an entry, as a plain list box has
 constexpr UINT_PTR kSubclassId = 1;
 constexpr int kLongestEntry = 16;  // characters; entries are a letter and a colon
-// Where the drawing finds the list's rows; MinGW's import library has no GetWindowSubclass.
-constexpr wchar_t kRowsProperty[] = L"Kestrane.LetterRows";
 
 // Pixel rows of a font's cell that a glyph inks, counted from the cell's top.
 struct Band {
@@ -40,6 +38,11 @@ struct LetterRows {
   int cell = 1;                 // the font's cell height
   std::array<Band, 128> ink{};  // of each measured character
   Band held;                    // of every entry in the list
+  // Kept as the list changes, so that a fit asks the list nothing: under Wine every message to a
+  // subclassed window costs a round trip to the server, and the lists are refilled often.
+  int count = 0;
+  int clientHeight = 0;
+  int rowHeight = -1;
 
   Band InkOf(const wchar_t* text, int length) const {
     Band band;
@@ -78,8 +81,8 @@ void Measure(HWND list, HFONT font, LetterRows& rows) {
 
 Band InkOfEntries(HWND list, const LetterRows& rows) {
   Band band;
-  const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
+  const int count = rows.count;
+  for (int i = 0; i < count; ++i) {
     wchar_t text[kLongestEntry + 1] = {};
     if (SendMessageW(list, LB_GETTEXTLEN, i, 0) > kLongestEntry) {
       band.Add(Band{0, rows.cell});
@@ -92,17 +95,12 @@ Band InkOfEntries(HWND list, const LetterRows& rows) {
 }
 
 void Fit(HWND list, const LetterRows& rows) {
-  RECT client{};
-  GetClientRect(list, &client);
-  const auto count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
   int height = rows.cell;
-  if (count > 0 && count * height > client.bottom) {
-    height = std::max(static_cast<int>(client.bottom) / count, rows.held.Height());
+  if (rows.count > 0 && rows.count * height > rows.clientHeight) {
+    height = std::max(rows.clientHeight / rows.count, rows.held.Height());
   }
   height = std::max(1, height);
-  if (SendMessageW(list, LB_GETITEMHEIGHT, 0, 0) != height) {
-    SendMessageW(list, LB_SETITEMHEIGHT, 0, height);
-  }
+  if (rows.rowHeight != height) SendMessageW(list, LB_SETITEMHEIGHT, 0, height);
 }
 
 // Every change of what decides the rows' height passes through here, after the list has made it.
@@ -111,7 +109,7 @@ LRESULT CALLBACK LetterListProc(HWND list, UINT msg, WPARAM wParam, LPARAM lPara
   auto& rows = *reinterpret_cast<LetterRows*>(data);
   if (msg == WM_NCDESTROY) {
     RemoveWindowSubclass(list, &LetterListProc, kSubclassId);
-    RemovePropW(list, kRowsProperty);
+    SetWindowLongPtrW(list, GWLP_USERDATA, 0);
     delete &rows;
     return DefSubclassProc(list, msg, wParam, lParam);
   }
@@ -120,18 +118,27 @@ LRESULT CALLBACK LetterListProc(HWND list, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_SETFONT: Measure(list, reinterpret_cast<HFONT>(wParam), rows); [[fallthrough]];
     case LB_DELETESTRING:
     case LB_RESETCONTENT:
+      if (msg == LB_RESETCONTENT) rows.count = 0;
+      if (msg == LB_DELETESTRING && result != LB_ERR) rows.count = static_cast<int>(result);
       rows.held = InkOfEntries(list, rows);
       Fit(list, rows);
       break;
     case LB_ADDSTRING:
     case LB_INSERTSTRING:
       if (result >= 0) {
+        ++rows.count;
         const auto* text = reinterpret_cast<const wchar_t*>(lParam);
         rows.held.Add(rows.InkOf(text, static_cast<int>(wcsnlen(text, kLongestEntry + 1))));
         Fit(list, rows);
       }
       break;
-    case WM_SIZE: Fit(list, rows); break;
+    case LB_SETITEMHEIGHT:
+      if (result != LB_ERR && wParam == 0) rows.rowHeight = static_cast<int>(LOWORD(lParam));
+      break;
+    case WM_SIZE:
+      rows.clientHeight = HIWORD(lParam);
+      Fit(list, rows);
+      break;
     default: break;
   }
   return result;
@@ -145,7 +152,14 @@ void AttachLetterRows(HWND list) {
     delete rows;
     return;
   }
-  SetPropW(list, kRowsProperty, rows);
+  // Where the drawing finds the rows: MinGW's import library has no GetWindowSubclass, and a
+  // window property is a round trip to the server under Wine, for every row drawn.
+  SetWindowLongPtrW(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(rows));
+  RECT client{};
+  GetClientRect(list, &client);
+  rows->clientHeight = client.bottom;
+  rows->count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+  rows->rowHeight = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
   Measure(list, Window(list).Font(), *rows);
 }
 
@@ -162,7 +176,8 @@ void DrawLetterRow(const DRAWITEMSTRUCT& item, COLORREF background) {
     // The ink of all the list's entries, not the font's cell, is centred: one baseline for every
     // row, and the rows may be lower than the cell.
     Band ink{0, tm.tmHeight};
-    if (const auto* rows = static_cast<const LetterRows*>(GetPropW(item.hwndItem, kRowsProperty))) {
+    if (const auto* rows =
+            reinterpret_cast<const LetterRows*>(GetWindowLongPtrW(item.hwndItem, GWLP_USERDATA))) {
       if (rows->held.Height() > 0) ink = rows->held;
     }
     const int y = r.top + (r.bottom - r.top - ink.Height()) / 2 - ink.top;
