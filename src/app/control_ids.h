@@ -39,8 +39,8 @@ inline constexpr int mnuRepair = 2021;
 inline constexpr int mnuChk4Upgrade = 2022;
 inline constexpr int mnuView = 2023;
 
-// About box: its OK button is the dialog's own IDOK.
-inline constexpr int cmdOK = about_ids::cmdOK;
+// About box; its OK button is the dialog's own IDOK (about_ids::cmdOK), apart from the main
+// window's cmdOk.
 inline constexpr int picIcon = about_ids::picIcon;
 inline constexpr int lblDescription = about_ids::lblDescription;
 inline constexpr int lblTitle = about_ids::lblTitle;

@@ -133,7 +133,7 @@ TEST_F(ModalBoxes, AboutBoxIsAFixedDialogOffTheTaskBarClosedByEnterOrEsc) {
                      GetWindowTextW(box, text, 128);
                      title = text;
                      owner = GetWindow(box, GW_OWNER);
-                     hasOk = GetDlgItem(box, ids::cmdOK) != nullptr;
+                     hasOk = GetDlgItem(box, kestrane::about_ids::cmdOK) != nullptr;
                      PressKey(box, key);
                    }};
     Arm(when);
