@@ -28,7 +28,9 @@ ErrorMessage ErrorMessageFor(std::uint8_t code, const std::string& letter,
     case M(Msg::NoLetter): m.body = "You need to select a Virtual Drive Letter!"; break;
     case M(Msg::NoPathSelected): m.body = "No Path selected!"; break;
     case M(Msg::PathNotFound): m.body = "Path not found!"; break;
-    case M(Msg::LetterInUse): m.body = "This Letter, " + quote + letter + quote + ", is in use!"; break;
+    case M(Msg::LetterInUse):
+      m.body = "This Letter, " + quote + letter + quote + ", is in use!";
+      break;
     case M(Msg::CdRomOn95):
       m.title = "Wrong Operating System";
       m.body = "CD ROM drives are not supported for the Windows 98 family!";

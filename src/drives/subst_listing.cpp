@@ -76,8 +76,9 @@ SubstListing::Capture SubstListing::Take(const std::string& dataFolder) {
 
 void SubstListing::Delete(const Capture& capture, char letter, const std::string& dataFolder) {
   try {
-    processes_.ShellRun(kVerb, capture.interpreter, " /C subst.exe " + std::string(1, letter) + ": /D",
-                        dataFolder, kCommandLimitMs);
+    processes_.ShellRun(kVerb, capture.interpreter,
+                        " /C subst.exe " + std::string(1, letter) + ": /D", dataFolder,
+                        kCommandLimitMs);
   } catch (const FileError&) {
     // Like a removal that subst refuses: the drive stays listed after the refresh.
   }

@@ -84,8 +84,8 @@ Msg SubstRunner::CheckTarget(const std::string& folder, bool includeHidden) {
 
 SubstOutcome SubstRunner::Start(const SubstRequest& request) {
   const std::string argument = request.remove ? "/D" : CommandArgument(request.folder);
-  const ProcessOutcome run = processes_.RunHidden(
-      "subst.exe " + request.letter + ": " + argument, "", kCommandLimitMs);
+  const ProcessOutcome run =
+      processes_.RunHidden("subst.exe " + request.letter + ": " + argument, "", kCommandLimitMs);
   if (!run.started) return {SubstStatus::NotStarted, Msg::UnknownFailure};
   if (!run.finished) return {SubstStatus::TimedOut, Msg::UnknownFailure};
   if (run.exitCode != 0) return {SubstStatus::SubstFailed, Msg::UnknownFailure};

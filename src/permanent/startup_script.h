@@ -42,9 +42,7 @@ class StartupScript {
   // The same for the user's batch file, and false for one that cannot be read: it brings
   // nothing back either.
   bool Names(char letter);
-  void Append(const std::string& batch, const std::string& line) {
-    files_.AppendLine(batch, line);
-  }
+  void Append(const std::string& batch, const std::string& line) { files_.AppendLine(batch, line); }
   // Takes the letter's lines out; a batch file with nothing left to run is not left behind.
   // False when there is no batch file at the path.
   bool RemoveLetter(const std::string& batch, char letter);

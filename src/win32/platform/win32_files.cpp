@@ -65,8 +65,7 @@ bool Win32Files::FileExists(const std::string& path) {
 
 std::uint64_t Win32Files::FileSize(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (path.empty() ||
-      !GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data) ||
+  if (path.empty() || !GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data) ||
       (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
     Fail(err::kFileNotFound);
   }
