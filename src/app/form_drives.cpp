@@ -136,7 +136,9 @@ bool frmQOR_Pro::ForgetPermanent(const std::string& letter) {
 void frmQOR_Pro::AfterSubst(const SubstOutcome& outcome) {
   if (outcome.probeFailure != 0) ShowProbeFailure(outcome.probeFailure);
   if (!outcome.Ran()) return;
-  RefreshLetters();
+  // The letter subst has just made or removed may not answer yet while the system finishes it:
+  // that is no failure to report, and the next listing shows it as it has become.
+  ListLetters(ProbeMode::Shown, outcome.letter);
   try {
     RefreshDriveList();
   } catch (const std::exception&) {
@@ -178,7 +180,7 @@ void frmQOR_Pro::CheckDriveSet() {
 }
 
 // The letter picked in each list stays picked where it still stands in its list.
-void frmQOR_Pro::ListLetters(ProbeMode mode) {
+void frmQOR_Pro::ListLetters(ProbeMode mode, char settling) {
   auto& c = ports_.controls;
   lists_ = probe_.List();
   const auto fill = [&](ControlId list, Selection::List which,
@@ -194,7 +196,9 @@ void frmQOR_Pro::ListLetters(ProbeMode mode) {
     // The lists keep what was added so far; nothing is reported.
   }
   if (mode == ProbeMode::Shown) {
-    for (const int number : lists_.failures) ShowProbeFailure(number);
+    for (const auto& failure : lists_.failures) {
+      if (failure.letter != settling) ShowProbeFailure(failure.number);
+    }
   }
 }
 

@@ -91,7 +91,8 @@ class frmQOR_Pro {
 
   // The letter lists; a listing nobody asked for keeps unexpected failures to itself.
   enum class ProbeMode { Shown, Hushed };
-  void ListLetters(ProbeMode mode);
+  // `settling`: a letter whose failure is not reported, as subst has only just changed it.
+  void ListLetters(ProbeMode mode, char settling = 0);
   void ShowProbeFailure(int number);
 
   // What the user is shown.

@@ -69,7 +69,7 @@ bool LetterProbe::ProbeForList(char letter, LetterLists& lists) {
     const int number = FailureNumber(e);
     if (number == err::kDeviceUnavailable) return false;
     // No medium, or an unexpected failure: the letter is taken and listed as a local drive.
-    if (number != err::kDiskNotReady) lists.failures.push_back(number);
+    if (number != err::kDiskNotReady) lists.failures.push_back({letter, number});
     lists.used.push_back(Entry(letter));
     return true;
   }

@@ -13,7 +13,11 @@ namespace kestrane {
 struct LetterLists {
   std::vector<std::string> used;
   std::vector<std::string> avail;
-  std::vector<int> failures;  // unexpected failure numbers met on the way, in order
+  struct Failure {
+    char letter = 0;
+    int number = 0;
+  };
+  std::vector<Failure> failures;  // unexpected failures met on the way, in order
 };
 
 // What one letter's probe found.

@@ -61,6 +61,7 @@ SubstOutcome SubstRunner::Run(const SubstRequest& request) {
     // about a folder that plays no part in it, and subst itself answers for the letter.
     SubstOutcome outcome = Start(request);
     outcome.probeFailure = check.failure;
+    outcome.letter = request.letter[0];
     return outcome;
   } catch (const std::exception&) {
     // For example subst.exe missing: the request ends here, the program goes on.

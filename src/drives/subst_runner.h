@@ -38,6 +38,7 @@ struct SubstOutcome {
   SubstStatus status = SubstStatus::Mapped;
   Msg code = Msg::None;  // the message that tells the user why, unless mapped
   int probeFailure = 0;  // an unexpected failure of the letter's probe, shown before the outcome
+  char letter = 0;       // the letter subst was run for, once it ran
   bool Mapped() const { return status == SubstStatus::Mapped; }
   // subst ran, whatever it answered: the drives may have changed.
   bool Ran() const {

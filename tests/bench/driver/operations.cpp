@@ -87,7 +87,10 @@ class Session {
     const e2e::Box done = NextBox(program_);
     const double elapsed = NowMs() - start;
     cpu = Cpu() - cpuBefore;
-    if (done.title != L"Done!") throw std::runtime_error("Add or Remove did not say Done!");
+    if (done.title != L"Done!") {
+      throw std::runtime_error("Add or Remove did not say Done! but " + e2e::Narrow(done.title) +
+                               ": " + e2e::Narrow(done.text));
+    }
     Dismiss(done);
     return elapsed;
   }
