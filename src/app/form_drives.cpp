@@ -123,8 +123,8 @@ bool frmQOR_Pro::ForgetPermanent(const std::string& letter) {
                              "be cleared from the data file."
                            : " could not be removed from your startup file.";
     c.SetMousePointer(MousePointer::Default);
-    ports_.dialogs.MessageBox("The drive letter " + letter + what + kCrLf + "Error " +
-                                  std::to_string(number) + ": " + e.what() +
+    ports_.dialogs.MessageBox("The drive letter " + letter + what + kCrLf +
+                                  ErrorText(number, e.what()) +
                                   ". The virtual drive was left as it is.",
                               app::kTitle, Buttons::Ok, Icon::Critical);
     return false;

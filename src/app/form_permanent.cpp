@@ -87,9 +87,7 @@ void frmQOR_Pro::ReportMakeOutcome(const MakeOutcome& outcome, const std::string
           ? "The drive " + letter + ": was made for this session only and is not permanent."
           : std::string("The drive could not be made permanent.");
   c.SetMousePointer(MousePointer::Default);
-  ports_.dialogs.MessageBox(
-      "Error " + std::to_string(e.Number()) + ": " + e.Description() + kCrLf + what, kMakeTitle,
-      Buttons::Ok, Icon::Critical);
+  ports_.dialogs.MessageBox(ErrorText(e) + kCrLf + what, kMakeTitle, Buttons::Ok, Icon::Critical);
   c.SetFocus(ControlId::lstAvail);
 }
 

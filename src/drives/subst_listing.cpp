@@ -66,8 +66,7 @@ SubstListing::Capture SubstListing::Take(const std::string& dataFolder) {
     result.lines = files_.ReadLines(capture);
   } catch (const FileError& e) {
     DeleteQuietly(files_, capture);
-    result.problem = "The list of Virtual Drives could not be read.\r\nError " +
-                     std::to_string(e.Number()) + ": " + e.Description();
+    result.problem = "The list of Virtual Drives could not be read.\r\n" + ErrorText(e);
     return result;
   }
   DeleteQuietly(files_, capture);

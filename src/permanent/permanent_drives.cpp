@@ -149,23 +149,20 @@ ForgetOutcome PermanentDrives::Forget(char letter) {
 }
 
 std::string PermanentDrives::ForgetAll() {
-  const auto errorText = [](const FileError& e) {
-    return "Error " + std::to_string(e.Number()) + ": " + e.Description();
-  };
   if (!data_.IsWhole()) throw DataFileDamaged();
   try {
     script_.Delete();
   } catch (const FileError& e) {
     // The mask keeps describing the batch file that is still there.
     return std::string("The startup file ") + kStartupBatch +
-           " could not be deleted; the permanent drives stay as they are.\r\n" + errorText(e);
+           " could not be deleted; the permanent drives stay as they are.\r\n" + ErrorText(e);
   }
   try {
     data_.ResetMask();
   } catch (const DataFileDamaged&) {
     throw;
   } catch (const FileError& e) {
-    return "The list of permanent drives could not be reset.\r\n" + errorText(e);
+    return "The list of permanent drives could not be reset.\r\n" + ErrorText(e);
   }
   return {};
 }

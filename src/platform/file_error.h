@@ -32,6 +32,12 @@ class FileError : public std::runtime_error {
 // The standard description for a number, as the handlers' boxes show it.
 std::string ErrorDescription(int number);
 
+// A failure as the boxes name it: "Error 70: Permission denied".
+inline std::string ErrorText(int number, const std::string& description) {
+  return "Error " + std::to_string(number) + ": " + description;
+}
+inline std::string ErrorText(const FileError& e) { return ErrorText(e.Number(), e.Description()); }
+
 [[noreturn]] inline void Fail(int number) { throw FileError(number, ErrorDescription(number)); }
 
 }  // namespace kestrane
