@@ -185,8 +185,7 @@ void frmQOR_Pro::ListLetters(ProbeMode mode, char settling) {
   lists_ = probe_.List();
   const auto fill = [&](ControlId list, Selection::List which,
                         const std::vector<std::string>& entries) {
-    c.ListClear(list);
-    for (const std::string& entry : entries) c.ListAdd(list, entry);
+    c.SetListItems(list, entries);
     if (const int row = selection_.Rebuilt(which, entries); row >= 0) c.ListSelect(list, row);
   };
   try {

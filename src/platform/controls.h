@@ -38,9 +38,9 @@ struct TwipsRect {
 
 class Controls : public Port {
  public:
-  // List boxes (lstAvail, lstUsedLtrs).
-  virtual void ListClear(ControlId list) = 0;
-  virtual void ListAdd(ControlId list, const std::string& item) = 0;
+  // List boxes (lstAvail, lstUsedLtrs). The entries replace the list's, in order, nothing
+  // selected; the list is drawn once, with all of them.
+  virtual void SetListItems(ControlId list, const std::vector<std::string>& items) = 0;
   virtual int ListCount(ControlId list) const = 0;
   virtual std::string ListItem(ControlId list, int index) const = 0;
   virtual int ListIndex(ControlId list) const = 0;  // -1: nothing selected

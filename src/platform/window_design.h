@@ -16,6 +16,7 @@ struct FontSpec {
   std::string face;  // empty: the standard dialog font
   double points = 0;
   bool bold = false;
+  bool operator==(const FontSpec&) const = default;
 };
 
 struct ControlSpec {

@@ -46,10 +46,7 @@ int Run(HINSTANCE instance, int show) {
   // never shown.
   if (!form.Form_Load() || controls.Ended() || window.Hwnd() == nullptr) return 0;
   MarkStartup("Form_Load end");
-  ShowWindow(window.Hwnd(), show == SW_SHOWDEFAULT || show == SW_HIDE ? SW_SHOWNORMAL : show);
-  MarkStartup("shown");
-  UpdateWindow(window.Hwnd());
-  MarkStartup("frame painted");
+  window.Show(show == SW_SHOWDEFAULT || show == SW_HIDE ? SW_SHOWNORMAL : show);
   // The tips are nothing the user sees at once: they are made once the window has painted.
   return RunMessageLoop(
       window.Hwnd(), window.Accelerators(), [&window] { return window.TooltipIfMade(); },

@@ -16,15 +16,15 @@ void Faults::Check(Call call) {
 
 // ---- controls
 
-void FakeControls::ListClear(ControlId list) {
+// Entry by entry, as a list box takes them: a failure keeps those added before it.
+void FakeControls::SetListItems(ControlId list, const std::vector<std::string>& items) {
   faults_.Check(Call::ControlsListClear);
   lists[list].clear();
   selected[list] = -1;
-}
-
-void FakeControls::ListAdd(ControlId list, const std::string& item) {
-  faults_.Check(Call::ControlsListAdd);
-  lists[list].push_back(item);
+  for (const std::string& item : items) {
+    faults_.Check(Call::ControlsListAdd);
+    lists[list].push_back(item);
+  }
 }
 
 int FakeControls::ListCount(ControlId list) const {

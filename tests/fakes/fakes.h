@@ -18,8 +18,7 @@ namespace kestrane::fakes {
 class FakeControls : public Controls {
  public:
   explicit FakeControls(Faults& faults) : faults_(faults) {}
-  void ListClear(ControlId list) override;
-  void ListAdd(ControlId list, const std::string& item) override;
+  void SetListItems(ControlId list, const std::vector<std::string>& items) override;
   int ListCount(ControlId list) const override;
   std::string ListItem(ControlId list, int index) const override;
   int ListIndex(ControlId list) const override;

@@ -129,11 +129,11 @@ void ExpectCaptionFits(HWND control, const ControlSpec& c) {
 
 // All 26 letters in sight, each clear of the list's right border by at least the room before it.
 void ExpectLettersClearOfTheBorder(HWND list) {
-  SendMessageW(list, LB_RESETCONTENT, 0, 0);
-  for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
-    const wchar_t entry[] = {letter, L':', 0};
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
-  }
+  LetterColumn* column = LetterColumn::Of(list);
+  ASSERT_NE(column, nullptr) << "a letter list without its column";
+  std::vector<std::wstring> entries;
+  for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) entries.push_back({letter, L':'});
+  column->SetEntries(entries);
   RECT client{};
   GetClientRect(list, &client);
   const std::vector<Run> runs = DrawnText(list);

@@ -210,12 +210,11 @@ class MainWindowPort : public ::testing::Test {
 };
 
 TEST_F(MainWindowPort, ListsTextsAndVisibilityGoThroughTheRealControls) {
-  controls_.ListAdd(ControlId::lstAvail, "E:");
-  controls_.ListAdd(ControlId::lstAvail, "F:");
+  controls_.SetListItems(ControlId::lstAvail, {"E:", "F:"});
   EXPECT_EQ(controls_.ListCount(ControlId::lstAvail), 2);
   EXPECT_EQ(controls_.ListItem(ControlId::lstAvail, 1), "F:");
   EXPECT_EQ(controls_.ListIndex(ControlId::lstAvail), -1);
-  controls_.ListClear(ControlId::lstAvail);
+  controls_.SetListItems(ControlId::lstAvail, {});
   EXPECT_EQ(controls_.ListCount(ControlId::lstAvail), 0);
 
   controls_.SetText(ControlId::txtPath, "C:\\Données");
@@ -416,6 +415,7 @@ class GoingWindow : public MainWindow {
 TEST_F(MainWindowPort, AWindowObjectThatGoesFirstLeavesNoProcedureOfItsOwnBehind) {
   auto going = std::make_unique<GoingWindow>(form_);
   ASSERT_TRUE(going->Create(GetModuleHandleW(nullptr)));
+  going->Show(SW_SHOWNA);
   afterlife = Afterlife{going->Hwnd(), GetDlgItem(going->Hwnd(), ids::dirList), false, {}};
   ASSERT_NE(afterlife.list, nullptr);
   ASSERT_FALSE(HasItsClassProcedure(afterlife.list)) << "the folder list is not subclassed";

@@ -66,6 +66,9 @@ using FindHandle = UniqueHandle<InvalidEmptyTraits<&::FindClose>>;
 template <typename T>
 using GdiObject = UniqueHandle<NullEmptyTraits<T, &::DeleteObject>>;
 using Font = GdiObject<HFONT>;
+// A memory device context of the screen's kind: it measures fonts as the screen draws them, and
+// unlike a window's or the screen's own it costs no round trip to the window server.
+using MemoryDc = UniqueHandle<NullEmptyTraits<HDC, &::DeleteDC>>;
 using Brush = GdiObject<HBRUSH>;
 using Module = UniqueHandle<NullEmptyTraits<HMODULE, &::FreeLibrary>>;
 

@@ -59,9 +59,6 @@ class ListBox : public Window {
   void SetItemData(int index, LPARAM data) const {
     Send(LB_SETITEMDATA, static_cast<WPARAM>(index), data);
   }
-  LPARAM ItemData(int index) const {
-    return static_cast<LPARAM>(Send(LB_GETITEMDATA, static_cast<WPARAM>(index)));
-  }
   void SetRedraw(bool redraw) const { Send(WM_SETREDRAW, redraw ? TRUE : FALSE); }
 };
 

@@ -64,12 +64,12 @@ void SetFolderRows(HWND list, const std::vector<Controls::FolderRow>& rows, int 
 }
 
 void FitFolderRowHeight(HWND list, HFONT font, Dpi dpi) {
-  const TEXTMETRICW tm = TextMetricsOf(list, font);
+  const TEXTMETRICW tm = TextMetricsOf(font);
   const int height = std::max<int>(tm.tmHeight, ScaleY(kGlyph, dpi)) + ScaleY(1, dpi);
   SendMessageW(list, LB_SETITEMHEIGHT, 0, height);
 }
 
-void DrawFolderRow(const DRAWITEMSTRUCT& item, Dpi dpi) {
+void DrawFolderRow(const DRAWITEMSTRUCT& item, Dpi dpi, HFONT font) {
   const HDC dc = item.hDC;
   const RECT& r = item.rcItem;
   FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOW));
@@ -79,7 +79,7 @@ void DrawFolderRow(const DRAWITEMSTRUCT& item, Dpi dpi) {
   }
   const ListBox box(item.hwndItem);
   const int index = static_cast<int>(item.itemID);
-  const LPARAM data = box.ItemData(index);
+  const auto data = static_cast<LPARAM>(item.itemData);
   const int depth = static_cast<int>(data >> 1);
   const bool open = (data & kOpenBit) != 0;
   const int glyphX = r.left + ScaleX(2 + kIndent * depth, dpi);
@@ -87,7 +87,6 @@ void DrawFolderRow(const DRAWITEMSTRUCT& item, Dpi dpi) {
   DrawFolderGlyph(dc, glyphX, glyphY, open, dpi);
 
   const std::wstring name = box.Item(index);
-  const HFONT font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
   const HGDIOBJ oldFont = SelectObject(dc, font);
   SIZE extent{};
   GetTextExtentPoint32W(dc, name.c_str(), static_cast<int>(name.size()), &extent);

@@ -13,6 +13,7 @@ namespace kestrane::win32 {
 void SetFolderRows(HWND list, const std::vector<Controls::FolderRow>& rows, int highlighted);
 // Row height for the list's font; the folder glyph needs at least 16 pixels at 96 dpi.
 void FitFolderRowHeight(HWND list, HFONT font, Dpi dpi);
-void DrawFolderRow(const DRAWITEMSTRUCT& item, Dpi dpi);
+// Draws a row in the list's font; its depth and glyph come with the item, not from the list.
+void DrawFolderRow(const DRAWITEMSTRUCT& item, Dpi dpi, HFONT font);
 
 }  // namespace kestrane::win32

@@ -123,7 +123,9 @@ HWND LayoutView::CreateControl(const ControlSpec& c, HINSTANCE instance) {
       CreateWindowExW(exStyle, cls, c.kind == ControlKind::Picture ? nullptr : caption.c_str(),
                       style, r.left, r.top, r.right - r.left, height, parent_,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
-  if (hwnd != nullptr && c.kind == ControlKind::ListBox) AttachLetterRows(hwnd);
+  if (hwnd != nullptr && c.kind == ControlKind::ListBox) {
+    letterColumns_.push_back(std::make_unique<LetterColumn>(hwnd));
+  }
   return hwnd;
 }
 
@@ -131,6 +133,7 @@ void LayoutView::ApplyMetrics(bool place) {
   // One font per design font, shared by its controls: creating a font is a good part of what
   // the window costs before it can show.
   std::vector<std::pair<FontSpec, Font>> fonts;
+  std::vector<std::pair<HFONT, std::shared_ptr<const LetterInk>>> inks;
   IconHandle icon;
   for (const ControlSpec& c : spec_.controls) {
     const HWND hwnd = Control(c.id);
@@ -146,15 +149,22 @@ void LayoutView::ApplyMetrics(bool place) {
       SendMessageW(hwnd, STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
       continue;
     }
-    auto same = std::find_if(fonts.begin(), fonts.end(), [&c](const auto& made) {
-      return made.first.face == c.font.face && made.first.points == c.font.points &&
-             made.first.bold == c.font.bold;
-    });
+    auto same = std::find_if(fonts.begin(), fonts.end(),
+                             [&c](const auto& made) { return made.first == c.font; });
     if (same == fonts.end()) {
       fonts.emplace_back(c.font, CreateSpecFont(c.font, dpi_));
       same = std::prev(fonts.end());
     }
     const HFONT font = same->second.Get();
+    LetterColumn* column = c.kind == ControlKind::ListBox ? LetterColumn::Of(hwnd) : nullptr;
+    if (column != nullptr) {
+      auto ink = std::find_if(inks.begin(), inks.end(),
+                              [font](const auto& measured) { return measured.first == font; });
+      if (ink == inks.end()) ink = inks.insert(inks.end(), {font, MeasureLetterInk(font)});
+      column->SetFont(font, ink->second, place);
+      if (place) column->Resized();
+      continue;
+    }
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), place);
     if (c.kind == ControlKind::FolderList) FitFolderRowHeight(hwnd, font, dpi_);
   }
@@ -188,6 +198,15 @@ const ControlSpec* LayoutView::SpecOf(int id) const {
   return nullptr;
 }
 
+HFONT LayoutView::FontOf(int id) const {
+  const ControlSpec* c = SpecOf(id);
+  if (c == nullptr) return nullptr;
+  for (const auto& [spec, font] : fonts_) {
+    if (spec == c->font) return font.Get();
+  }
+  return nullptr;
+}
+
 SIZE LayoutView::ClientSize() const {
   return SIZE{TwipsToPixels(spec_.clientWidth, dpi_.x), TwipsToPixels(spec_.clientHeight, dpi_.y)};
 }
@@ -211,7 +230,9 @@ bool LayoutView::DrawItem(const DRAWITEMSTRUCT& item) const {
   if (c->kind != ControlKind::ListBox && c->kind != ControlKind::Label) return false;
   const HGDIOBJ old = SelectObject(item.hDC, Window(item.hwndItem).Font());
   if (c->kind == ControlKind::ListBox) {
-    DrawLetterRow(item, GetSysColor(c->tooltipBackground ? COLOR_INFOBK : COLOR_WINDOW));
+    if (const LetterColumn* column = LetterColumn::Of(item.hwndItem)) {
+      column->Draw(item, GetSysColor(c->tooltipBackground ? COLOR_INFOBK : COLOR_WINDOW));
+    }
   } else {
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
     SetTextColor(item.hDC, c->blackText ? RGB(0, 0, 0) : GetSysColor(COLOR_WINDOWTEXT));

@@ -1,9 +1,11 @@
 #pragma once
+#include <memory>
 #include <utility>
 #include <vector>
 
 #include "app/window_layout.h"
 #include "win32/platform/handles.h"
+#include "win32/ui/letter_view.h"
 #include "win32/ui/metrics.h"
 #include "win32/ui/windows_api.h"
 
@@ -39,6 +41,8 @@ class LayoutView {
   HWND Control(int id) const { return GetDlgItem(parent_, id); }
   HWND Tooltip() const { return tooltip_; }
   const ControlSpec* SpecOf(int id) const;
+  // The font the control was given, or null.
+  HFONT FontOf(int id) const;
   // The client size of the designed window, in pixels.
   SIZE ClientSize() const;
 
@@ -67,6 +71,7 @@ class LayoutView {
   Dpi dpi_;
   std::vector<std::pair<FontSpec, Font>> fonts_;
   IconHandle icon_;
+  std::vector<std::unique_ptr<LetterColumn>> letterColumns_;
 };
 
 }  // namespace kestrane::win32

@@ -71,7 +71,7 @@ bool MainWindow::Create(HINSTANCE instance) {
     DestroyMenu(menu);
     return false;
   }
-  MarkStartup("small icon, list procedure");
+  MarkStartup("small icon");
   FitClientArea();
   MarkStartup("client area fitted");
   return true;
@@ -99,6 +99,13 @@ void MainWindow::OnCreate() {
   smallIcon_.Reset();
   const HICON small = LoadAppIcon(instance_, GetSystemMetrics(SM_CXSMICON), smallIcon_);
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+}
+
+void MainWindow::Show(int how) {
+  ShowWindow(hwnd_, how);
+  MarkStartup("shown");
+  UpdateWindow(hwnd_);
+  MarkStartup("frame painted");
   if (const HWND folders = layout_.Control(ids::dirList)) {
     SetWindowSubclass(folders, &MainWindow::FolderListProc, kFolderSubclass,
                       reinterpret_cast<DWORD_PTR>(this));
@@ -129,7 +136,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item->CtlID == ids::dirList) {
-        DrawFolderRow(*item, layout_.DpiUsed());
+        DrawFolderRow(*item, layout_.DpiUsed(), layout_.FontOf(ids::dirList));
         return TRUE;
       }
       if (layout_.DrawItem(*item)) return TRUE;

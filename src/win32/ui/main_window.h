@@ -20,6 +20,11 @@ class MainWindow : public BaseWindow<MainWindow> {
 
   // Creates the window hidden, with its controls and menu; false when the system refuses.
   bool Create(HINSTANCE instance);
+  // Shows the window and paints it at once, then attaches the folder list's procedure (its keys
+  // and clicks). Under Wine that procedure costs every message to the list a round trip to the
+  // server, and the list's first filling and painting need none of it; nothing the user does
+  // reaches the list before the message loop, which comes after.
+  void Show(int how);
   HACCEL Accelerators() const { return accelerators_.Get(); }
   // Shows the controls' tips; the message loop hands it their mouse messages. The window shows
   // before the tips are made (MakeTooltips, at the message loop's first idle moment); this

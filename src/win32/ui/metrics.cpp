@@ -44,9 +44,8 @@ bool FaceInstalled(const std::wstring& face) {
   lf.lfCharSet = DEFAULT_CHARSET;
   face.copy(lf.lfFaceName, face.size());
   bool found = false;
-  const HDC dc = GetDC(nullptr);
-  EnumFontFamiliesExW(dc, &lf, &FoundFace, reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(nullptr, dc);
+  const MemoryDc dc(CreateCompatibleDC(nullptr));
+  EnumFontFamiliesExW(dc.Get(), &lf, &FoundFace, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
 
@@ -74,16 +73,21 @@ std::wstring AvailableFace(const std::wstring& wanted) {
 }  // namespace
 
 Dpi ScreenDpi() {
-  Dpi dpi;
-  const HDC dc = GetDC(nullptr);
-  if (dc != nullptr) {
-    dpi.x = GetDeviceCaps(dc, LOGPIXELSX);
-    dpi.y = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
-  }
-  if (dpi.x <= 0) dpi.x = 96;
-  if (dpi.y <= 0) dpi.y = 96;
-  return dpi;
+  // The system's resolution holds for the life of a process (changing it takes a new logon), and
+  // the screen's device context is a round trip to the window server: asked once.
+  static const Dpi screen = [] {
+    Dpi dpi;
+    const HDC dc = GetDC(nullptr);
+    if (dc != nullptr) {
+      dpi.x = GetDeviceCaps(dc, LOGPIXELSX);
+      dpi.y = GetDeviceCaps(dc, LOGPIXELSY);
+      ReleaseDC(nullptr, dc);
+    }
+    if (dpi.x <= 0) dpi.x = 96;
+    if (dpi.y <= 0) dpi.y = 96;
+    return dpi;
+  }();
+  return screen;
 }
 
 Dpi WindowDpi(HWND window) {
@@ -126,13 +130,12 @@ Font CreateSpecFont(const FontSpec& design, Dpi dpi) {
                           DEFAULT_PITCH | FF_SWISS, face.c_str()));
 }
 
-TEXTMETRICW TextMetricsOf(HWND window, HFONT font) {
+TEXTMETRICW TextMetricsOf(HFONT font) {
   TEXTMETRICW tm{};
-  const HDC dc = GetDC(window);
-  const HGDIOBJ old = SelectObject(dc, font);
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(window, dc);
+  const MemoryDc dc(CreateCompatibleDC(nullptr));
+  const HGDIOBJ old = SelectObject(dc.Get(), font);
+  GetTextMetricsW(dc.Get(), &tm);
+  SelectObject(dc.Get(), old);
   return tm;
 }
 

@@ -29,7 +29,7 @@ Font CreateStandardFont(Dpi dpi);
 // installed, or comes only as bitmaps, is replaced by the first comparable outline face that is.
 Font CreateSpecFont(const FontSpec& design, Dpi dpi);
 
-// The measures of `font` as it draws in `window`.
-TEXTMETRICW TextMetricsOf(HWND window, HFONT font);
+// The measures of `font` as it draws on the screen.
+TEXTMETRICW TextMetricsOf(HFONT font);
 
 }  // namespace kestrane::win32

@@ -4,6 +4,7 @@
 #include "win32/ui/base_window.h"
 #include "win32/ui/controls_thin.h"
 #include "win32/ui/folder_view.h"
+#include "win32/ui/letter_view.h"
 #include "win32/ui/metrics.h"
 #include "win32/ui/startup_marks.h"
 
@@ -13,10 +14,13 @@ HWND Win32Controls::Item(ControlId id) const {
   return main_ == nullptr ? nullptr : GetDlgItem(main_, Id(id));
 }
 
-void Win32Controls::ListClear(ControlId list) { ListBox(Item(list)).Clear(); }
-
-void Win32Controls::ListAdd(ControlId list, const std::string& item) {
-  ListBox(Item(list)).Add(Widen(item));
+void Win32Controls::SetListItems(ControlId list, const std::vector<std::string>& items) {
+  LetterColumn* column = LetterColumn::Of(Item(list));
+  if (column == nullptr) return;
+  std::vector<std::wstring> entries;
+  entries.reserve(items.size());
+  for (const std::string& item : items) entries.push_back(Widen(item));
+  column->SetEntries(entries);
 }
 
 int Win32Controls::ListCount(ControlId list) const {

@@ -12,8 +12,7 @@ class Win32Controls : public Controls {
   // EndProgram has run: the window is gone and the message loop is ending.
   bool Ended() const { return ended_; }
 
-  void ListClear(ControlId list) override;
-  void ListAdd(ControlId list, const std::string& item) override;
+  void SetListItems(ControlId list, const std::vector<std::string>& items) override;
   int ListCount(ControlId list) const override;
   std::string ListItem(ControlId list, int index) const override;
   int ListIndex(ControlId list) const override;

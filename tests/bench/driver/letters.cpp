@@ -25,8 +25,9 @@ using namespace kestrane;
 
 class ListControls : public Controls {
  public:
-  void ListClear(ControlId list) override { lists_[list].clear(); }
-  void ListAdd(ControlId list, const std::string& item) override { lists_[list].push_back(item); }
+  void SetListItems(ControlId list, const std::vector<std::string>& items) override {
+    lists_[list] = items;
+  }
   int ListCount(ControlId list) const override {
     auto found = lists_.find(list);
     return found == lists_.end() ? 0 : static_cast<int>(found->second.size());
