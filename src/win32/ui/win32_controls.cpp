@@ -48,7 +48,11 @@ std::string Win32Controls::Text(ControlId id) const {
 }
 
 void Win32Controls::SetText(ControlId id, const std::string& text) {
-  if (const HWND hwnd = Item(id)) Window(hwnd).SetText(Widen(text));
+  const HWND hwnd = Item(id);
+  if (hwnd == nullptr) return;
+  // A caption set to what it already says would only be drawn again.
+  const std::wstring wide = Widen(text);
+  if (Window(hwnd).Text() != wide) Window(hwnd).SetText(wide);
 }
 
 void Win32Controls::SetVisible(ControlId id, bool visible) {
