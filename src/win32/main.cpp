@@ -4,16 +4,11 @@
 
 #include "app/frm_qor_pro.h"
 #include "info/version.h"
-#include "win32/platform/win32_drives.h"
-#include "win32/platform/win32_files.h"
-#include "win32/platform/win32_processes.h"
-#include "win32/platform/win32_shell.h"
 #include "win32/ui/base_window.h"
 #include "win32/ui/main_window.h"
 #include "win32/ui/message_loop.h"
 #include "win32/ui/startup_marks.h"
-#include "win32/ui/win32_controls.h"
-#include "win32/ui/win32_dialogs.h"
+#include "win32/ui/system_ports.h"
 #include "win32/ui/windows_api.h"
 
 namespace {
@@ -22,14 +17,8 @@ int Run(HINSTANCE instance, int show) {
   using namespace kestrane;
   using namespace kestrane::win32;
 
-  Win32Controls controls;
-  Win32Dialogs dialogs(instance);
-  Win32Drives drives;
-  Win32Files files;
-  Win32Processes processes;
-  Win32Shell shell;
-  const Ports ports{controls, dialogs, drives, files, processes, shell};
-  frmQOR_Pro form(ports);
+  SystemPorts system(instance);
+  frmQOR_Pro form(system.All());
 
   MainWindow window(form);
   MarkStartup("adapters");
@@ -38,13 +27,13 @@ int Run(HINSTANCE instance, int show) {
                 MB_OK | MB_ICONHAND | MB_TASKMODAL);
     return 1;
   }
-  controls.Attach(window.Hwnd());
-  dialogs.SetOwner(window.Hwnd());
-  shell.SetOwner(window.Hwnd());
+  system.controls.Attach(window.Hwnd());
+  system.dialogs.SetOwner(window.Hwnd());
+  system.shell.SetOwner(window.Hwnd());
 
   // The window stays hidden until the load has run; a load that ends the program leaves it
   // never shown.
-  if (!form.Form_Load() || controls.Ended() || window.Hwnd() == nullptr) return 0;
+  if (!form.Form_Load() || system.controls.Ended() || window.Hwnd() == nullptr) return 0;
   MarkStartup("Form_Load end");
   window.Show(show == SW_SHOWDEFAULT || show == SW_HIDE ? SW_SHOWNORMAL : show);
   // The tips are nothing the user sees at once: they are made once the window has painted.
