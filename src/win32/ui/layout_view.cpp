@@ -201,8 +201,8 @@ const ControlSpec* LayoutView::SpecOf(int id) const {
 HFONT LayoutView::FontOf(int id) const {
   const ControlSpec* c = SpecOf(id);
   if (c == nullptr) return nullptr;
-  for (const auto& [spec, font] : fonts_) {
-    if (spec == c->font) return font.Get();
+  for (const auto& [designed, font] : fonts_) {
+    if (designed == c->font) return font.Get();
   }
   return nullptr;
 }
