@@ -50,6 +50,15 @@ void frmQOR_Pro::cmdOk_Click() {
 
 void frmQOR_Pro::cmdRemove_Click() {
   try {
+    // A permanent letter that is not mapped now (its folder was missing at logon, or the drive
+    // was removed but kept permanent) stands in the free list; picked there, Remove forgets it.
+    if (selection_.LetterList() == Selection::List::Avail) {
+      const std::string free = selection_.LetterIn(Selection::List::Avail);
+      if (IsPlainLetter(free) && permanent_.IsPermanent(free[0])) {
+        ForgetUnmapped(free);
+        return;
+      }
+    }
     const std::string letter = PickedLetter(Selection::List::Used);
     if (letter.empty()) return;
     switch (probe_.WhyNotRemovable(letter)) {
@@ -61,15 +70,50 @@ void frmQOR_Pro::cmdRemove_Click() {
         return;
       case RemovalRefusal::None: break;
     }
-    if (permanent_.IsPermanent(letter[0]) && !ForgetPermanent(letter)) return;
+    if (permanent_.IsPermanent(letter[0])) {
+      const Answer answer = AskForgetPermanent(letter);
+      if (answer == Answer::Cancel) return;
+      if (answer == Answer::Yes && !ForgetPermanent(letter)) return;
+      // While the question was open, the drive may have gone (a second copy, or subst at a
+      // prompt): say so rather than run subst for a letter that is no longer there.
+      if (!probe_.IsVirtual(letter[0])) {
+        ReportGoneMeanwhile(letter, answer == Answer::Yes);
+        return;
+      }
+    }
     ports_.controls.SetMousePointer(MousePointer::Hourglass);
     const SubstOutcome outcome = runner_.Run(SubstRequest::Delete(letter));
     AfterSubst(outcome);
-    ShowSubstOutcome(outcome, letter);
+    if (outcome.status == SubstStatus::NotVirtual) {
+      ReportGoneMeanwhile(letter, false);
+    } else {
+      ShowSubstOutcome(outcome, letter);
+    }
     ports_.controls.SetText(ControlId::cmdCancel, kExitCaption);
   } catch (const std::exception&) {
     ShowError(Msg::UnknownFailure);
   }
+}
+
+// A permanent letter with no drive: Yes forgets it, and no subst runs, as there is nothing to
+// remove.
+void frmQOR_Pro::ForgetUnmapped(const std::string& letter) {
+  if (AskForgetPermanent(letter) != Answer::Yes || !ForgetPermanent(letter)) return;
+  ShowDone();
+}
+
+void frmQOR_Pro::ReportGoneMeanwhile(const std::string& letter, bool forgotten) {
+  // The lists still show the drive that went.
+  ListLetters(ProbeMode::Hushed);
+  const std::string drive = letter + ":";
+  std::string body = drive + " is no longer a virtual drive: it was removed meanwhile.";
+  body += forgotten ? std::string(kCrLf) + drive + " is no longer permanent either."
+          : permanent_.IsPermanent(letter[0])
+              ? std::string(kCrLf) + drive + " is still permanent: it comes back at the next logon."
+              : std::string();
+  ports_.controls.SetMousePointer(MousePointer::Default);
+  ports_.dialogs.MessageBox(body, "Nothing to do!", Buttons::Ok, Icon::Information);
+  ports_.controls.SetText(ControlId::cmdCancel, kExitCaption);
 }
 
 // The letter of the entry picked in a list, which the command is for; empty, with the box that
@@ -89,15 +133,18 @@ void frmQOR_Pro::RefuseRemoval(const std::string& body) {
   ports_.controls.SetFocus(ControlId::cmdCancel);
 }
 
-// Asks whether a permanent letter goes for good, and takes it out of the startup batch file when
-// it does. False when the removal ends here: Cancel, or the letter's line or bit could not go.
-bool frmQOR_Pro::ForgetPermanent(const std::string& letter) {
-  auto& c = ports_.controls;
+// Asks whether a permanent letter goes for good: Yes, No, or Cancel (also for a closed box).
+Answer frmQOR_Pro::AskForgetPermanent(const std::string& letter) {
   const Answer answer = ports_.dialogs.MessageBox(
       "This drive letter, " + letter + ", is permanent, do you want it removed permanently?",
       app::kTitle, Buttons::YesNoCancel, Icon::None);
-  if (answer == Answer::No) return true;
-  if (answer != Answer::Yes) return false;
+  return answer == Answer::Yes || answer == Answer::No ? answer : Answer::Cancel;
+}
+
+// Takes a permanent letter out of the startup batch file and clears its bit. False when the
+// removal ends here: the letter's line or bit could not go.
+bool frmQOR_Pro::ForgetPermanent(const std::string& letter) {
+  auto& c = ports_.controls;
   c.SetMousePointer(MousePointer::Hourglass);
   try {
     const ForgetOutcome outcome = permanent_.Forget(letter[0]);
@@ -149,9 +196,24 @@ void frmQOR_Pro::AfterSubst(const SubstOutcome& outcome) {
 void frmQOR_Pro::ShowSubstOutcome(const SubstOutcome& outcome, const std::string& letter) {
   if (outcome.Mapped()) {
     ShowDone();
+  } else if (outcome.status == SubstStatus::TimedOut) {
+    ReportSubstStillRunning(letter, false);
   } else {
     ShowError(outcome.code, letter);
   }
+}
+
+// subst outlasted the wait. It is still at work and may yet do as asked; when it ends, its
+// announcement brings the lists up to date.
+void frmQOR_Pro::ReportSubstStillRunning(const std::string& letter, bool forPermanent) {
+  const std::string drive = letter + ":";
+  std::string body = "subst has not finished with " + drive + " after " +
+                     std::to_string(kCommandLimitMs / 1000) + " seconds." + kCrLf;
+  body += forPermanent ? drive + " was not made permanent. Once the letter lists show the drive, " +
+                             "press Make Permanent again."
+                       : std::string("The letter lists will show what it did once it has.");
+  ports_.controls.SetMousePointer(MousePointer::Default);
+  ports_.dialogs.MessageBox(body, app::kTitle, Buttons::Ok, Icon::Exclamation);
 }
 
 void frmQOR_Pro::ShowDone() {
@@ -194,10 +256,26 @@ void frmQOR_Pro::ListLetters(ProbeMode mode, char settling) {
   } catch (const std::exception&) {
     // The lists keep what was added so far; nothing is reported.
   }
+  LeaveGoneDrive();
   if (mode == ProbeMode::Shown) {
     for (const auto& failure : lists_.failures) {
       if (failure.letter != settling) ShowProbeFailure(failure.number);
     }
+  }
+}
+
+// The drive the folder list shows has gone (removed here or by another program): the lists go
+// back to the system drive's root, as at start, rather than stay on a folder nothing reaches.
+void frmQOR_Pro::LeaveGoneDrive() {
+  if (dir_.Path().empty()) return;
+  const char shown = static_cast<char>(std::toupper(static_cast<unsigned char>(dir_.Path()[0])));
+  for (const std::string& entry : lists_.used) {
+    if (std::toupper(static_cast<unsigned char>(entry[0])) == shown) return;
+  }
+  try {
+    ChooseFolder(SystemRoot());
+  } catch (const std::exception&) {
+    // The system drive cannot be opened either: the lists stay as they are.
   }
 }
 

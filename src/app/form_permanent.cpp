@@ -70,6 +70,10 @@ void frmQOR_Pro::ReportMakeOutcome(const MakeOutcome& outcome, const std::string
   switch (outcome.status) {
     case MakeOutcome::Status::Done: ShowDone(); return;
     case MakeOutcome::Status::Refused:
+      if (outcome.subst && outcome.subst->status == SubstStatus::TimedOut) {
+        ReportSubstStillRunning(letter, true);
+        return;
+      }
       // Without a family the command can never work here: its button goes.
       if (outcome.familyUnsupported) c.SetVisible(ControlId::cmdDefault, false);
       ShowError(outcome.code, letter);

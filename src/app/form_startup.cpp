@@ -1,4 +1,5 @@
 #include <array>
+#include <cctype>
 #include <type_traits>
 #include <utility>
 
@@ -50,7 +51,7 @@ bool frmQOR_Pro::Form_Load() {
   const std::array steps{
       Startup([&] { c.SetMousePointer(MousePointer::Hourglass); }),
       Startup([&] { CentreWindow(); }),
-      Startup([&] { SetFolderPath("\\"); }),
+      Startup([&] { SetFolderPath(StartFolder()); }),
       Startup([&] { return EndUnless(FindDataFolder()); }),
       Startup([&] { return EndUnless(RequireDataFile()); }),
       Startup([&] { family_ = OsFamilyFor(ports_.shell.Version()); }),
@@ -61,6 +62,25 @@ bool frmQOR_Pro::Form_Load() {
   const bool ended = RunSteps(steps, kStepTries).ended;
   if (ended) c.EndProgram();
   return !ended;
+}
+
+// The root of the current drive; where the current folder has no drive letter (a share Explorer
+// started the program in), the system drive's, which is always there.
+std::string frmQOR_Pro::StartFolder() {
+  const std::string current = ports_.files.CurrentDirectory();
+  if (current.size() >= 2 && std::isalpha(static_cast<unsigned char>(current[0])) != 0 &&
+      current[1] == ':') {
+    return "\\";
+  }
+  return SystemRoot();
+}
+
+std::string frmQOR_Pro::SystemRoot() {
+  const std::string system = ports_.shell.SystemFolder();
+  const bool lettered = system.size() >= 2 &&
+                        std::isalpha(static_cast<unsigned char>(system[0])) != 0 &&
+                        system[1] == ':';
+  return (lettered ? system.substr(0, 1) : std::string("C")) + ":";
 }
 
 void frmQOR_Pro::CentreWindow() {

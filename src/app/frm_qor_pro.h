@@ -78,6 +78,8 @@ class frmQOR_Pro {
  private:
   // Start-up's steps.
   void CentreWindow();
+  std::string StartFolder();
+  std::string SystemRoot();
   bool FindDataFolder();
   bool RequireDataFile();
 
@@ -88,6 +90,7 @@ class frmQOR_Pro {
   void RefreshDriveList();
   void AskHiddenFolder();
   void ChooseFolder(const std::string& path);
+  void LeaveGoneDrive();
 
   // The letter lists; a listing nobody asked for keeps unexpected failures to itself.
   enum class ProbeMode { Shown, Hushed };
@@ -103,7 +106,11 @@ class frmQOR_Pro {
   void AfterSubst(const SubstOutcome& outcome);
   std::string PickedLetter(Selection::List list);
   void RefuseRemoval(const std::string& body);
+  Answer AskForgetPermanent(const std::string& letter);
   bool ForgetPermanent(const std::string& letter);
+  void ForgetUnmapped(const std::string& letter);
+  void ReportGoneMeanwhile(const std::string& letter, bool forgotten);
+  void ReportSubstStillRunning(const std::string& letter, bool forPermanent);
   bool PermanentChoiceIsValid(const std::string& letter, const std::string& folder);
   void ReportMakeOutcome(const MakeOutcome& outcome, const std::string& letter);
   void ReportRestoreProblem(const std::string& body);

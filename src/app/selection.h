@@ -15,6 +15,8 @@ class Selection {
   const std::string& Letter() const { return ltr_; }
   // The letter of the entry picked in one list; empty for none.
   std::string LetterIn(List list) const;
+  // The list the letter was last picked in.
+  List LetterList() const { return ltrList_; }
   // The user picked an entry ("K:") of a list; empty for none.
   void Pick(List list, const std::string& entry);
   // A command for one list's letter makes that letter the one last picked.

@@ -67,7 +67,13 @@ bool LetterProbe::ProbeForList(char letter, LetterLists& lists) {
     return true;
   } catch (const std::exception& e) {
     const int number = FailureNumber(e);
-    if (number == err::kDeviceUnavailable) return false;
+    // A virtual drive whose folder was deleted, or is on a stick that was pulled, answers no
+    // type; the system still substitutes it, so it can be removed and not mapped again.
+    if (number == err::kDeviceUnavailable) {
+      if (!IsVirtual(letter)) return false;
+      lists.used.push_back(Entry(letter));
+      return true;
+    }
     // No medium, or an unexpected failure: the letter is taken and listed as a local drive.
     if (number != err::kDiskNotReady) lists.failures.push_back({letter, number});
     lists.used.push_back(Entry(letter));
@@ -81,7 +87,7 @@ LetterCheck LetterProbe::Check(char letter) {
     return {true, 0};
   } catch (const std::exception& e) {
     const int number = FailureNumber(e);
-    if (number == err::kDeviceUnavailable) return {false, 0};
+    if (number == err::kDeviceUnavailable) return {IsVirtual(letter), 0};
     return {true, number == err::kDiskNotReady ? 0 : number};
   }
 }
@@ -94,6 +100,10 @@ bool LetterProbe::IsRecordedCdRom(char drive) const {
     if (cdLetters_[i] == upper) return true;
   }
   return false;
+}
+
+bool LetterProbe::IsVirtual(char letter) {
+  return drives_.Target(letter).kind == LetterKind::Virtual;
 }
 
 RemovalRefusal LetterProbe::WhyNotRemovable(const std::string& letter) {

@@ -36,7 +36,8 @@ class LetterProbe {
   LetterProbe(Drives& drives, const OsFamily& family) : drives_(drives), family_(family) {}
 
   // Probes A to Z. A letter is in use when its volume answers the same serial number twice, or
-  // is a network drive, or has no medium; free when no drive has it.
+  // is a network drive, or has no medium, or is substituted for a folder that is gone; free when
+  // no drive has it.
   LetterLists List();
   // One letter, as a mapping asks before it is made: any drive that answers counts as in use.
   LetterCheck Check(char letter);
@@ -47,6 +48,9 @@ class LetterProbe {
   // A letter picked from the used list: a lower-case one is a network drive's; a disk or a disc
   // is no virtual drive.
   RemovalRefusal WhyNotRemovable(const std::string& letter);
+  // Whether the system substitutes a folder for the letter now, whether or not that folder is
+  // still there.
+  bool IsVirtual(char letter);
 
  private:
   bool ProbeForList(char letter, LetterLists& lists);

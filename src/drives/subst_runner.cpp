@@ -88,9 +88,14 @@ SubstOutcome SubstRunner::Start(const SubstRequest& request) {
   const ProcessOutcome run =
       processes_.RunHidden("subst.exe " + request.letter + ": " + argument, "", kCommandLimitMs);
   if (!run.started) return {SubstStatus::NotStarted, Msg::UnknownFailure};
-  if (!run.finished) return {SubstStatus::TimedOut, Msg::UnknownFailure};
-  if (run.exitCode != 0) return {SubstStatus::SubstFailed, Msg::UnknownFailure};
-  return {SubstStatus::Mapped, Msg::None};
+  if (!run.finished) return {SubstStatus::TimedOut, Msg::None};
+  if (run.exitCode == 0) return {SubstStatus::Mapped, Msg::None};
+  // A deletion subst refused because the letter is gone (another copy of the program, or subst
+  // at a prompt, removed it meanwhile) is told in words rather than as an unknown failure.
+  if (request.remove && !probe_.IsVirtual(request.letter[0])) {
+    return {SubstStatus::NotVirtual, Msg::None};
+  }
+  return {SubstStatus::SubstFailed, Msg::UnknownFailure};
 }
 
 Msg SubstRunner::WhyNotTarget(const std::string& folder) {

@@ -9,8 +9,10 @@
 
 namespace kestrane {
 
-// subst and the command interpreter normally end at once; past this the window is given back.
-inline constexpr int kCommandLimitMs = 10000;
+// subst normally ends at once, but it waits for every program to take its drive-change
+// announcement, and a program slow to answer holds it up. The window waits, with the hourglass,
+// this long before it says so and is given back; subst goes on, and the lists follow it.
+inline constexpr int kCommandLimitMs = 90000;
 
 // One request for subst: a letter mapped to a folder, or a letter's mapping deleted.
 struct SubstRequest {
@@ -30,8 +32,9 @@ enum class SubstStatus {
   InUse,        // a mapping was asked for a letter in use: nothing was run
   Refused,      // the letter or the folder cannot be mapped: nothing was run
   NotStarted,   // subst could not be started
-  TimedOut,     // subst did not end within the limit
+  TimedOut,     // subst did not end within the limit: it may still do as asked
   SubstFailed,  // subst ended with an error
+  NotVirtual,   // a deletion found the letter no virtual drive (any more): nothing to remove
 };
 
 struct SubstOutcome {
@@ -43,7 +46,7 @@ struct SubstOutcome {
   // subst ran, whatever it answered: the drives may have changed.
   bool Ran() const {
     return status == SubstStatus::Mapped || status == SubstStatus::TimedOut ||
-           status == SubstStatus::SubstFailed;
+           status == SubstStatus::SubstFailed || status == SubstStatus::NotVirtual;
   }
 };
 

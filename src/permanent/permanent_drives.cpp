@@ -71,11 +71,13 @@ MakeOutcome PermanentDrives::Make(const std::string& letter, const std::string& 
       Vital([&] { return data_.IsWhole() ? Flow::Next : refuse(Msg::MissingOrCorrupt); }),
       // A letter that is in use already is taken as it is only where it stands for this very
       // folder: a line for another folder, a disk or a share would bring back something else.
+      // A subst that outlasted the wait is taken at its word only once the drive is there.
       Vital([&] {
         const SubstOutcome& subst =
             *(out.subst = runner_.Run(SubstRequest::Map(letter, folder, hidden)));
-        out.mapped =
-            subst.Mapped() || (subst.status == SubstStatus::InUse && StandsFor(letter[0], folder));
+        const bool maybeThere =
+            subst.status == SubstStatus::InUse || subst.status == SubstStatus::TimedOut;
+        out.mapped = subst.Mapped() || (maybeThere && StandsFor(letter[0], folder));
         return out.mapped ? Flow::Next : refuse(subst.code);
       }),
       Vital([&] {
@@ -96,12 +98,17 @@ MakeOutcome PermanentDrives::Make(const std::string& letter, const std::string& 
 // permanent.
 void PermanentDrives::Record(const std::string& letter, const std::string& batch,
                              const std::string& batchFolder, MakeOutcome& out) {
+  const auto held = HoldRecords();
+  // A second copy may have made the same letter permanent since the check: its line stands,
+  // and a second one would only be a duplicate.
+  const bool listed = script_.Lists(batch, letter[0]);
   try {
     data_.SetLetter(letter[0]);
   } catch (const DataFileDamaged&) {
     out.damagedDataFile = true;
     throw;
   }
+  if (listed) return;
   try {
     script_.Append(batch, BatchLine(letter, batchFolder));
   } catch (const FileError&) {
@@ -122,7 +129,17 @@ bool PermanentDrives::StandsFor(char letter, const std::string& folder) {
                              SameText(mapped, NormalPath(files_.ShortPath(folder))));
 }
 
+std::unique_ptr<FileLease> PermanentDrives::HoldRecords() {
+  return files_.Lease(data_.Path(), kRecordsWaitMs);
+}
+
 bool PermanentDrives::IsPermanent(char letter) {
+  std::unique_ptr<FileLease> held;
+  try {
+    held = HoldRecords();
+  } catch (const FileError&) {
+    // Another copy is still at work: what the files say now is the best answer there is.
+  }
   std::int32_t mask = data_.PermMask();
   try {
     mask = data_.ReadMask();
@@ -133,6 +150,7 @@ bool PermanentDrives::IsPermanent(char letter) {
 }
 
 ForgetOutcome PermanentDrives::Forget(char letter) {
+  const auto held = HoldRecords();
   if (!data_.IsWhole()) throw DataFileDamaged();
   const std::string batch = script_.Path();
   // Without the Startup folder the line may still be there: the bit stays, the caller reports.
@@ -149,6 +167,14 @@ ForgetOutcome PermanentDrives::Forget(char letter) {
 }
 
 std::string PermanentDrives::ForgetAll() {
+  std::unique_ptr<FileLease> held;
+  try {
+    held = HoldRecords();
+  } catch (const FileError& e) {
+    return std::string("The startup file ") + kStartupBatch +
+           " and the data file are in use; the permanent drives stay as they are.\r\n" +
+           ErrorText(e);
+  }
   if (!data_.IsWhole()) throw DataFileDamaged();
   try {
     script_.Delete();

@@ -30,8 +30,13 @@ enum class ForgetOutcome {
   NoBatchFile,  // there was no batch file to hold a line; the bit is clear
 };
 
+// How long a copy of the program waits for another one to finish with the batch file and the
+// data file: their rewrites take milliseconds, and no copy holds them across a question.
+inline constexpr int kRecordsWaitMs = 5000;
+
 // The rules of making, removing and restoring permanent drives: the mapping, the line in
-// subit.bat and the bit in the data file kept in step.
+// subit.bat and the bit in the data file kept in step, also against a second copy of the
+// program: each reads and rewrites the two while it holds them alone.
 class PermanentDrives {
  public:
   PermanentDrives(DataFile& data, StartupScript& script, SubstRunner& runner, Drives& drives,
@@ -65,6 +70,7 @@ class PermanentDrives {
 
  private:
   bool StandsFor(char letter, const std::string& folder);
+  std::unique_ptr<FileLease> HoldRecords();
   void Record(const std::string& letter, const std::string& batch, const std::string& batchFolder,
               MakeOutcome& out);
 

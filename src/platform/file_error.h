@@ -9,6 +9,7 @@ namespace err {
 inline constexpr int kInvalidCall =
     5;  // also what a failure without a number of its own is shown as
 inline constexpr int kFileNotFound = 53;
+inline constexpr int kFileInUse = 55;  // another program holds the file
 inline constexpr int kDeviceUnavailable = 68;
 inline constexpr int kPermissionDenied = 70;
 inline constexpr int kDiskNotReady = 71;

@@ -22,6 +22,16 @@ class RecordFile {
   virtual void Write(int record, const Bytes& bytes) = 0;
 };
 
+// A set of files held for one copy of the program while it reads and rewrites them; let go when
+// destroyed.
+class FileLease {
+ public:
+  FileLease() = default;
+  FileLease(const FileLease&) = delete;
+  FileLease& operator=(const FileLease&) = delete;
+  virtual ~FileLease() = default;
+};
+
 // The file layer. Every failure is a FileError with its classic number.
 class Files : public Port {
  public:
@@ -50,6 +60,11 @@ class Files : public Port {
   // Writes the lines to a scratch file beside the target and replaces the target in one step.
   virtual void ReplaceLines(const std::string& path, const std::vector<std::string>& lines) = 0;
   virtual void Delete(const std::string& path) = 0;
+
+  // Holds the files kept together under `path` against every other copy of the program, which
+  // waits meanwhile: a read and rewrite then never interleaves with another one. Waits at most
+  // waitMs for the copy holding them; past that, FileError 55 (the files are in use).
+  virtual std::unique_ptr<FileLease> Lease(const std::string& path, int waitMs) = 0;
 };
 
 }  // namespace kestrane

@@ -278,6 +278,7 @@ class FakeRecordFile : public RecordFile {
   }
   void Write(int record, const Bytes& bytes) override {
     files_.faults().Check(Call::RecordFileWrite);
+    files_.writes.emplace_back(FakeFiles::Key(path_), files_.leaseHeld > 0);
     FakeFiles::Entry* e = files_.Find(path_);
     if (!e) Fail(err::kFileNotFound);
     if (e->readOnly) Fail(err::kPermissionDenied);
@@ -317,6 +318,7 @@ std::vector<std::string> FakeFiles::ReadLines(const std::string& path) {
 
 void FakeFiles::AppendLine(const std::string& path, const std::string& line) {
   faults_.Check(Call::FilesAppendLine);
+  writes.emplace_back(Key(path), leaseHeld > 0);
   if (folders.count(Key(path))) Fail(err::kPathFileAccess);
   Entry* e = Find(path);
   if (!e) {
@@ -332,6 +334,7 @@ void FakeFiles::AppendLine(const std::string& path, const std::string& line) {
 
 void FakeFiles::ReplaceLines(const std::string& path, const std::vector<std::string>& lines) {
   faults_.Check(Call::FilesReplaceLines);
+  writes.emplace_back(Key(path), leaseHeld > 0);
   if (folders.count(Key(path))) Fail(err::kPathFileAccess);
   if (!folders.count(Parent(Key(path)))) Fail(err::kPathNotFound);
   Entry* e = Find(path);
@@ -347,10 +350,31 @@ void FakeFiles::ReplaceLines(const std::string& path, const std::vector<std::str
 
 void FakeFiles::Delete(const std::string& path) {
   faults_.Check(Call::FilesDelete);
+  writes.emplace_back(Key(path), leaseHeld > 0);
   Entry* e = Find(path);
   if (!e) Fail(err::kFileNotFound);
   if (e->readOnly || e->locked) Fail(err::kPermissionDenied);
   files.erase(Key(path));
+}
+
+namespace {
+
+class FakeLease : public FileLease {
+ public:
+  explicit FakeLease(int& held) : held_(held) { ++held_; }
+  ~FakeLease() override { --held_; }
+
+ private:
+  int& held_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileLease> FakeFiles::Lease(const std::string&, int) {
+  // One thread cannot wait for itself: a lease asked for while this copy holds it would never
+  // be had.
+  if (leasedElsewhere || leaseHeld > 0) Fail(err::kFileInUse);
+  return std::make_unique<FakeLease>(leaseHeld);
 }
 
 // ---- processes

@@ -142,6 +142,14 @@ class FakeFiles : public Files {
     return unencodable.empty() || text.find(unencodable) == std::string::npos;
   }
   std::string ShortPath(const std::string& path) override;
+  std::unique_ptr<FileLease> Lease(const std::string& path, int waitMs) override;
+
+  // The lease as a second copy of the program sees it: held by this one, or by another that
+  // never lets go (every Lease then fails as a wait that ran out).
+  int leaseHeld = 0;
+  bool leasedElsewhere = false;
+  // Each write, and whether the lease was held for it.
+  std::vector<std::pair<std::string, bool>> writes;
 
   std::string unencodable;                        // a text holding this cannot be encoded
   std::map<std::string, std::string> shortPaths;  // Key -> the short path the volume keeps

@@ -91,7 +91,7 @@ TEST_F(RestoreView, ViewListsEachMappingOnItsOwnLine) {
   EXPECT_EQ(run.file, kCmd);
   EXPECT_EQ(run.commandLine, " /C subst.exe > temp");
   EXPECT_EQ(run.directory, m.DataFolder());
-  EXPECT_EQ(run.limitMs, 10000);
+  EXPECT_EQ(run.limitMs, kCommandLimitMs);
   EXPECT_FALSE(CaptureLeft());
   EXPECT_EQ(subst.mappings.size(), 2u);  // looking changes nothing
 }
@@ -148,7 +148,7 @@ TEST_F(RestoreView, RestoreRemovesPThenQDeletesTheBatchFileAndResetsTheMask) {
     EXPECT_EQ(run.verb, "open");
     EXPECT_EQ(run.file, kCmd);
     EXPECT_EQ(run.directory, m.DataFolder());
-    EXPECT_EQ(run.limitMs, 10000);
+    EXPECT_EQ(run.limitMs, kCommandLimitMs);
   }
   EXPECT_TRUE(subst.mappings.empty());
   EXPECT_FALSE(m.files.TextOf(m.BatchPath()).has_value());
@@ -279,7 +279,7 @@ std::vector<ListingCase> ListingCases() {
          t.ListingEnds({true, false, 0},
                        [&t] { t.m.files.AddText(t.m.DataFolder() + "temp", "P:\\: => C:\\Da"); });
        },
-       "10 seconds"},
+       "90 seconds"},
       {"InterpreterRefusedByTheShell",
        [](RestoreView& t) { t.m.faults.Arm(Call::ProcessesShellRun, 1, 76); },
        "Error 76: Path not found"},

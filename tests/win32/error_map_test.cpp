@@ -36,7 +36,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(Mapping{ERROR_FILE_NOT_FOUND, 53}, Mapping{ERROR_PATH_NOT_FOUND, 76},
                     Mapping{ERROR_ACCESS_DENIED, 70}, Mapping{ERROR_INVALID_DRIVE, 68},
                     Mapping{ERROR_WRITE_PROTECT, 70}, Mapping{ERROR_NOT_READY, 71},
-                    Mapping{ERROR_SHARING_VIOLATION, 70}, Mapping{ERROR_LOCK_VIOLATION, 70},
+                    Mapping{ERROR_SHARING_VIOLATION, 55}, Mapping{ERROR_LOCK_VIOLATION, 55},
                     Mapping{ERROR_BAD_NETPATH, 76}, Mapping{ERROR_BAD_NET_NAME, 76},
                     Mapping{ERROR_DISK_FULL, 61}, Mapping{ERROR_INVALID_NAME, 76},
                     Mapping{ERROR_BAD_PATHNAME, 76}, Mapping{ERROR_INVALID_FUNCTION, 75},

@@ -14,9 +14,10 @@ int ClassicNumber(DWORD win32Error) {
     case ERROR_INVALID_NAME:
     case ERROR_BAD_PATHNAME: return err::kPathNotFound;
     case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
+    case ERROR_WRITE_PROTECT: return err::kPermissionDenied;
+    // Another program has the file open: it is in use, not forbidden.
     case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION: return err::kPermissionDenied;
+    case ERROR_LOCK_VIOLATION: return err::kFileInUse;
     case ERROR_INVALID_DRIVE: return err::kDeviceUnavailable;
     case ERROR_NOT_READY: return err::kDiskNotReady;
     case ERROR_DISK_FULL: return 61;

@@ -1,6 +1,7 @@
 #include "win32/platform/win32_files.h"
 
 #include <algorithm>
+#include <cwctype>
 
 #include "platform/file_error.h"
 #include "win32/platform/error_map.h"
@@ -18,6 +19,30 @@ void ThrowFileError(DWORD win32Error, const std::wstring& path) {
                     ErrorDescription(err::kPathFileAccess) + " (a folder has that name)");
   }
   ThrowLastError(win32Error);
+}
+
+bool WaitedOutClash(DWORD error, int& waitedMs) {
+  constexpr int kClashWaitMs = 2000;
+  constexpr int kStepMs = 50;
+  if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) return false;
+  if (waitedMs >= kClashWaitMs) return false;
+  Sleep(kStepMs);
+  waitedMs += kStepMs;
+  return true;
+}
+
+HANDLE OpenWaiting(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
+  int waited = 0;
+  for (;;) {
+    HANDLE file = CreateFileW(path.c_str(), access, share, nullptr, disposition,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) return file;
+    const DWORD error = GetLastError();
+    if (!WaitedOutClash(error, waited)) {
+      SetLastError(error);
+      return file;
+    }
+  }
 }
 
 bool IsReadOnlyFile(const std::wstring& path) {
@@ -126,7 +151,51 @@ std::string Win32Files::CurrentDirectory() {
 void Win32Files::Delete(const std::string& path) {
   const std::wstring wide = Widen(path);
   if (files_detail::IsReadOnlyFile(wide)) ThrowLastError(ERROR_ACCESS_DENIED);
-  if (!DeleteFileW(wide.c_str())) files_detail::ThrowFileError(GetLastError(), wide);
+  int waited = 0;
+  while (!DeleteFileW(wide.c_str())) {
+    const DWORD error = GetLastError();
+    if (!files_detail::WaitedOutClash(error, waited)) files_detail::ThrowFileError(error, wide);
+  }
+}
+
+namespace {
+
+// A named mutex of the user's session: every copy of the program that names the same files
+// meets at the same one.
+class MutexLease : public FileLease {
+ public:
+  explicit MutexLease(HANDLE mutex) : mutex_(mutex) {}
+  ~MutexLease() override { ReleaseMutex(mutex_.Get()); }
+
+ private:
+  KernelHandle mutex_;
+};
+
+std::wstring LeaseName(const std::string& path) {
+  std::wstring name = L"Local\\Kestrane.lease.";
+  for (wchar_t ch : Widen(path)) {
+    // A backslash would name a namespace; case does not tell two paths apart on Windows.
+    name += ch == L'\\' ? L'/' : static_cast<wchar_t>(towlower(ch));
+  }
+  return name;
+}
+
+}  // namespace
+
+std::unique_ptr<FileLease> Win32Files::Lease(const std::string& path, int waitMs) {
+  KernelHandle mutex(CreateMutexW(nullptr, FALSE, LeaseName(path).c_str()));
+  if (!mutex) ThrowLastError(GetLastError());
+  switch (WaitForSingleObject(mutex.Get(), waitMs < 0 ? 0 : static_cast<DWORD>(waitMs))) {
+    // An abandoned lease was held by a copy that ended halfway: each rewrite replaces its file
+    // in one step, so what it left is whole.
+    case WAIT_OBJECT_0:
+    case WAIT_ABANDONED: return std::make_unique<MutexLease>(mutex.Release());
+    case WAIT_TIMEOUT:
+      throw FileError(err::kFileInUse, ErrorDescription(err::kFileInUse) +
+                                           " (another copy of the program is changing " + path +
+                                           ")");
+    default: ThrowLastError(GetLastError());
+  }
 }
 
 }  // namespace kestrane::win32

@@ -23,6 +23,7 @@ class Win32Files : public Files {
   void AppendLine(const std::string& path, const std::string& line) override;
   void ReplaceLines(const std::string& path, const std::vector<std::string>& lines) override;
   void Delete(const std::string& path) override;
+  std::unique_ptr<FileLease> Lease(const std::string& path, int waitMs) override;
 };
 
 // Shared by the record and text parts of the file layer.
@@ -32,6 +33,12 @@ namespace files_detail {
 // Whether the file carries the read-only attribute. Checked before writing rather than left to
 // the open, which an administrator's account on some file systems lets through.
 bool IsReadOnlyFile(const std::wstring& path);
+// Another program holding the file open is a passing clash: true after a short pause, while the
+// clash has lasted less than two seconds, so that the caller tries again.
+bool WaitedOutClash(DWORD error, int& waitedMs);
+// CreateFileW, tried again while another program holds the file; INVALID_HANDLE_VALUE with the
+// last error set when it fails.
+HANDLE OpenWaiting(const std::wstring& path, DWORD access, DWORD share, DWORD disposition);
 }  // namespace files_detail
 
 }  // namespace kestrane::win32

@@ -113,8 +113,8 @@ std::string Win32Files::ShortPath(const std::string& path) {
 
 std::vector<std::string> Win32Files::ReadLines(const std::string& path) {
   const std::wstring wide = Widen(path);
-  FileHandle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file(files_detail::OpenWaiting(wide, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                            OPEN_EXISTING));
   if (!file) files_detail::ThrowFileError(GetLastError(), wide);
   return SplitLines(FromOem(ReadAll(file.Get())));
 }
@@ -123,8 +123,8 @@ void Win32Files::AppendLine(const std::string& path, const std::string& line) {
   const std::string bytes = ToOem(line) + "\r\n";
   const std::wstring wide = Widen(path);
   if (files_detail::IsReadOnlyFile(wide)) ThrowLastError(ERROR_ACCESS_DENIED);
-  FileHandle file(CreateFileW(wide.c_str(), GENERIC_READ | FILE_APPEND_DATA, FILE_SHARE_READ,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file(files_detail::OpenWaiting(wide, GENERIC_READ | FILE_APPEND_DATA, FILE_SHARE_READ,
+                                            OPEN_ALWAYS));
   if (!file) files_detail::ThrowFileError(GetLastError(), wide);
   // A file edited by hand may lack its final line end; without one the new line would be glued
   // onto the last line and both would be lost to the command interpreter.
@@ -171,9 +171,11 @@ void Win32Files::ReplaceLines(const std::string& path, const std::vector<std::st
     const DWORD keep = old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     if (keep) SetFileAttributesW(scratch.Path().c_str(), keep);
   }
-  if (!MoveFileExW(scratch.Path().c_str(), target.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  int waited = 0;
+  while (!MoveFileExW(scratch.Path().c_str(), target.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const DWORD error = GetLastError();
+    if (files_detail::WaitedOutClash(error, waited)) continue;
     // Clear a copied hidden or system attribute so the scratch file can be deleted.
     SetFileAttributesW(scratch.Path().c_str(), FILE_ATTRIBUTE_NORMAL);
     files_detail::ThrowFileError(error, target);

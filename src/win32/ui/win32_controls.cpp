@@ -53,6 +53,12 @@ void Win32Controls::SetText(ControlId id, const std::string& text) {
   // A caption set to what it already says would only be drawn again.
   const std::wstring wide = Widen(text);
   if (Window(hwnd).Text() != wide) Window(hwnd).SetText(wide);
+  // A path longer than the box shows its end, the folder's own name, whatever the font's width.
+  if (id == ControlId::txtPath) {
+    const auto end = static_cast<WPARAM>(wide.size());
+    SendMessageW(hwnd, EM_SETSEL, end, static_cast<LPARAM>(end));
+    SendMessageW(hwnd, EM_SCROLLCARET, 0, 0);
+  }
 }
 
 void Win32Controls::SetVisible(ControlId id, bool visible) {
