@@ -248,6 +248,36 @@ TEST_F(TwoCopies, RemoveInOneCopyKeepsTheLetterTheOtherCopyMadePermanentAndAsksA
   EXPECT_TRUE(DataFileHolds(kInitialMask));
 }
 
+// Yes pressed in both copies within a millisecond or two, a few times over: each takes its own
+// letter out, and no letter is left with a line but no bit, or a bit but no line.
+TEST_F(TwoCopies, RemovingPermanentLettersAtTheSameMomentKeepsLinesAndBitsTogether) {
+  ASSERT_NO_FATAL_FAILURE(StartBoth());
+  for (int round = 1; round <= 3; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    WriteText(Batch(), Line(L'G', kData) + Line(L'H', kProjects));
+    WriteDataFileWithMask(kInitialMask | Bit(L'G') | Bit(L'H'));
+    ASSERT_TRUE(Map(L'G', kData) && Map(L'H', kProjects));
+    std::optional<Box> asked[2];
+    for (int copy = 0; copy < 2; ++copy) {
+      const wchar_t letter = copy == 0 ? L'G' : L'H';
+      ASSERT_TRUE(WaitFor([&] { return Lists(Used(), letter); }));
+      ASSERT_TRUE(PickUsed(letter));
+      Press(ids::cmdRemove);
+      asked[copy] = NextBox();
+      ASSERT_TRUE(asked[copy] && Looks(*asked[copy], RemoveQuestion(letter)));
+      SwitchCopy();
+    }
+    Click(Control(asked[0]->window, IDYES));
+    Click(Control(asked[1]->window, IDYES));
+    for (int copy = 0; copy < 2; ++copy) {
+      ExpectLast(kDone);
+      SwitchCopy();
+    }
+    EXPECT_FALSE(Exists(Batch())) << BatchText();
+    EXPECT_TRUE(DataFileHolds(kInitialMask));
+  }
+}
+
 TEST_F(TwoCopies, ListsFollowDrivesMadeAndRemovedElsewhere) {
   ASSERT_NO_FATAL_FAILURE(StartBoth());
   SwitchCopy();

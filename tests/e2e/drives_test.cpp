@@ -142,4 +142,34 @@ TEST_F(VirtualDrives, RemoveOfAPermanentLetterAsksCancelKeepsItYesTakesItOutOfTh
   EXPECT_FALSE(Exists(StartupFolder() + L"\\temp.dat"));
 }
 
+// A folder deleted, or a stick pulled, under its drive: the system still substitutes the letter,
+// so it stands among the letters in use and Remove takes it away.
+TEST_F(VirtualDrives, ADriveWhoseFolderIsGoneStaysInUseAndRemoveTakesIt) {
+  CreateFolders(kOther);
+  ASSERT_TRUE(Map(L'G', kOther));
+  DeleteTree(kOther);
+  ASSERT_NE(Start(), nullptr);
+  EXPECT_TRUE(Lists(Used(), L'G'));
+  EXPECT_FALSE(Lists(Free(), L'G'));
+  ASSERT_TRUE(PickUsed(L'G'));
+  Press(ids::cmdRemove);
+  EXPECT_TRUE(AnswerNext(kDone, IDOK));
+  EXPECT_FALSE(Mapped(L'G'));
+  EXPECT_TRUE(WaitFor([&] { return Lists(Free(), L'G'); }));
+}
+
+// The drive the folder list shows is removed: the lists go back to the system drive's root
+// instead of staying on a folder nothing reaches.
+TEST_F(VirtualDrives, RemovingTheShownDriveTakesTheListsBackToTheSystemDrive) {
+  CreateFolders(kShare);
+  ASSERT_TRUE(Map(L'K', kShare));
+  ASSERT_NE(Start(), nullptr);
+  ASSERT_TRUE(ChooseDrive(main_, L'K'));
+  ASSERT_TRUE(PickUsed(L'K'));
+  Press(ids::cmdRemove);
+  EXPECT_TRUE(AnswerNext(kDone, IDOK));
+  EXPECT_EQ(TextOf(Control(main_, ids::txtPath)), L"C:\\");
+  EXPECT_EQ(TextOf(Control(main_, ids::DrvList)).substr(0, 2), L"c:");
+}
+
 }  // namespace

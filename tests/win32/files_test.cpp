@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "expect_file_error.h"
 #include "test_folder.h"
 #include "win32/platform/handles.h"
@@ -137,12 +139,13 @@ TEST_F(RecordFileTest, AReadOnlyFileCanBeReadButNotWritten) {
   EXPECT_EQ(dir.BytesOf(L"ro.qor"), "1234");
 }
 
-TEST_F(RecordFileTest, AFileHeldWithoutSharingIsPermissionDenied) {
+// Held by another program for longer than the brief wait: in use, not forbidden.
+TEST_F(RecordFileTest, AFileHeldWithoutSharingIsInUse) {
   dir.MakeFile(L"held.qor", "1234");
   FileHandle holder(CreateFileW(dir.WideAt(L"held.qor").c_str(), GENERIC_READ, 0, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(holder);
-  EXPECT_FILE_ERROR(files.OpenRecords(dir.At(L"held.qor"), 4), err::kPermissionDenied);
+  EXPECT_FILE_ERROR(files.OpenRecords(dir.At(L"held.qor"), 4), err::kFileInUse);
 }
 
 TEST_F(RecordFileTest, FailuresOfTheOpenCarryTheirNumbers) {
@@ -156,6 +159,20 @@ TEST_F(RecordFileTest, RecordNumbersStartAtOne) {
   EXPECT_FILE_ERROR(records->Read(0), 63);
   EXPECT_FILE_ERROR(records->Write(-1, {1}), 63);
   EXPECT_FILE_ERROR(records->Write(1, {1, 2, 3, 4, 5}), 59);  // longer than a slot
+}
+
+// Two copies of the program meet at one lease per set of files, whatever the case of the path
+// names it: while one holds it the other waits, and a wait that runs out is the files in use.
+TEST_F(FilesTest, ALeaseIsHeldByOneCopyAtATime) {
+  auto held = files.Lease("C:\\Users\\Ann\\himem32.qor", 0);
+  std::thread([this] {
+    // Another thread is another owner, as another copy of the program would be.
+    EXPECT_FILE_ERROR(files.Lease("c:\\users\\ann\\HIMEM32.QOR", 50), err::kFileInUse);
+  }).join();
+  held.reset();
+  std::thread([this] {
+    EXPECT_NE(files.Lease("c:\\users\\ann\\HIMEM32.QOR", 1000), nullptr);
+  }).join();
 }
 
 }  // namespace

@@ -273,6 +273,29 @@ TEST_F(MainWindowPort, AChangeOfDpiRescalesEverythingAPersonSees) {
   EXPECT_EQ(r.bottom, TwipsToPixels(MainWindowSpec().clientHeight, to));
 }
 
+// A path wider than its box shows its end, the folder's own name, also after a change of DPI.
+TEST_F(MainWindowPort, APathWiderThanItsBoxKeepsItsEndInSightAtEveryDpi) {
+  const HWND box = GetDlgItem(window_.Hwnd(), ids::txtPath);
+  const std::string path =
+      "C:\\Users\\Ann\\Documents\\Clients\\Northwind Traders\\2026\\"
+      "Quarterly Reports\\Drafts and Final Versions\\Report";
+  const auto endInSight = [&] {
+    RECT client{};
+    GetClientRect(box, &client);
+    const LRESULT last = SendMessageW(box, EM_POSFROMCHAR, path.size() - 1, 0);
+    const int x = static_cast<short>(LOWORD(last));
+    return last != -1 && x >= 0 && x < client.right;
+  };
+  controls_.SetText(ControlId::txtPath, path);
+  EXPECT_TRUE(endInSight());
+  const int from = window_.DpiUsed().y;
+  const int to = from == 144 ? 96 : 144;
+  RECT r{};
+  GetWindowRect(window_.Hwnd(), &r);
+  SendMessageW(window_.Hwnd(), WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&r));
+  EXPECT_TRUE(endInSight()) << "at " << to << " dpi";
+}
+
 // No button is the default: Enter presses the button that has the focus, however it got there
 // (Tab, a click, a box closing), and nothing while the focus is elsewhere.
 TEST_F(MainWindowPort, EnterPressesOnlyTheButtonWithTheFocus) {

@@ -167,6 +167,8 @@ void LayoutView::ApplyMetrics(bool place) {
     }
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), place);
     if (c.kind == ControlKind::FolderList) FitFolderRowHeight(hwnd, font, dpi_);
+    // A text box scrolled to show its caret (the path box's end) shows it in the new font too.
+    if (c.kind == ControlKind::TextBox) SendMessageW(hwnd, EM_SCROLLCARET, 0, 0);
   }
   // The old fonts and icon go only once no control uses them any more.
   fonts_ = std::move(fonts);
