@@ -33,10 +33,6 @@ void frmQOR_Pro::cmdOk_Click() {
         return;
       }
     }
-    if (const Msg why = runner_.WhyNotTarget(folder); why != Msg::None) {
-      ShowError(why, letter);
-      return;
-    }
     c.SetText(ControlId::cmdCancel, kExitCaption);
     c.SetMousePointer(MousePointer::Hourglass);
     const SubstOutcome outcome =
@@ -183,9 +179,7 @@ bool frmQOR_Pro::ForgetPermanent(const std::string& letter) {
 void frmQOR_Pro::AfterSubst(const SubstOutcome& outcome) {
   if (outcome.probeFailure != 0) ShowProbeFailure(outcome.probeFailure);
   if (!outcome.Ran()) return;
-  // The letter subst has just made or removed may not answer yet while the system finishes it:
-  // that is no failure to report, and the next listing shows it as it has become.
-  ListLetters(ProbeMode::Shown, outcome.letter);
+  ListLetters(ProbeMode::Shown);
   try {
     RefreshDriveList();
   } catch (const std::exception&) {
@@ -194,7 +188,7 @@ void frmQOR_Pro::AfterSubst(const SubstOutcome& outcome) {
 }
 
 void frmQOR_Pro::ShowSubstOutcome(const SubstOutcome& outcome, const std::string& letter) {
-  if (outcome.Mapped()) {
+  if (outcome.Done()) {
     ShowDone();
   } else if (outcome.status == SubstStatus::TimedOut) {
     ReportSubstStillRunning(letter, false);
@@ -242,7 +236,7 @@ void frmQOR_Pro::CheckDriveSet() {
 }
 
 // The letter picked in each list stays picked where it still stands in its list.
-void frmQOR_Pro::ListLetters(ProbeMode mode, char settling) {
+void frmQOR_Pro::ListLetters(ProbeMode mode) {
   auto& c = ports_.controls;
   lists_ = probe_.List();
   const auto fill = [&](ControlId list, Selection::List which,
@@ -259,7 +253,7 @@ void frmQOR_Pro::ListLetters(ProbeMode mode, char settling) {
   LeaveGoneDrive();
   if (mode == ProbeMode::Shown) {
     for (const auto& failure : lists_.failures) {
-      if (failure.letter != settling) ShowProbeFailure(failure.number);
+      ShowProbeFailure(failure.number);
     }
   }
 }

@@ -94,8 +94,7 @@ class frmQOR_Pro {
 
   // The letter lists; a listing nobody asked for keeps unexpected failures to itself.
   enum class ProbeMode { Shown, Hushed };
-  // `settling`: a letter whose failure is not reported, as subst has only just changed it.
-  void ListLetters(ProbeMode mode, char settling = 0);
+  void ListLetters(ProbeMode mode);
   void ShowProbeFailure(int number);
 
   // What the user is shown.

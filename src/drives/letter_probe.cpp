@@ -49,7 +49,21 @@ LetterLists LetterProbe::List() {
     const bool probed = (listedDrives_ >> (letter - 'A') & 1u) != 0;
     if (!probed || !ProbeForList(letter, lists)) lists.avail.push_back(Entry(letter));
   }
+  // A drive caught half made or half removed (by the subst just run, or by another program)
+  // fails its probe for a moment. Only a letter that still fails the same way once the pass is
+  // over is reported; the next listing shows the others as they have become.
+  std::erase_if(lists.failures,
+                [this](const LetterLists::Failure& f) { return FailureOf(f.letter) != f.number; });
   return lists;
+}
+
+int LetterProbe::FailureOf(char letter) {
+  try {
+    if (drives_.Type(letter) != DriveType::Remote) drives_.SerialNumber(letter);
+    return 0;
+  } catch (const std::exception& e) {
+    return FailureNumber(e);
+  }
 }
 
 bool LetterProbe::ProbeForList(char letter, LetterLists& lists) {

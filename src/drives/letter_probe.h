@@ -54,6 +54,7 @@ class LetterProbe {
 
  private:
   bool ProbeForList(char letter, LetterLists& lists);
+  int FailureOf(char letter);
 
   Drives& drives_;
   const OsFamily& family_;

@@ -49,6 +49,10 @@ SubstOutcome SubstRunner::Run(const SubstRequest& request) {
   try {
     // Whatever reaches the command line is a plain drive letter and nothing else.
     if (!IsPlainLetter(request.letter)) return Refusal(Msg::NoLetter);
+    // A folder on a network drive is refused before its letter is asked about.
+    if (!request.remove) {
+      if (const Msg why = WhyNotTarget(request.folder); why != Msg::None) return Refusal(why);
+    }
     const LetterCheck check = probe_.Check(request.letter[0]);
     if (check.inUse) {
       if (!request.remove) return {SubstStatus::InUse, Msg::LetterInUse, check.failure};
@@ -61,7 +65,6 @@ SubstOutcome SubstRunner::Run(const SubstRequest& request) {
     // about a folder that plays no part in it, and subst itself answers for the letter.
     SubstOutcome outcome = Start(request);
     outcome.probeFailure = check.failure;
-    outcome.letter = request.letter[0];
     return outcome;
   } catch (const std::exception&) {
     // For example subst.exe missing: the request ends here, the program goes on.
@@ -89,7 +92,7 @@ SubstOutcome SubstRunner::Start(const SubstRequest& request) {
       processes_.RunHidden("subst.exe " + request.letter + ": " + argument, "", kCommandLimitMs);
   if (!run.started) return {SubstStatus::NotStarted, Msg::UnknownFailure};
   if (!run.finished) return {SubstStatus::TimedOut, Msg::None};
-  if (run.exitCode == 0) return {SubstStatus::Mapped, Msg::None};
+  if (run.exitCode == 0) return {SubstStatus::Done, Msg::None};
   // A deletion subst refused because the letter is gone (another copy of the program, or subst
   // at a prompt, removed it meanwhile) is told in words rather than as an unknown failure.
   if (request.remove && !probe_.IsVirtual(request.letter[0])) {

@@ -28,7 +28,7 @@ struct SubstRequest {
 };
 
 enum class SubstStatus {
-  Mapped,       // subst did as asked and ended with success
+  Done,         // subst did as asked (made or removed the drive) and ended with success
   InUse,        // a mapping was asked for a letter in use: nothing was run
   Refused,      // the letter or the folder cannot be mapped: nothing was run
   NotStarted,   // subst could not be started
@@ -38,14 +38,13 @@ enum class SubstStatus {
 };
 
 struct SubstOutcome {
-  SubstStatus status = SubstStatus::Mapped;
+  SubstStatus status = SubstStatus::Done;
   Msg code = Msg::None;  // the message that tells the user why, unless mapped
   int probeFailure = 0;  // an unexpected failure of the letter's probe, shown before the outcome
-  char letter = 0;       // the letter subst was run for, once it ran
-  bool Mapped() const { return status == SubstStatus::Mapped; }
+  bool Done() const { return status == SubstStatus::Done; }
   // subst ran, whatever it answered: the drives may have changed.
   bool Ran() const {
-    return status == SubstStatus::Mapped || status == SubstStatus::TimedOut ||
+    return status == SubstStatus::Done || status == SubstStatus::TimedOut ||
            status == SubstStatus::SubstFailed || status == SubstStatus::NotVirtual;
   }
 };
@@ -71,6 +70,8 @@ class SubstRunner {
               const OsFamily& family)
       : probe_(probe), drives_(drives), files_(files), processes_(processes), family_(family) {}
 
+  // Every check of the request, then subst itself: the letter, the folder's drive (no network
+  // drive), whether the letter is free, whether the folder is there.
   SubstOutcome Run(const SubstRequest& request);
   // Why a folder cannot be a mapping's target: no full path, or on a network drive, or on a drive
   // that is gone since it was chosen. Msg::None when it can.

@@ -77,7 +77,7 @@ MakeOutcome PermanentDrives::Make(const std::string& letter, const std::string& 
             *(out.subst = runner_.Run(SubstRequest::Map(letter, folder, hidden)));
         const bool maybeThere =
             subst.status == SubstStatus::InUse || subst.status == SubstStatus::TimedOut;
-        out.mapped = subst.Mapped() || (maybeThere && StandsFor(letter[0], folder));
+        out.mapped = subst.Done() || (maybeThere && StandsFor(letter[0], folder));
         return out.mapped ? Flow::Next : refuse(subst.code);
       }),
       Vital([&] {

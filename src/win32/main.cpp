@@ -34,7 +34,7 @@ int Run(HINSTANCE instance, int show) {
   // The window stays hidden until the load has run; a load that ends the program leaves it
   // never shown.
   if (!form.Form_Load() || system.controls.Ended() || window.Hwnd() == nullptr) return 0;
-  MarkStartup("Form_Load end");
+  MarkStartup("letter lists, data file, title: Form_Load end");
   window.Show(show == SW_SHOWDEFAULT || show == SW_HIDE ? SW_SHOWNORMAL : show);
   // The tips are nothing the user sees at once: they are made once the window has painted.
   return RunMessageLoop(

@@ -269,6 +269,8 @@ TEST_F(TwoCopies, RemovingPermanentLettersAtTheSameMomentKeepsLinesAndBitsTogeth
     }
     Click(Control(asked[0]->window, IDYES));
     Click(Control(asked[1]->window, IDYES));
+    ASSERT_TRUE(
+        WaitFor([&] { return !IsWindow(asked[0]->window) && !IsWindow(asked[1]->window); }));
     for (int copy = 0; copy < 2; ++copy) {
       ExpectLast(kDone);
       SwitchCopy();

@@ -132,6 +132,19 @@ TEST_F(Edges, AVirtualDriveWhoseFolderIsGoneIsInUseAndCanBeRemoved) {
   EXPECT_EQ(m.processes.runs.back().commandLine, "subst.exe G: /D");
 }
 
+// A drive another program is half way through making or removing fails its probe for a
+// moment: no box for that, only for a letter that still fails once the listing is over.
+TEST_F(Edges, AProbeFailureOfAMomentIsNoAlarm) {
+  m.faults.Clear();
+  m.faults.Arm(Call::DrivesType, 2, err::kPathFileAccess);  // S:, listed second after C:
+  m.form.RefreshLetters();
+  EXPECT_TRUE(m.dialogs.boxes.empty()) << m.dialogs.boxes.front().body;
+  m.drives.drives['S'].failNumber = err::kPathFileAccess;
+  m.form.RefreshLetters();
+  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(m.dialogs.boxes[0].title, "Error Number:");
+}
+
 // Two copies: every read and rewrite of the records happens while this copy holds them, and a
 // clash that outlasts the wait is told as the files being in use, with nothing changed.
 TEST_F(Edges, RecordsAreRewrittenOnlyWhileHeldAndAClashIsTheFilesInUse) {

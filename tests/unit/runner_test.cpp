@@ -37,7 +37,7 @@ TEST_F(Runner, CreateStartsTheExactLine) {
   EXPECT_EQ(m.processes.runs[0].verb, "");
   // A subst held up by a program slow to take its announcement is waited for, not failed.
   EXPECT_EQ(m.processes.runs[0].limitMs, 90000);
-  EXPECT_TRUE(outcome.Mapped());
+  EXPECT_TRUE(outcome.Done());
   EXPECT_TRUE(outcome.Ran());
   EXPECT_EQ(FakeFiles::Key(subst.mappings.at('E')), FakeFiles::Key("C:\\Work"));
   EXPECT_TRUE(m.dialogs.boxes.empty());
@@ -55,7 +55,7 @@ class RunnerArgument : public Runner, public ::testing::WithParamInterface<Argum
 // read the quote as part of the folder.
 TEST_P(RunnerArgument, QuotesTheFolderSoSubstReadsItBack) {
   m.files.AddFolder("C:\\Work\\a b");
-  EXPECT_TRUE(Create("E", GetParam().folder).Mapped());
+  EXPECT_TRUE(Create("E", GetParam().folder).Done());
   ASSERT_EQ(m.processes.runs.size(), 1u);
   EXPECT_EQ(m.processes.runs[0].commandLine, "subst.exe E: " + GetParam().argument);
   EXPECT_EQ(FakeFiles::Key(subst.mappings.at('E')), FakeFiles::Key(GetParam().folder));
@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Runner, DeleteStartsTheSlashDLineAndFreesTheLetter) {
   subst.Map('E', "C:\\Work");
-  EXPECT_TRUE(Delete("E").Mapped());
+  EXPECT_TRUE(Delete("E").Done());
   ASSERT_EQ(m.processes.runs.size(), 1u);
   EXPECT_EQ(m.processes.runs[0].commandLine, "subst.exe E: /D");
   EXPECT_EQ(subst.mappings.count('E'), 0u);
@@ -89,8 +89,8 @@ TEST_F(Runner, LetterTakenMeanwhileIsInUseAndRunsNothing) {
 // for every such request: the mode is the caller's to end.
 TEST_F(Runner, HiddenFolderPassesForEveryHiddenRequestAndNoOther) {
   m.files.AddFolder("C:\\Work\\secret", true);
-  EXPECT_TRUE(Create("E", "C:\\Work\\secret", true).Mapped());
-  EXPECT_TRUE(Create("F", "C:\\Work\\secret", true).Mapped());
+  EXPECT_TRUE(Create("E", "C:\\Work\\secret", true).Done());
+  EXPECT_TRUE(Create("F", "C:\\Work\\secret", true).Done());
   ExpectRefused(Create("G", "C:\\Work\\secret"), SubstStatus::Refused, Msg::PathNotFound);
   EXPECT_EQ(m.processes.runs.size(), 2u);
 }
@@ -126,7 +126,7 @@ TEST_P(RunnerCdCheck, FolderOnACdDriveTheListingRecordedIsRefused) {
     ExpectRefused(outcome, SubstStatus::Refused, Msg::CdRomOn95);
     EXPECT_TRUE(m.processes.runs.empty());
   } else {
-    EXPECT_TRUE(outcome.Mapped());
+    EXPECT_TRUE(outcome.Done());
   }
 }
 
@@ -144,7 +144,7 @@ TEST_F(Runner, ACdDriveGoneFromTheNextListingIsNoLongerRefused) {
   probe.List();
   m.drives.drives['G'].type = DriveType::Fixed;
   probe.List();
-  EXPECT_TRUE(Create("E", "G:\\Disc").Mapped());
+  EXPECT_TRUE(Create("E", "G:\\Disc").Done());
 }
 
 struct OutcomeCase {
@@ -189,7 +189,7 @@ TEST_F(Runner, StartFailureFromThePortIsNotStartedAndTheNextRequestWorks) {
   m.faults.Clear();
   m.faults.Arm(Call::ProcessesRunHidden, 1, err::kFileNotFound);
   ExpectRefused(Create("E", "C:\\Work"), SubstStatus::NotStarted, Msg::UnknownFailure);
-  EXPECT_TRUE(Create("E", "C:\\Work").Mapped());
+  EXPECT_TRUE(Create("E", "C:\\Work").Done());
 }
 
 struct RefusalCase {

@@ -107,7 +107,6 @@ std::string Win32Controls::Caption() const {
 
 void Win32Controls::SetCaption(const std::string& caption) {
   if (main_ != nullptr) Window(main_).SetText(Widen(caption));
-  MarkStartup("data file, letter lists");
 }
 
 void Win32Controls::SetMousePointer(MousePointer pointer) {
