@@ -41,16 +41,11 @@ class Controls : public Port {
   // List boxes (lstAvail, lstUsedLtrs). The entries replace the list's, in order, nothing
   // selected; the list is drawn once, with all of them.
   virtual void SetListItems(ControlId list, const std::vector<std::string>& items) = 0;
-  virtual int ListCount(ControlId list) const = 0;
-  virtual std::string ListItem(ControlId list, int index) const = 0;
-  virtual int ListIndex(ControlId list) const = 0;  // -1: nothing selected
   virtual void ListSelect(ControlId list, int index) = 0;
 
   // Text of a text box, caption of a button or label.
-  virtual std::string Text(ControlId id) const = 0;
   virtual void SetText(ControlId id, const std::string& text) = 0;
   virtual void SetVisible(ControlId id, bool visible) = 0;
-  virtual bool Visible(ControlId id) const = 0;
   virtual void SetFocus(ControlId id) = 0;
 
   // The drive list: its entries and the current one ("c:", "d: [label]" as the list shows them).

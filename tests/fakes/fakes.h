@@ -19,14 +19,14 @@ class FakeControls : public Controls {
  public:
   explicit FakeControls(Faults& faults) : faults_(faults) {}
   void SetListItems(ControlId list, const std::vector<std::string>& items) override;
-  int ListCount(ControlId list) const override;
-  std::string ListItem(ControlId list, int index) const override;
-  int ListIndex(ControlId list) const override;
+  int ListCount(ControlId list) const;
+  std::string ListItem(ControlId list, int index) const;
+  int ListIndex(ControlId list) const;
   void ListSelect(ControlId list, int index) override { selected[list] = index; }
-  std::string Text(ControlId id) const override;
+  std::string Text(ControlId id) const;
   void SetText(ControlId id, const std::string& text) override;
   void SetVisible(ControlId id, bool visible) override;
-  bool Visible(ControlId id) const override;
+  bool Visible(ControlId id) const;
   void SetFocus(ControlId id) override;
   void SetDriveItems(const std::vector<std::string>& items, int current) override;
   void SetFolderRows(const std::vector<FolderRow>& rows, int highlighted) override;

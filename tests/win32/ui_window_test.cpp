@@ -210,19 +210,30 @@ class MainWindowPort : public ::testing::Test {
 };
 
 TEST_F(MainWindowPort, ListsTextsAndVisibilityGoThroughTheRealControls) {
+  const auto send = [&](int id, UINT message, WPARAM w = 0) {
+    return SendDlgItemMessageW(window_.Hwnd(), id, message, w, 0);
+  };
+  const auto text = [&](int id) {
+    wchar_t buffer[256] = {};
+    GetDlgItemTextW(window_.Hwnd(), id, buffer, 256);
+    return Narrow(buffer);
+  };
   controls_.SetListItems(ControlId::lstAvail, {"E:", "F:"});
-  EXPECT_EQ(controls_.ListCount(ControlId::lstAvail), 2);
-  EXPECT_EQ(controls_.ListItem(ControlId::lstAvail, 1), "F:");
-  EXPECT_EQ(controls_.ListIndex(ControlId::lstAvail), -1);
+  EXPECT_EQ(send(ids::lstAvail, LB_GETCOUNT), 2);
+  wchar_t item[8] = {};
+  SendDlgItemMessageW(window_.Hwnd(), ids::lstAvail, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(item));
+  EXPECT_STREQ(item, L"F:");
+  EXPECT_EQ(send(ids::lstAvail, LB_GETCURSEL), LB_ERR);
   controls_.SetListItems(ControlId::lstAvail, {});
-  EXPECT_EQ(controls_.ListCount(ControlId::lstAvail), 0);
+  EXPECT_EQ(send(ids::lstAvail, LB_GETCOUNT), 0);
 
   controls_.SetText(ControlId::txtPath, "C:\\Données");
-  EXPECT_EQ(controls_.Text(ControlId::txtPath), "C:\\Données");
-  EXPECT_EQ(controls_.Text(ControlId::cmdCancel), "&Exit");
-  EXPECT_TRUE(controls_.Visible(ControlId::cmdDefault));
+  EXPECT_EQ(text(ids::txtPath), "C:\\Données");
+  EXPECT_EQ(text(ids::cmdCancel), "&Exit");
+  const HWND make = GetDlgItem(window_.Hwnd(), ids::cmdDefault);
+  EXPECT_TRUE(GetWindowLongPtrW(make, GWL_STYLE) & WS_VISIBLE);
   controls_.SetVisible(ControlId::cmdDefault, false);
-  EXPECT_FALSE(controls_.Visible(ControlId::cmdDefault));
+  EXPECT_FALSE(GetWindowLongPtrW(make, GWL_STYLE) & WS_VISIBLE);
 
   controls_.SetDriveItems({"c:", "d: [DATA]"}, 1);
   EXPECT_EQ(SendDlgItemMessageW(window_.Hwnd(), ids::DrvList, CB_GETCURSEL, 0, 0), 1);

@@ -23,28 +23,8 @@ void Win32Controls::SetListItems(ControlId list, const std::vector<std::string>&
   column->SetEntries(entries);
 }
 
-int Win32Controls::ListCount(ControlId list) const {
-  const HWND hwnd = Item(list);
-  return hwnd == nullptr ? 0 : ListBox(hwnd).Count();
-}
-
-std::string Win32Controls::ListItem(ControlId list, int index) const {
-  const HWND hwnd = Item(list);
-  return hwnd == nullptr ? std::string() : Narrow(ListBox(hwnd).Item(index));
-}
-
-int Win32Controls::ListIndex(ControlId list) const {
-  const HWND hwnd = Item(list);
-  return hwnd == nullptr ? -1 : ListBox(hwnd).Selected();
-}
-
 void Win32Controls::ListSelect(ControlId list, int index) {
   if (const HWND hwnd = Item(list)) ListBox(hwnd).Select(index);
-}
-
-std::string Win32Controls::Text(ControlId id) const {
-  const HWND hwnd = Item(id);
-  return hwnd == nullptr ? std::string() : Narrow(Window(hwnd).Text());
 }
 
 void Win32Controls::SetText(ControlId id, const std::string& text) {
@@ -69,11 +49,6 @@ void Win32Controls::SetVisible(ControlId id, bool visible) {
     if (const HWND next = GetNextDlgTabItem(main_, hwnd, FALSE); next != hwnd) ::SetFocus(next);
   }
   Window(hwnd).Show(visible);
-}
-
-bool Win32Controls::Visible(ControlId id) const {
-  const HWND hwnd = Item(id);
-  return hwnd != nullptr && Window(hwnd).Visible();
 }
 
 void Win32Controls::SetFocus(ControlId id) {

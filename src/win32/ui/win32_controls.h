@@ -13,15 +13,10 @@ class Win32Controls : public Controls {
   bool Ended() const { return ended_; }
 
   void SetListItems(ControlId list, const std::vector<std::string>& items) override;
-  int ListCount(ControlId list) const override;
-  std::string ListItem(ControlId list, int index) const override;
-  int ListIndex(ControlId list) const override;
   void ListSelect(ControlId list, int index) override;
 
-  std::string Text(ControlId id) const override;
   void SetText(ControlId id, const std::string& text) override;
   void SetVisible(ControlId id, bool visible) override;
-  bool Visible(ControlId id) const override;
   void SetFocus(ControlId id) override;
 
   void SetDriveItems(const std::vector<std::string>& items, int current) override;

@@ -28,19 +28,13 @@ class ListControls : public Controls {
   void SetListItems(ControlId list, const std::vector<std::string>& items) override {
     lists_[list] = items;
   }
-  int ListCount(ControlId list) const override {
+  int ListCount(ControlId list) const {
     auto found = lists_.find(list);
     return found == lists_.end() ? 0 : static_cast<int>(found->second.size());
   }
-  std::string ListItem(ControlId list, int index) const override {
-    return lists_.at(list).at(static_cast<std::size_t>(index));
-  }
-  int ListIndex(ControlId) const override { return -1; }
   void ListSelect(ControlId, int) override {}
-  std::string Text(ControlId) const override { return {}; }
   void SetText(ControlId, const std::string&) override {}
   void SetVisible(ControlId, bool) override {}
-  bool Visible(ControlId) const override { return true; }
   void SetFocus(ControlId) override {}
   void SetDriveItems(const std::vector<std::string>&, int) override {}
   void SetFolderRows(const std::vector<FolderRow>&, int) override {}
