@@ -141,6 +141,44 @@ TEST_F(Installer, SilentUninstallRemovesTheProgramAndKeepsTheUsersData) {
   EXPECT_EQ(ReadBytes(DataFilePath()), InitialDataFile());
 }
 
+// A data file the program refuses (not 2,500 bytes) is replaced and kept beside the new one, under
+// a name no earlier kept copy has; one it reads stays byte for byte.
+struct FoundDataFile {
+  const char* name;
+  std::size_t size;
+  int earlierCopies;  // himem32.qor.bad, .bad2, ... kept by earlier installs
+};
+const FoundDataFile kFound[] = {
+    {"Short", 1000, 0}, {"Empty", 0, 1}, {"Long", 2501, 2}, {"Whole", 2500, 1}};
+
+std::wstring KeptCopy(int n) {
+  return DataFolder() + L"himem32.qor.bad" + (n > 1 ? std::to_wstring(n) : L"");
+}
+
+class DataFileFound : public Installer, public ::testing::WithParamInterface<FoundDataFile> {};
+
+TEST_P(DataFileFound, IsReplacedAndKeptBesideUnlessWhole) {
+  const FoundDataFile& found = GetParam();
+  const bool whole = found.size == 2 * kRecordLength;
+  std::vector<std::uint8_t> bytes(found.size);
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 % 251);
+  if (whole) SetLetterMask(bytes, kInitialMask | Bit(L'P'));
+  WriteInitialDataFile();
+  WriteBytes(DataFilePath(), bytes);
+  for (int n = 1; n <= found.earlierCopies; ++n) WriteText(KeptCopy(n), "earlier");
+
+  ASSERT_EQ(RunSilentSetup(), 0);
+  EXPECT_EQ(DataBytes(), whole ? bytes : InitialDataFile());
+  for (int n = 1; n <= found.earlierCopies; ++n) EXPECT_EQ(ReadText(KeptCopy(n)), "earlier");
+  if (!whole) {
+    EXPECT_EQ(ReadBytes(KeptCopy(found.earlierCopies + 1)), bytes);
+  }
+  EXPECT_EQ(FolderEntries(DataFolder()).size(), found.earlierCopies + (whole ? 1u : 2u));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, DataFileFound, ::testing::ValuesIn(kFound),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // What the uninstaller leaves of the letters the user made permanent: run by a person, who is
 // asked, or silently, when only /FORGETDRIVES forgets them.
 struct UninstallRun {
