@@ -16,6 +16,10 @@ ManifestDPIAware true
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrane"
 !define DATA_DIR "$APPDATA\Halvecki\Kestrane"
 !define DATA_FILE "himem32.qor"
+; Explorer's verb on a folder and on the background of an open folder, for every user.
+!define VERB "Kestrane.DriveLetter"
+!define FOLDER_VERB "Software\Classes\Directory\shell\${VERB}"
+!define BACKGROUND_VERB "Software\Classes\Directory\Background\shell\${VERB}"
 
 !addincludedir "${__FILEDIR__}"
 !include "permanent_drives.nsh"
@@ -59,6 +63,12 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
     ${EndIf}
 !macroend
 
+!macro WriteFolderVerb KEY ARGUMENT
+  WriteRegStr HKLM "${KEY}" "" "Give it a drive &letter"
+  WriteRegStr HKLM "${KEY}" "Icon" '"$INSTDIR\kestrane.exe",0'
+  WriteRegStr HKLM "${KEY}\command" "" '"$INSTDIR\kestrane.exe" "${ARGUMENT}"'
+!macroend
+
 Function .onInit
   ${IfNot} ${RunningX64}
     MessageBox MB_ICONSTOP|MB_OK "${APP} needs a 64-bit version of Windows." /SD IDOK
@@ -92,6 +102,11 @@ Section "Kestrane" SecMain
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" 800  ; KiB
+
+  ; Plain verbs: Explorer starts the program with the folder (%1 for the folder clicked, %V for
+  ; the open one), so nothing of ours runs inside Explorer.
+  !insertmacro WriteFolderVerb "${FOLDER_VERB}" "%1"
+  !insertmacro WriteFolderVerb "${BACKGROUND_VERB}" "%V"
 
   ; The data file is the installing user's, in the per-user application-data folder.
   SetShellVarContext current
@@ -199,4 +214,7 @@ Section "Uninstall"
   SetShellVarContext all
   Delete "$SMPROGRAMS\${APP}.lnk"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  ; Only the verbs' own keys: other programs' verbs share the shell keys above them.
+  DeleteRegKey HKLM "${FOLDER_VERB}"
+  DeleteRegKey HKLM "${BACKGROUND_VERB}"
 SectionEnd
