@@ -1,5 +1,6 @@
 #include "installer_steps.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include "e2e_support.h"
@@ -36,6 +37,18 @@ bool RunSilentUninstall(const std::wstring& arguments) {
 
 Program StartUninstaller() {
   return Program::Start(InstallFolder() + L"\\uninst.exe", L"_?=" + InstallFolder());
+}
+
+// Explorer takes the verb from the folder's class. Wine's ShellExecuteEx gives a folder none: it
+// opens any folder in its own explorer, whatever the verb, unless the class is named.
+HANDLE RunFolderVerb(const wchar_t* verb, const std::wstring& folder) {
+  SHELLEXECUTEINFOW run{};
+  run.cbSize = sizeof run;
+  run.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_CLASSNAME;
+  run.lpVerb = verb;
+  run.lpFile = folder.c_str();
+  run.lpClass = L"Directory";
+  return ShellExecuteExW(&run) ? run.hProcess : nullptr;
 }
 
 }  // namespace e2e

@@ -26,4 +26,8 @@ bool RunSilentUninstall(const std::wstring& arguments = {});
 // of a copy in %TEMP%, so its windows belong to the process started here; uninst.exe stays behind.
 Program StartUninstaller();
 
+// Runs an Explorer verb of folders on `folder` through the shell, as a pick on the folder's menu
+// does; the process it started, to be closed by the caller, or null.
+HANDLE RunFolderVerb(const wchar_t* verb, const std::wstring& folder);
+
 }  // namespace e2e

@@ -11,15 +11,17 @@ using namespace e2e;
 constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kestrane";
 
-std::wstring UninstallValue(const wchar_t* name) {
+std::wstring RegistryText(const std::wstring& key, const wchar_t* name) {
   wchar_t value[512] = {};
   DWORD size = sizeof value;
-  if (RegGetValueW(HKEY_LOCAL_MACHINE, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, value, &size) !=
+  if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) !=
       ERROR_SUCCESS) {
     return L"<missing>";
   }
   return value;
 }
+
+std::wstring UninstallValue(const wchar_t* name) { return RegistryText(kUninstallKey, name); }
 
 bool UninstallKeyExists() {
   HKEY key = nullptr;
@@ -29,6 +31,12 @@ bool UninstallKeyExists() {
   RegCloseKey(key);
   return true;
 }
+
+// Explorer's verb on a folder and on the background of an open folder.
+constexpr wchar_t kVerb[] = L"Kestrane.DriveLetter";
+const std::wstring kFolderVerb = L"Software\\Classes\\Directory\\shell\\" + std::wstring(kVerb);
+const std::wstring kBackgroundVerb =
+    L"Software\\Classes\\Directory\\Background\\shell\\" + std::wstring(kVerb);
 
 // Each test starts from a machine that has never seen Kestrane: no program folder, no shortcut,
 // no data folder.
@@ -139,6 +147,69 @@ TEST_F(Installer, SilentUninstallRemovesTheProgramAndKeepsTheUsersData) {
   EXPECT_FALSE(Exists(ShortcutPath()));
   EXPECT_FALSE(UninstallKeyExists());
   EXPECT_EQ(ReadBytes(DataFilePath()), InitialDataFile());
+}
+
+// A data file the program refuses (not 2,500 bytes) is replaced and kept beside the new one, under
+// a name no earlier kept copy has; one it reads stays byte for byte.
+struct FoundDataFile {
+  const char* name;
+  std::size_t size;
+  int earlierCopies;  // himem32.qor.bad, .bad2, ... kept by earlier installs
+};
+const FoundDataFile kFound[] = {
+    {"Short", 1000, 0}, {"Empty", 0, 1}, {"Long", 2501, 2}, {"Whole", 2500, 1}};
+
+class DataFileFound : public Installer, public ::testing::WithParamInterface<FoundDataFile> {};
+
+TEST_P(DataFileFound, IsReplacedAndKeptBesideUnlessWhole) {
+  const FoundDataFile& found = GetParam();
+  auto kept = [](int n) {
+    return DataFolder() + L"himem32.qor.bad" + (n > 1 ? std::to_wstring(n) : L"");
+  };
+  const bool whole = found.size == 2 * kRecordLength;
+  std::vector<std::uint8_t> bytes(found.size, 0x5A);
+  if (whole) SetLetterMask(bytes, kInitialMask | Bit(L'P'));
+  WriteInitialDataFile();
+  WriteBytes(DataFilePath(), bytes);
+  for (int n = 1; n <= found.earlierCopies; ++n) WriteText(kept(n), "earlier");
+
+  ASSERT_EQ(RunSilentSetup(), 0);
+  EXPECT_EQ(DataBytes(), whole ? bytes : InitialDataFile());
+  for (int n = 1; n <= found.earlierCopies; ++n) EXPECT_EQ(ReadText(kept(n)), "earlier");
+  EXPECT_TRUE(whole || ReadBytes(kept(found.earlierCopies + 1)) == bytes) << "not kept as it was";
+  EXPECT_EQ(FolderEntries(DataFolder()).size(), found.earlierCopies + (whole ? 1u : 2u));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, DataFileFound, ::testing::ValuesIn(kFound),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Explorer's entries on a folder's menu and on an open folder's: what they run, that the shell
+// starts the installed program through them, and that the uninstaller takes them and no other.
+TEST_F(Installer, FolderVerbsStartTheProgramAndGoWithTheUninstaller) {
+  const std::wstring other = L"Software\\Classes\\Directory\\shell\\Other.Verb\\command";
+  ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, other.c_str(), nullptr, REG_SZ, L"x", 4), 0);
+  ASSERT_EQ(RunSilentSetup(), 0);
+  const std::wstring exe = L"\"" + InstalledExe() + L"\"";
+  for (const auto& [key, folder] :
+       {std::pair{kFolderVerb, L" \"%1\""}, {kBackgroundVerb, L" \"%V\""}}) {
+    EXPECT_EQ(RegistryText(key, nullptr), L"Give it a drive &letter");
+    EXPECT_EQ(RegistryText(key, L"Icon"), exe + L",0");
+    EXPECT_EQ(RegistryText(key + L"\\command", nullptr), exe + folder);
+  }
+
+  const HANDLE started = RunFolderVerb(kVerb, kWork);
+  ASSERT_NE(started, nullptr) << "the shell started nothing";
+  EXPECT_TRUE(WaitFor(
+      [] { return IsWindowVisible(FindWindowW(ids::kMainWindowClass, kMainTitle)); }, kStartLimit))
+      << "the program showed no main window";
+  TerminateProcess(started, 0);  // the uninstaller refuses while the program runs
+  WaitForSingleObject(started, 5000);
+  CloseHandle(started);
+
+  ASSERT_TRUE(RunSilentUninstall());
+  EXPECT_EQ(RegistryText(kFolderVerb, nullptr), L"<missing>");
+  EXPECT_EQ(RegistryText(kBackgroundVerb, nullptr), L"<missing>");
+  EXPECT_EQ(RegistryText(other, nullptr), L"x");
 }
 
 // What the uninstaller leaves of the letters the user made permanent: run by a person, who is
