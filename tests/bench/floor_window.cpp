@@ -10,39 +10,11 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include <cstdio>
+#include "floor_marks.h"
 
 namespace {
 
-struct Mark {
-  const char* stage;
-  LONGLONG counter;
-};
-Mark marks[8];
-int markCount = 0;
-
-void MarkStage(const char* stage) {
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  if (markCount < 8) marks[markCount++] = Mark{stage, now.QuadPart};
-}
-
-// As the program does it: only at the end, and only where the bench asks for the marks.
-void SaveMarks() {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = GetEnvironmentVariableW(L"KESTRANE_STARTUP_MARKS", path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return;
-  FILE* file = _wfopen(path, L"wb");
-  if (file == nullptr) return;
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
-  for (int i = 0; i < markCount; ++i) {
-    std::fprintf(
-        file, "%s\t%.3f\n", marks[i].stage,
-        static_cast<double>(marks[i].counter) * 1000.0 / static_cast<double>(frequency.QuadPart));
-  }
-  std::fclose(file);
-}
+using floor_marks::MarkStage;
 
 // One function of each system library kestrane.exe imports (./bench compares the two lists),
 // referenced and never called: the loader maps and initialises the library all the same.
@@ -83,17 +55,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   MarkStage("shown");
   UpdateWindow(window);
   MarkStage("frame painted");
-  MSG message;
-  bool idleSeen = false;
-  for (;;) {
-    if (!idleSeen && HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0) {
-      MarkStage("idle");
-      idleSeen = true;
-    }
-    if (GetMessageW(&message, nullptr, 0, 0) <= 0) break;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-  SaveMarks();
-  return 0;
+  return floor_marks::RunLoop();
 }

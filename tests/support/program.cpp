@@ -104,6 +104,32 @@ HWND Program::WaitForWindow(const wchar_t* windowClass, const wchar_t* title,
 
 namespace e2e {
 
+namespace {
+
+// Where the run collects the starts tried a second time, for its summary: a file named by
+// KESTRANE_RETRIED_STARTS, one line per start. Without it they are only printed.
+void NoteRetriedStart(const std::wstring& commandLine, DWORD firstError, bool startedAgain) {
+  const DWORD size = GetEnvironmentVariableW(L"KESTRANE_RETRIED_STARTS", nullptr, 0);
+  if (size == 0) return;
+  std::wstring path(size, L'\0');
+  path.resize(GetEnvironmentVariableW(L"KESTRANE_RETRIED_STARTS", path.data(), size));
+  const std::string line = "\"" + Narrow(commandLine) + "\": error " + std::to_string(firstError) +
+                           " at the first start, " +
+                           (startedAgain ? "started at the second" : "failed again") + "\n";
+  const HANDLE file =
+      CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  if (file == INVALID_HANDLE_VALUE ||
+      !WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr)) {
+    std::fprintf(stderr, "RunCommand: the retried start could not be noted, error %lu\n",
+                 GetLastError());
+  }
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+}
+
+}  // namespace
+
 std::optional<CommandResult> RunCommand(const std::wstring& commandLine,
                                         const std::wstring& workingFolder, Duration limit) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -123,8 +149,11 @@ std::optional<CommandResult> RunCommand(const std::wstring& commandLine,
   PROCESS_INFORMATION info{};
   // On a loaded machine a start under Wine was once seen to fail at once while the next start
   // worked. One more try keeps that from failing a test of something else; each failure is
-  // printed with its error, so a real fault still shows.
+  // printed with its error and each second try is noted for the run's summary, so a real fault
+  // still shows.
   BOOL started = FALSE;
+  bool retried = false;
+  DWORD firstError = 0;
   for (int attempt = 1; attempt <= 2 && !started; ++attempt) {
     std::wstring line = commandLine;
     started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
@@ -133,8 +162,13 @@ std::optional<CommandResult> RunCommand(const std::wstring& commandLine,
       const DWORD error = GetLastError();
       std::fprintf(stderr, "RunCommand: start %d of \"%s\" failed, error %lu\n", attempt,
                    Narrow(commandLine).c_str(), error);
+      if (attempt == 1) {
+        retried = true;
+        firstError = error;
+      }
     }
   }
+  if (retried) NoteRetriedStart(commandLine, firstError, started != FALSE);
   CloseHandle(writeEnd);
   if (!started) {
     CloseHandle(readEnd);

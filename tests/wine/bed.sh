@@ -107,15 +107,27 @@ install_program() {
 }
 
 # What a GoogleTest run printed (its own output, or ctest's -V log of it, whose lines carry a
-# prefix): whether any case started, and the names of the cases that passed.
+# prefix): whether any case started, the names of the cases that passed and of those that failed.
 case_started() { [[ -f "$1" ]] && tr -d '\r' <"$1" | grep -qE '\[ RUN      \] '; }
 passed_cases() {
   [[ -f "$1" ]] || return 0
   tr -d '\r' <"$1" | sed -nE 's/.*\[       OK \] ([^ ]+) \([0-9]+ ms\)$/\1/p' | sort -u
 }
-# The cases that passed in the run logged in SECOND but not in the one logged in FIRST: where a
-# bed was set up again, these passed only the second time.
-flaky_cases() { comm -13 <(passed_cases "$1") <(passed_cases "$2"); }
+failed_cases() {
+  [[ -f "$1" ]] || return 0
+  tr -d '\r' <"$1" | sed -nE 's/.*\[  FAILED  \] ([^ ,]+\.[^ ,]+)([ ,].*)?$/\1/p' | sort -u
+}
+# The cases that failed in the run logged in FIRST and passed in the one logged in SECOND: flaky.
+# A bed is set up again only when no case ran in the first, so this names none unless a case
+# is ever run again after failing.
+flaky_cases() { comm -12 <(failed_cases "$1") <(passed_cases "$2"); }
+# How many cases the run says it ran, summed over its processes; nothing when none of them got
+# as far as saying so (it ended early). A filter or a label that matches no case makes it 0.
+cases_run() {
+  [[ -f "$1" ]] || return 0
+  tr -d '\r' <"$1" | sed -nE 's/.*\[==========\] ([0-9]+) tests? from .* ran\..*/\1/p' |
+    awk '{ total += $1; seen = 1 } END { if (seen) print total }'
+}
 
 # Starts a private X server on a free display; sets DISPLAY and XVFB_PID.
 start_xvfb() {

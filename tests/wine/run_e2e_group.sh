@@ -6,9 +6,11 @@
 #
 # A bed that does not come up (a step of making it fails, or the driver ends before its first
 # case: on a loaded machine Wine now and then ends a new bed's first program without a word) is
-# set up once more. A case that ran and failed fails the group: nothing runs it again. Where a
-# group did run in a second bed, $WINE_BEDS/e2e-GROUP.retried says why and e2e-GROUP.flaky names
-# each case that passed only there, for ./test's summary.
+# set up once more. A case that ran and failed fails the group: nothing runs it again. A group
+# that runs no case (its filter matches none) fails too. For ./test's summary, in $WINE_BEDS:
+# e2e-GROUP.retried says why a bed was set up again, e2e-GROUP.starts names each process start
+# the driver tried a second time, e2e-GROUP.nocases marks a group that ran no case, and
+# e2e-GROUP.flaky names each case that failed and then passed.
 # Usage: run_e2e_group.sh GROUP E2E_TESTS_EXE KESTRANE_EXE SUBST_EXE
 set -euo pipefail
 group="$1" driver="$2" program="$3" subst="$4"
@@ -33,8 +35,12 @@ flock -u 9
 report="$WINE_BEDS/e2e-$group.xml"
 retried="$WINE_BEDS/e2e-$group.retried"
 flaky="$WINE_BEDS/e2e-$group.flaky"
+starts="$WINE_BEDS/e2e-$group.starts"
+nocases="$WINE_BEDS/e2e-$group.nocases"
 out="$WINE_BEDS/e2e-$group.out"
-rm -f "$report" "$retried" "$flaky" "$out" "$out.first"
+rm -f "$report" "$retried" "$flaky" "$starts" "$nocases" "$out" "$out.first"
+# The driver (RunCommand) appends a line here for each start it had to try again, in either bed.
+export KESTRANE_RETRIED_STARTS="Z:${starts//\//\\}"
 
 # Says why a bed did not come up, on stderr and, for the summary, in $retried.
 bed_failed() {
@@ -81,7 +87,16 @@ run_in_bed() {
   setup_bed "$1" || return 2
   local status=0
   run_driver || status=$?
-  ((status == 0)) && return 0
+  if ((status == 0)); then
+    # GoogleTest ends well when its filter matches nothing; a group that checked nothing has
+    # not passed.
+    local ran
+    ran="$(cases_run "$out")"
+    ((${ran:-0} > 0)) && return 0
+    log "e2e.$group ran no case: the filter $group.*:*/$group.* matches none in the driver"
+    touch "$nocases"
+    return 1
+  fi
   if ! case_started "$out"; then
     bed_failed "the driver ended (status $status) before its first case"
     return 2
@@ -102,7 +117,6 @@ if ((result == 2)); then
   result=0
   run_in_bed "e2e-$group-again" || result=$?
   if ((result == 0)); then
-    # Every case passed here and, the first bed having run none, only here.
     flaky_cases "$out.first" "$out" >"$flaky"
     remove_bed "$first_bed"
   fi

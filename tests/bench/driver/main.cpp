@@ -25,7 +25,7 @@ std::string Number(double value) {
 
 // The target a row's ratio is held to, or 0 where none is set.
 double TargetOf(const std::string& what) {
-  if (what.rfind("Start", 0) == 0) return 1.2;
+  if (what.rfind("Start", 0) == 0) return 1.1;
   if (what.rfind("Add", 0) == 0 || what.rfind("Remove", 0) == 0) return 1.1;
   if (what == "Restore, 10 mappings") return 1.5;
   return 0;
