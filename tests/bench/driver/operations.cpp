@@ -102,8 +102,10 @@ class Session {
 
   // Click to the "Done!" box; the program's CPU over that span goes to `cpu`.
   double AddOrRemove(int list, int button, wchar_t letter, double& cpu) {
-    if (!e2e::SelectLetter(e2e::Control(main_, list), letter)) {
-      throw std::runtime_error("letter not in its list");
+    // The lists are filled anew after each drive announcement; a row may be read mid-fill.
+    if (!e2e::WaitFor([&] { return e2e::SelectLetter(e2e::Control(main_, list), letter); })) {
+      throw std::runtime_error(std::string(list == ids::lstAvail ? "Add: " : "Remove: ") +
+                               static_cast<char>(letter) + ": not in its list");
     }
     const double cpuBefore = Cpu();
     const double start = NowMs();
