@@ -112,25 +112,23 @@ class SlowListener {
 
   LRESULT Answer(WPARAM event, LPARAM lParam) {
     ++announcements_;
-    // Announcements that come while one is held are answered at once.
-    if (holding_ || (event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE)) {
-      return TRUE;
-    }
+    if (event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE) return TRUE;
     const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
     DWORD units = 0;
     if (header && header->dbch_devicetype == DBT_DEVTYP_VOLUME) {
       units = reinterpret_cast<const DEV_BROADCAST_VOLUME*>(header)->dbcv_unitmask;
     }
-    DWORD ms = static_cast<DWORD>(Random() % (kShortHoldMaxMs + 1));
-    if (units != 0) {
-      DWORD expected = units;
-      if (armed_.compare_exchange_strong(expected, 0)) {
-        ms = armedMs_;
-        ++longHolds_;
-      }
+    // The armed letter's announcement is held for long even when it comes while another one is
+    // held; other announcements that come meanwhile are answered at once.
+    DWORD expected = units;
+    if (units != 0 && armed_.compare_exchange_strong(expected, 0)) {
+      ++longHolds_;
+      PumpFor(armedMs_);
+      return TRUE;
     }
+    if (holding_) return TRUE;
     holding_ = true;
-    PumpFor(ms);
+    PumpFor(static_cast<DWORD>(Random() % (kShortHoldMaxMs + 1)));
     holding_ = false;
     return TRUE;
   }
