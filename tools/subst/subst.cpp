@@ -122,7 +122,7 @@ std::wstring Root(wchar_t letter) { return {letter, L':', L'\\'}; }
 // volume and a listing of its root.
 bool Answers(wchar_t letter) {
   const std::wstring root = Root(letter);
-  if (GetDriveTypeW(root.c_str()) == DRIVE_NO_ROOT_DIR) return false;
+  if (GetDriveTypeW(root.c_str()) <= DRIVE_NO_ROOT_DIR) return false;  // nor unknown
   DWORD serial = 0;
   if (!GetVolumeInformationW(root.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0)) {
     return false;
