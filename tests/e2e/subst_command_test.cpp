@@ -1,6 +1,14 @@
 // The bed's subst.exe, started the way the program and the command interpreter start it: by name,
 // through the normal program search path.
 
+#include <windows.h>
+// After windows.h, which it builds on.
+#include <dbt.h>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
 #include "program_test.h"
 #include "wine_mount.h"
 
@@ -44,6 +52,7 @@ TEST_F(SubstCommand, MapsAFolderListsItAndRemovesIt) {
   DWORD serial = 0;
   EXPECT_TRUE(GetVolumeInformationW(L"K:\\", nullptr, 0, &serial, nullptr, nullptr, nullptr, 0));
   EXPECT_EQ(DosTarget(L"K:"), L"\\??\\C:\\Beds\\Data");
+  EXPECT_EQ(FolderEntries(L"K:\\"), std::vector<std::wstring>{L"hello.txt"});
 
   CommandResult listed = Subst(L"");
   EXPECT_EQ(listed.exitCode, 0u);
@@ -54,7 +63,98 @@ TEST_F(SubstCommand, MapsAFolderListsItAndRemovesIt) {
   EXPECT_FALSE(Exists(L"K:\\hello.txt"));
   EXPECT_EQ(GetDriveTypeW(L"K:\\"), UINT{DRIVE_NO_ROOT_DIR});
   EXPECT_EQ(DosTarget(L"K:"), L"");
+  EXPECT_EQ(GetLogicalDrives() & Bit(L'K'), 0u);
   EXPECT_EQ(Subst(L"").output, "");
+}
+
+// A top-level window of the driver, busy for a while with each drive announcement as a slow
+// program is (still answering messages meanwhile), that notes what it was told, what the drive
+// answered then, and whether its answer went back.
+class SlowWindow {
+ public:
+  struct Heard {
+    WPARAM event;
+    DWORD units;
+    UINT driveType;
+    bool answered;
+  };
+
+  explicit SlowWindow(DWORD holdMs) : holdMs_(holdMs) {
+    thread_ = std::thread([this] { Run(); });
+    WaitFor([this] { return window_.load() != nullptr; });
+  }
+  ~SlowWindow() {
+    PostMessageW(window_.load(), WM_CLOSE, 0, 0);
+    thread_.join();
+  }
+  std::vector<Heard> Announcements() {
+    std::lock_guard lock(mutex_);
+    return heard_;
+  }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<SlowWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_DEVICECHANGE && self && lParam) return self->Hold(wParam, lParam);
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  LRESULT Hold(WPARAM event, LPARAM lParam) {
+    const auto* volume = reinterpret_cast<const DEV_BROADCAST_VOLUME*>(lParam);
+    std::size_t index = 0;
+    {
+      std::lock_guard lock(mutex_);
+      heard_.push_back({event, volume->dbcv_unitmask, GetDriveTypeW(L"K:\\"), false});
+      index = heard_.size() - 1;
+    }
+    const ULONGLONG end = GetTickCount64() + holdMs_;
+    for (ULONGLONG now; (now = GetTickCount64()) < end;) {
+      MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now), QS_SENDMESSAGE, 0);
+      MSG msg;
+      PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    std::lock_guard lock(mutex_);
+    heard_[index].answered = true;
+    return TRUE;
+  }
+  void Run() {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = Proc;
+    windowClass.lpszClassName = L"SlowToAnswer";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 10, 10,
+                                  nullptr, nullptr, nullptr, nullptr);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    window_ = window;
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  }
+
+  const DWORD holdMs_;
+  std::thread thread_;
+  std::atomic<HWND> window_{nullptr};
+  std::mutex mutex_;
+  std::vector<Heard> heard_;
+};
+
+// Windows' subst returns once the drive answers and every window that still answers messages has
+// had the announcement, however slow it is: a program that lists its drives right after finds
+// the change made.
+TEST_F(SubstCommand, AnnouncesTheDriveOnceItAnswersAndWaitsForASlowWindow) {
+  SlowWindow window(3000);  // longer than a window was once waited for
+  ASSERT_EQ(Subst(L"K: C:\\Beds\\Data").exitCode, 0u);
+  ASSERT_EQ(Subst(L"K: /D").exitCode, 0u);
+
+  const auto heard = window.Announcements();
+  ASSERT_EQ(heard.size(), 2u);
+  EXPECT_EQ(heard[0].event, WPARAM{DBT_DEVICEARRIVAL});
+  EXPECT_EQ(heard[0].driveType, UINT{DRIVE_FIXED});
+  EXPECT_EQ(heard[1].event, WPARAM{DBT_DEVICEREMOVECOMPLETE});
+  EXPECT_EQ(heard[1].driveType, UINT{DRIVE_NO_ROOT_DIR});
+  for (const auto& announcement : heard) {
+    EXPECT_EQ(announcement.units, DWORD(Bit(L'K')));
+    EXPECT_TRUE(announcement.answered) << "subst ended before the window had answered";
+  }
 }
 
 TEST_F(SubstCommand, ResolvesRelativeFoldersAndRootsAndListsMappingsInLetterOrder) {

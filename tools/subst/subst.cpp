@@ -41,6 +41,17 @@ int Refuse(const std::wstring& message) {
   return kRefused;
 }
 
+std::wstring SystemMessage(DWORD error) {
+  wchar_t* text = nullptr;
+  FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring message = text ? text : L"Error " + std::to_wstring(error);
+  LocalFree(text);
+  while (!message.empty() && std::iswspace(message.back())) message.pop_back();
+  return message;
+}
+
 std::wstring DeviceName(wchar_t letter) { return {letter, L':'}; }
 
 // The folder a letter is substituted for, or empty when the letter is free or a real drive.
@@ -90,17 +101,58 @@ int Usage() {
 }
 
 // Tells every top-level window that a drive came or went, as Windows does when a letter is
-// defined or removed, so that programs listing drives can follow without polling. A window that
-// does not answer is not waited for long.
+// defined or removed, so that programs listing drives can follow without polling. Like the
+// system's own announcement, it waits for a window that is slow but still answering messages, and
+// passes over one that has stopped answering. A bed must never wait for ever, though: past half a
+// minute a window is left behind.
 void Announce(wchar_t letter, WPARAM event) {
-  constexpr UINT kAnswerLimitMs = 2000;
+  constexpr UINT kAnswerLimitMs = 30000;
   DEV_BROADCAST_VOLUME volume{};
   volume.dbcv_size = sizeof volume;
   volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
   volume.dbcv_unitmask = 1u << (letter - L'A');
   DWORD_PTR answer = 0;
   SendMessageTimeoutW(HWND_BROADCAST, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&volume),
-                      SMTO_ABORTIFHUNG, kAnswerLimitMs, &answer);
+                      SMTO_ABORTIFHUNG | SMTO_NOTIMEOUTIFNOTHUNG, kAnswerLimitMs, &answer);
+}
+
+std::wstring Root(wchar_t letter) { return {letter, L':', L'\\'}; }
+
+// Whether the drive answers as one of Windows' own does once subst has returned: its type, its
+// volume and a listing of its root.
+bool Answers(wchar_t letter) {
+  const std::wstring root = Root(letter);
+  if (GetDriveTypeW(root.c_str()) <= DRIVE_NO_ROOT_DIR) return false;  // nor unknown
+  DWORD serial = 0;
+  if (!GetVolumeInformationW(root.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0)) {
+    return false;
+  }
+  WIN32_FIND_DATAW entry;
+  HANDLE search = FindFirstFileW((root + L"*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;  // empty
+  FindClose(search);
+  return true;
+}
+
+bool Gone(wchar_t letter) {
+  wchar_t target[MAX_PATH];
+  return (GetLogicalDrives() & (1u << (letter - L'A'))) == 0 &&
+         !QueryDosDeviceW(DeviceName(letter).c_str(), target, MAX_PATH);
+}
+
+// Wine's mount manager finishes a drive a moment after it was asked to, where Windows' subst
+// returns only once the change is complete; a program that lists its drives as soon as subst
+// ends must find them as they are now. Polled, as there is nothing to wait on; false when the
+// change has not shown within a few seconds.
+template <typename Done>
+bool Settled(Done done) {
+  constexpr ULONGLONG kSettleLimitMs = 5000;
+  const ULONGLONG end = GetTickCount64() + kSettleLimitMs;
+  while (!done()) {
+    if (GetTickCount64() > end) return false;
+    Sleep(10);
+  }
+  return true;
 }
 
 int Remove(wchar_t letter, const std::wstring& shown) {
@@ -111,6 +163,7 @@ int Remove(wchar_t letter, const std::wstring& shown) {
   if (!SubstTarget(letter).empty()) {
     DefineDosDeviceW(DDD_REMOVE_DEFINITION, DeviceName(letter).c_str(), nullptr);
   }
+  if (!Settled([letter] { return Gone(letter); })) return Refuse(SystemMessage(ERROR_BUSY));
   Announce(letter, DBT_DEVICEREMOVECOMPLETE);
   return 0;
 }
@@ -131,17 +184,6 @@ bool IsFolder(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::wstring SystemMessage(DWORD error) {
-  wchar_t* text = nullptr;
-  FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring message = text ? text : L"Error " + std::to_wstring(error);
-  LocalFree(text);
-  while (!message.empty() && std::iswspace(message.back())) message.pop_back();
-  return message;
-}
-
 int Create(wchar_t letter, const std::wstring& shown, const std::wstring& folder) {
   if (!SubstTarget(letter).empty()) return Refuse(L"Drive already SUBSTed");
   if (DriveExists(letter)) return Refuse(L"Invalid parameter - " + shown);
@@ -155,6 +197,12 @@ int Create(wchar_t letter, const std::wstring& shown, const std::wstring& folder
   if (DWORD error = wine_mount::DefineDrive(letter, DRIVE_FIXED, full); error != ERROR_SUCCESS) {
     DefineDosDeviceW(DDD_REMOVE_DEFINITION, device.c_str(), nullptr);
     return Refuse(SystemMessage(error));
+  }
+  if (!Settled([letter] { return Answers(letter); })) {
+    // A drive that never came is no mapping: nothing is left behind for a later run to trip on.
+    wine_mount::RemoveDrive(letter);
+    DefineDosDeviceW(DDD_REMOVE_DEFINITION, device.c_str(), nullptr);
+    return Refuse(SystemMessage(ERROR_NOT_READY));
   }
   Announce(letter, DBT_DEVICEARRIVAL);
   return 0;

@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -52,6 +55,34 @@ bool Poll(Ready ready, double limitMs) {
     Sleep(5);
   }
   return true;
+}
+
+// The lines under the table: each sample that was measured again, and why.
+std::vector<std::string>& Remeasured();
+
+// Runs one sample of `measure` until it does its work: a floor or the program that did not
+// (another box than "Done!", a mapping left behind, no window) throws, and the sample is measured
+// again, up to three times, each time noted for the table. False when it never did its work; it
+// is then left out.
+template <typename Sample>
+bool Measured(const std::string& measure, int sample, Sample run) {
+  constexpr int kAgain = 3;
+  for (int attempt = 0;; ++attempt) {
+    try {
+      run();
+      return true;
+    } catch (const std::exception& e) {
+      const char* what = attempt < kAgain ? " measured again: " : " left out: ";
+      Remeasured().push_back(measure + ": sample " + std::to_string(sample) + what + e.what());
+      std::fprintf(stderr, "  %s\n", Remeasured().back().c_str());
+      if (attempt == kAgain) return false;
+    }
+  }
+}
+
+// A measure's samples; a measure with none has no figure, and the run ends with an error.
+inline void RequireSamples(const std::string& measure, const std::vector<double>& samples) {
+  if (samples.empty()) throw std::runtime_error(measure + ": no valid sample");
 }
 
 // RefreshLetters in this process, with `driveCount` drives defined, and its floor.

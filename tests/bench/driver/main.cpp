@@ -1,9 +1,10 @@
 // bench_driver: runs in a prepared Wine bed (the program installed, our subst.exe in system32),
 // measures every figure against its floor, and prints one table, also written as Markdown.
-// Usage: bench_driver FLOOR_WINDOW_EXE INSTALLER_EXE MARKDOWN_OUT MACHINE [start]
-// With "start", only the start and its profile are measured.
+// Usage: bench_driver FLOOR_WINDOW_EXE INSTALLER_EXE MARKDOWN_OUT MACHINE [start | soak ROUNDS]
+// With "start", only the start and its profile are measured; "soak" runs the soak instead.
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -51,23 +52,32 @@ std::string Table(const std::vector<Row>& rows, const std::string& machine) {
     }
     out << " |\n";
   }
+  if (!bench::Remeasured().empty()) out << "\n";
+  for (const std::string& line : bench::Remeasured()) out << "- " << line << "\n";
   return out.str();
 }
 
 }  // namespace
 
+std::vector<std::string>& bench::Remeasured() {
+  static std::vector<std::string> lines;
+  return lines;
+}
+
 int wmain(int argc, wchar_t** argv) {
   const bool startOnly = argc == 6 && std::wstring(argv[5]) == L"start";
-  if (argc != 5 && !startOnly) {
+  const int soakRounds = argc == 7 && std::wstring(argv[5]) == L"soak" ? _wtoi(argv[6]) : 0;
+  if (argc != 5 && !startOnly && soakRounds <= 0) {
     std::fprintf(stderr,
                  "usage: bench_driver FLOOR_WINDOW_EXE INSTALLER_EXE MARKDOWN_OUT MACHINE "
-                 "[start]\n");
+                 "[start | soak ROUNDS]\n");
     return 2;
   }
   const bench::Paths paths{argv[1], argv[2], argv[3]};
   std::string machine;
   for (const wchar_t* c = argv[4]; *c; ++c) machine += static_cast<char>(*c);
   try {
+    if (soakRounds > 0) return bench::RunSoak(soakRounds);
     std::vector<Row> rows;
     std::fprintf(stderr, "start to ready window\n");
     for (Row& row : bench::MeasureStart(paths)) rows.push_back(row);

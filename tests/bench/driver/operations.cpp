@@ -57,6 +57,24 @@ void Dismiss(const e2e::Box& box) {
   if (!e2e::Answer(box, IDOK)) throw std::runtime_error("a box did not close");
 }
 
+// A box that is not the one a step waits for is answered before the step fails, so that the
+// program can close and the sample be measured again.
+[[noreturn]] void Unexpected(const e2e::Box& box, const std::string& step) {
+  e2e::Answer(box, box.Has(IDOK) ? IDOK : IDCANCEL);
+  throw std::runtime_error(step + ": box \"" + e2e::Narrow(box.title) + "\" " +
+                           e2e::Narrow(box.text));
+}
+
+// Takes away mappings that a failed sample left, so that the next one starts on the same bed.
+void Unmap(const std::wstring& letters) {
+  for (wchar_t letter : letters) {
+    if (!Defined(letter)) continue;
+    const wchar_t device[] = {letter, L':', 0};
+    wine_mount::RemoveDrive(letter);
+    DefineDosDeviceW(DDD_REMOVE_DEFINITION, device, nullptr);
+  }
+}
+
 class Session {
  public:
   Session() : program_(e2e::Program::Start()) {
@@ -66,9 +84,15 @@ class Session {
   }
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
-  // Closed as a user closes it, so that the floor after it meets no window of the program.
+  // Closed as a user closes it, so that the floor after it meets no window of the program; a
+  // box that a failed step left open is answered first.
   ~Session() {
     if (process_) CloseHandle(process_);
+    for (int i = 0; i < 5; ++i) {
+      e2e::Box left;
+      if ((left.window = e2e::FindBox(program_.Id())) == nullptr) break;
+      if (!e2e::Answer(left, IDOK) && !e2e::Answer(left, IDCANCEL)) break;
+    }
     if (IsWindow(main_)) PostMessageW(main_, WM_CLOSE, 0, 0);
     if (!program_.WaitForExit()) std::fprintf(stderr, "  (the program did not close; ended)\n");
   }
@@ -78,8 +102,10 @@ class Session {
 
   // Click to the "Done!" box; the program's CPU over that span goes to `cpu`.
   double AddOrRemove(int list, int button, wchar_t letter, double& cpu) {
-    if (!e2e::SelectLetter(e2e::Control(main_, list), letter)) {
-      throw std::runtime_error("letter not in its list");
+    // The lists are filled anew after each drive announcement; a row may be read mid-fill.
+    if (!e2e::WaitFor([&] { return e2e::SelectLetter(e2e::Control(main_, list), letter); })) {
+      throw std::runtime_error(std::string(list == ids::lstAvail ? "Add: " : "Remove: ") +
+                               static_cast<char>(letter) + ": not in its list");
     }
     const double cpuBefore = Cpu();
     const double start = NowMs();
@@ -87,10 +113,7 @@ class Session {
     const e2e::Box done = NextBox(program_);
     const double elapsed = NowMs() - start;
     cpu = Cpu() - cpuBefore;
-    if (done.title != L"Done!") {
-      throw std::runtime_error("Add or Remove did not say Done! but " + e2e::Narrow(done.title) +
-                               ": " + e2e::Narrow(done.text));
-    }
+    if (done.title != L"Done!") Unexpected(done, button == ids::cmdOk ? "Add" : "Remove");
     Dismiss(done);
     return elapsed;
   }
@@ -103,7 +126,7 @@ class Session {
     Dismiss(notice);
     const e2e::Box listing = NextBox(program_, notice.window);
     const double elapsed = NowMs() - start;
-    if (listing.title != L"Assigned Virtual Drives") throw std::runtime_error("no listing");
+    if (listing.title != L"Assigned Virtual Drives") Unexpected(listing, "View");
     Dismiss(listing);
     return elapsed;
   }
@@ -114,10 +137,7 @@ class Session {
     e2e::WriteDataFileWithMask(e2e::kInitialMask | 1 << (letters[0] - L'A'));
     e2e::ChooseMenu(main_, ids::mnuRepair);
     const e2e::Box confirm = NextBox(program_);
-    if (confirm.title != L"Restore QOR") {
-      throw std::runtime_error("Restore's question did not come; the program said " +
-                               e2e::Narrow(confirm.title) + ": " + e2e::Narrow(confirm.text));
-    }
+    if (confirm.title != L"Restore QOR") Unexpected(confirm, "Restore's question");
     const double start = NowMs();
     Dismiss(confirm);
     const bool ended = Poll(
@@ -142,6 +162,7 @@ class Session {
   }
 
   HWND Main() const { return main_; }
+  bool Alive() const { return IsWindow(main_) != FALSE; }
 
  private:
   e2e::Program program_;
@@ -216,24 +237,33 @@ double RestoreFloorMs(const std::wstring& letters) {
 
 Row MeasureRestore(int count, double& peakMiB) {
   const std::wstring letters = Letters(count);
+  const std::string measure =
+      "Restore, " + std::to_string(count) + " mapping" + (count > 1 ? "s" : "");
   std::vector<double> product, floor;
-  for (int run = 0; run < kRestoreRuns; ++run) {
-    for (wchar_t letter : letters) Map(letter);
-    floor.push_back(RestoreFloorMs(letters));
-    for (wchar_t letter : letters) {
-      if (Defined(letter)) throw std::runtime_error("the floor left a mapping");
-      Map(letter);
-    }
-    Session session;
-    session.View();  // the shell's first start in this process, not Restore's
-    product.push_back(session.Restore(letters));
-    peakMiB = std::max(peakMiB, session.PeakMiB());
-    std::fprintf(stderr, "  restore %d, %d mappings: %.0f ms (floor %.0f ms)\n", run + 1, count,
-                 product.back(), floor.back());
+  for (int run = 1; run <= kRestoreRuns; ++run) {
+    Measured(measure, run, [&] {
+      Unmap(letters);
+      for (wchar_t letter : letters) Map(letter);
+      const double floorMs = RestoreFloorMs(letters);
+      for (wchar_t letter : letters) {
+        if (Defined(letter)) throw std::runtime_error("the floor left a mapping");
+        Map(letter);
+      }
+      Session session;
+      session.View();  // the shell's first start in this process, not Restore's
+      const double productMs = session.Restore(letters);
+      peakMiB = std::max(peakMiB, session.PeakMiB());
+      product.push_back(productMs);
+      floor.push_back(floorMs);
+      std::fprintf(stderr, "  restore %d, %d mappings: %.0f ms (floor %.0f ms)\n", run, count,
+                   productMs, floorMs);
+    });
   }
-  return {
-      "Restore, " + std::to_string(count) + " mapping" + (count > 1 ? "s" : ""), Median(product),
-      "listing, " + std::to_string(count) + " subst /D, mask (shell-opened cmd /C)", Median(floor)};
+  Unmap(letters);
+  RequireSamples(measure, product);
+  return {measure, Median(product),
+          "listing, " + std::to_string(count) + " subst /D, mask (shell-opened cmd /C)",
+          Median(floor)};
 }
 
 }  // namespace
@@ -254,25 +284,37 @@ std::vector<Row> MeasureOperations() {
   }
 
   std::vector<double> add, remove, addFloor, removeFloor, addCpu, box;
-  for (int run = 0; run < kRuns; ++run) {
-    // All the work the command cannot avoid, in this run: subst as the program runs it, then
-    // one message box up.
-    addFloor.push_back(SubstMs(kMapSpare) + BoxMs());
-    removeFloor.push_back(SubstMs(kDropSpare) + BoxMs());
-    box.push_back(BoxMs());
-    Session session;
-    if (!e2e::OpenFolder(session.Main(), kWork)) throw std::runtime_error("cannot open C:\\Work");
-    double cpu = 0, unused = 0;
-    // A first Add and Remove in a new process: its first subst and its first box.
-    session.AddOrRemove(ids::lstAvail, ids::cmdOk, L'M', unused);
-    session.AddOrRemove(ids::lstUsedLtrs, ids::cmdRemove, L'M', unused);
-    add.push_back(session.AddOrRemove(ids::lstAvail, ids::cmdOk, L'K', cpu));
-    addCpu.push_back(cpu);
-    remove.push_back(session.AddOrRemove(ids::lstUsedLtrs, ids::cmdRemove, L'K', unused));
-    peakMiB = std::max(peakMiB, session.PeakMiB());
-    std::fprintf(stderr, "  add %d: %.0f ms (floor %.0f ms), remove %.0f ms (floor %.0f ms)\n",
-                 run + 1, add.back(), addFloor.back(), remove.back(), removeFloor.back());
+  for (int run = 1; run <= kRuns; ++run) {
+    Measured("Add and Remove", run, [&] {
+      Unmap(L"KLM");
+      // All the work the command cannot avoid, in this run: subst as the program runs it, then
+      // one message box up.
+      const double mapFloor = SubstMs(kMapSpare) + BoxMs();
+      const double dropFloor = SubstMs(kDropSpare) + BoxMs();
+      const double boxAlone = BoxMs();
+      Session session;
+      if (!e2e::OpenFolder(session.Main(), kWork)) {
+        throw std::runtime_error("cannot open C:\\Work");
+      }
+      double cpu = 0, unused = 0;
+      // A first Add and Remove in a new process: its first subst and its first box.
+      session.AddOrRemove(ids::lstAvail, ids::cmdOk, L'M', unused);
+      session.AddOrRemove(ids::lstUsedLtrs, ids::cmdRemove, L'M', unused);
+      const double added = session.AddOrRemove(ids::lstAvail, ids::cmdOk, L'K', cpu);
+      const double removed = session.AddOrRemove(ids::lstUsedLtrs, ids::cmdRemove, L'K', unused);
+      peakMiB = std::max(peakMiB, session.PeakMiB());
+      add.push_back(added);
+      remove.push_back(removed);
+      addFloor.push_back(mapFloor);
+      removeFloor.push_back(dropFloor);
+      addCpu.push_back(cpu);
+      box.push_back(boxAlone);
+      std::fprintf(stderr, "  add %d: %.0f ms (floor %.0f ms), remove %.0f ms (floor %.0f ms)\n",
+                   run, added, mapFloor, removed, dropFloor);
+    });
   }
+  Unmap(L"KLM");
+  RequireSamples("Add and Remove", add);
   const std::string mapName = "subst L: \"folder\" as the program runs it, then a box";
   const std::string dropName = "subst L: /D as the program runs it, then a box";
   rows.push_back({"Add, click to \"Done!\"", Median(add), mapName, Median(addFloor)});
@@ -283,22 +325,28 @@ std::vector<Row> MeasureOperations() {
   for (wchar_t letter : five) Map(letter);
   std::vector<double> view, viewFloor;
   {
-    Session session;
-    session.View();  // the shell's first start in this process
-    for (int run = 0; run < kRuns; ++run) {
-      // The listing makes no announcement: the open program plays no part in this floor.
-      const double start = NowMs();
-      Listing();
-      const double listing = NowMs() - start;
-      viewFloor.push_back(listing + BoxMs());
-      view.push_back(session.View());
-      std::fprintf(stderr, "  view %d: %.0f ms (floor %.0f ms)\n", run + 1, view.back(),
-                   viewFloor.back());
+    std::optional<Session> session;
+    for (int run = 1; run <= kRuns; ++run) {
+      Measured("View", run, [&] {
+        if (!session || !session->Alive()) {
+          session.reset();
+          session.emplace();
+          session->View();  // the shell's first start in this process
+        }
+        // The listing makes no announcement: the open program plays no part in this floor.
+        const double start = NowMs();
+        Listing();
+        const double floorMs = NowMs() - start + BoxMs();
+        const double viewMs = session->View();
+        viewFloor.push_back(floorMs);
+        view.push_back(viewMs);
+        std::fprintf(stderr, "  view %d: %.0f ms (floor %.0f ms)\n", run, viewMs, floorMs);
+      });
     }
-    peakMiB = std::max(peakMiB, session.PeakMiB());
+    if (session) peakMiB = std::max(peakMiB, session->PeakMiB());
   }
-  for (wchar_t letter : five)
-    SubstMs((std::string("subst.exe ") + static_cast<char>(letter) + ": /D").c_str());
+  RequireSamples("View", view);
+  Unmap(five);
   rows.push_back({"View, 5 mappings, OK to listing", Median(view),
                   "listing (shell-opened cmd /C subst > file), then a box", Median(viewFloor)});
 

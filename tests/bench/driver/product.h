@@ -22,4 +22,9 @@ std::vector<Row> MeasureStart(const Paths& paths);
 // peak working set, as extra rows.
 std::vector<Row> MeasureOperations();
 
+// `rounds` of Add and Remove in one running program, among other drive changes and a slow
+// window; prints each box that is not "Done!" and the working set. 0 when the program's window
+// lasted to the end.
+int RunSoak(int rounds);
+
 }  // namespace bench

@@ -134,21 +134,28 @@ std::vector<Row> MeasureStart(const Paths& paths) {
   const auto windowAloneStart = [&] {
     return StartOnce(windowAlone, ids::kMainWindowClass, L"Kestrane", false);
   };
-  floorStart();  // first starts load the libraries
-  plainStart();
-  windowAloneStart();
-  productStart();
+  // First starts load the libraries; they are not counted.
+  Measured("Start, first starts", 1, [&] {
+    floorStart();
+    plainStart();
+    windowAloneStart();
+    productStart();
+  });
   std::vector<Start> product, floor, plain, alone;
-  for (int run = 0; run < kRuns; ++run) {
-    floor.push_back(floorStart());
-    plain.push_back(plainStart());
-    alone.push_back(windowAloneStart());
-    product.push_back(productStart());
-    std::fprintf(stderr,
-                 "  start %d: %.0f ms (plain window %.0f ms, bare window %.0f ms, window alone "
-                 "%.0f ms)\n",
-                 run + 1, product.back().ms, plain.back().ms, floor.back().ms, alone.back().ms);
+  for (int run = 1; run <= kRuns; ++run) {
+    Measured("Start", run, [&] {
+      const Start f = floorStart(), l = plainStart(), a = windowAloneStart(), p = productStart();
+      floor.push_back(f);
+      plain.push_back(l);
+      alone.push_back(a);
+      product.push_back(p);
+      std::fprintf(stderr,
+                   "  start %d: %.0f ms (plain window %.0f ms, bare window %.0f ms, window alone "
+                   "%.0f ms)\n",
+                   run, p.ms, l.ms, f.ms, a.ms);
+    });
   }
+  if (product.empty()) throw std::runtime_error("Start: no valid sample");
   SetEnvironmentVariableW(kMarksVariable, nullptr);
 
   const auto medianMs = [](const std::vector<Start>& starts) {
