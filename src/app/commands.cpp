@@ -18,7 +18,7 @@ bool frmQOR_Pro::Command(int id) {
   return false;
 }
 
-void frmQOR_Pro::mnuAbout_Click() { ports_.dialogs.ShowAbout(BuildAboutBox()); }
+void frmQOR_Pro::mnuAbout_Click() { ports_.controls.ShowAbout(BuildAboutBox()); }
 
 void frmQOR_Pro::mnuChk4Upgrade_Click() {
   const Answer answer = ports_.dialogs.MessageBox(VersionCheckMessage(), "Version Check",

@@ -1,6 +1,6 @@
 #pragma once
 #include "info/about.h"
-#include "platform/controls.h"
+#include "ui/controls.h"
 
 // Control and command identifiers of both windows, shared by the user interface and by the
 // programs that drive it from outside. The main window's controls take theirs from ControlId.

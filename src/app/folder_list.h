@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/controls.h"
 #include "platform/files.h"
+#include "ui/controls.h"
 
 namespace kestrane {
 

@@ -6,13 +6,13 @@
 #include "app/folder_list.h"
 #include "app/selection.h"
 #include "drives/letter_probe.h"
+#include "drives/message_codes.h"
 #include "drives/subst_listing.h"
 #include "drives/subst_runner.h"
 #include "permanent/data_file.h"
 #include "permanent/permanent_drives.h"
 #include "permanent/startup_script.h"
-#include "platform/message_codes.h"
-#include "platform/ports.h"
+#include "ui/ports.h"
 
 namespace kestrane {
 

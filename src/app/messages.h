@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/message_codes.h"
+#include "drives/message_codes.h"
 
 namespace kestrane {
 

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "drives/letter_probe.h"
+#include "drives/message_codes.h"
 #include "platform/files.h"
-#include "platform/message_codes.h"
 #include "platform/processes.h"
 
 namespace kestrane {

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "platform/window_design.h"
+#include "ui/window_design.h"
 
 namespace kestrane {
 

@@ -9,8 +9,6 @@ enum class Buttons { Ok, OkCancel, YesNoCancel, YesNo };
 enum class Icon { None, Critical, Question, Exclamation, Information };
 enum class Answer { Ok, Cancel, Yes, No };
 
-struct AboutBox;
-
 class Dialogs : public Port {
  public:
   // A modal message box; closing it with the close box answers Cancel (or Ok where Ok is alone).
@@ -18,8 +16,6 @@ class Dialogs : public Port {
                             Icon icon) = 0;
   // A modal input box with an empty field; Cancel gives the empty string.
   virtual std::string InputBox(const std::string& prompt, const std::string& title) = 0;
-  // The About box, modal, built from its description.
-  virtual void ShowAbout(const AboutBox& box) = 0;
 };
 
 }  // namespace kestrane

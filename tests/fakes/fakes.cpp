@@ -111,7 +111,7 @@ std::string FakeDialogs::InputBox(const std::string& prompt, const std::string& 
   return text;
 }
 
-void FakeDialogs::ShowAbout(const AboutBox& box) { abouts.push_back(box); }
+void FakeControls::ShowAbout(const AboutBox& box) { abouts.push_back(box); }
 
 // ---- drives
 

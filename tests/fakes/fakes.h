@@ -11,7 +11,7 @@
 #include "fakes/faults.h"
 #include "info/about.h"
 #include "platform/file_error.h"
-#include "platform/ports.h"
+#include "ui/ports.h"
 
 namespace kestrane::fakes {
 
@@ -40,6 +40,7 @@ class FakeControls : public Controls {
   int ScreenHeight() const override { return screenHeight; }
   void FocusWindow() override { focus.reset(); }
   void EndProgram() override { ended = true; }
+  void ShowAbout(const AboutBox& box) override;
 
   // Test helpers.
   std::vector<std::string> Items(ControlId list) const;
@@ -60,6 +61,7 @@ class FakeControls : public Controls {
   int screenWidth = 15360;
   int screenHeight = 11520;
   bool ended = false;
+  std::vector<AboutBox> abouts;
 
  private:
   Faults& faults_;
@@ -79,7 +81,6 @@ class FakeDialogs : public Dialogs {
   Answer MessageBox(const std::string& body, const std::string& title, Buttons buttons,
                     Icon icon) override;
   std::string InputBox(const std::string& prompt, const std::string& title) override;
-  void ShowAbout(const AboutBox& box) override;
 
   // Answers given in turn; when none is queued: Ok, or Yes, or Cancel for Yes/No/Cancel.
   std::deque<Answer> answers;
@@ -90,7 +91,6 @@ class FakeDialogs : public Dialogs {
     std::string title;
   };
   std::vector<Prompt> prompts;
-  std::vector<AboutBox> abouts;
   std::function<void(const Box&)> onBox;  // runs while a box is open
 
  private:

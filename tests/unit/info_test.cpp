@@ -99,10 +99,10 @@ const ControlSpec& Find(const WindowSpec& w, const std::string& name) {
 TEST_F(Info, AboutShowsAFreshlyBuiltBoxEachTime) {
   m.form.Command(ids::mnuAbout);
   m.form.Command(ids::mnuAbout);
-  ASSERT_EQ(m.dialogs.abouts.size(), 2u);
-  EXPECT_EQ(m.dialogs.abouts[0].window.caption, "About Kestrane - Pro");
-  EXPECT_EQ(m.dialogs.abouts[1].window.caption, m.dialogs.abouts[0].window.caption);
-  EXPECT_EQ(Find(m.dialogs.abouts[1].window, "lblVersion").caption, "Version 3.0.1");
+  ASSERT_EQ(m.controls.abouts.size(), 2u);
+  EXPECT_EQ(m.controls.abouts[0].window.caption, "About Kestrane - Pro");
+  EXPECT_EQ(m.controls.abouts[1].window.caption, m.controls.abouts[0].window.caption);
+  EXPECT_EQ(Find(m.controls.abouts[1].window, "lblVersion").caption, "Version 3.0.1");
   EXPECT_TRUE(m.dialogs.boxes.empty());
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <vector>
 
-#include "platform/controls.h"
+#include "ui/controls.h"
 #include "win32/ui/metrics.h"
 #include "win32/ui/windows_api.h"
 

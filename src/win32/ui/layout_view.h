@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/window_layout.h"
+#include "ui/window_design.h"
 #include "win32/platform/handles.h"
 #include "win32/ui/letter_view.h"
 #include "win32/ui/metrics.h"

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <dbt.h>
 
+#include "app/window_layout.h"
 #include "win32/platform/strings.h"
 #include "win32/ui/controls_thin.h"
 #include "win32/ui/folder_view.h"

@@ -1,7 +1,7 @@
 #pragma once
 #include <vector>
 
-#include "app/window_layout.h"
+#include "ui/window_design.h"
 #include "win32/ui/windows_api.h"
 
 namespace kestrane::win32 {

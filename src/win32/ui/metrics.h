@@ -1,5 +1,5 @@
 #pragma once
-#include "app/window_layout.h"
+#include "ui/window_design.h"
 #include "win32/platform/handles.h"
 #include "win32/ui/windows_api.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/ports.h"
+#include "ui/ports.h"
 #include "win32/platform/win32_drives.h"
 #include "win32/platform/win32_files.h"
 #include "win32/platform/win32_processes.h"

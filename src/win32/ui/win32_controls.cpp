@@ -1,6 +1,8 @@
 #include "win32/ui/win32_controls.h"
 
+#include "ui/window_design.h"
 #include "win32/platform/strings.h"
+#include "win32/ui/about_window.h"
 #include "win32/ui/base_window.h"
 #include "win32/ui/controls_thin.h"
 #include "win32/ui/folder_view.h"
@@ -125,6 +127,12 @@ void Win32Controls::EndProgram() {
   if (main_ != nullptr && IsWindow(main_)) DestroyWindow(main_);
   main_ = nullptr;
   PostQuitMessage(0);
+}
+
+void Win32Controls::ShowAbout(const AboutBox& about) {
+  AboutWindow box;
+  const HWND owner = main_ != nullptr && IsWindow(main_) ? main_ : nullptr;
+  box.Show(GetModuleHandleW(nullptr), owner, about);
 }
 
 }  // namespace kestrane::win32

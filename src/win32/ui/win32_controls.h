@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/controls.h"
+#include "ui/controls.h"
 #include "win32/ui/windows_api.h"
 
 namespace kestrane::win32 {
@@ -32,6 +32,7 @@ class Win32Controls : public Controls {
   int ScreenHeight() const override;
   void FocusWindow() override;
   void EndProgram() override;
+  void ShowAbout(const AboutBox& box) override;
 
  private:
   HWND Item(ControlId id) const;

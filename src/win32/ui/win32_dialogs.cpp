@@ -1,8 +1,6 @@
 #include "win32/ui/win32_dialogs.h"
 
-#include "info/about.h"
 #include "win32/platform/strings.h"
-#include "win32/ui/about_window.h"
 #include "win32/ui/input_box.h"
 
 namespace kestrane::win32 {
@@ -53,11 +51,6 @@ Answer Win32Dialogs::MessageBox(const std::string& body, const std::string& titl
 std::string Win32Dialogs::InputBox(const std::string& prompt, const std::string& title) {
   win32::InputBox box;
   return Narrow(box.Ask(instance_, VisibleOwner(), Widen(prompt), Widen(title)));
-}
-
-void Win32Dialogs::ShowAbout(const AboutBox& about) {
-  AboutWindow box;
-  box.Show(instance_, owner_ != nullptr && IsWindow(owner_) ? owner_ : nullptr, about);
 }
 
 }  // namespace kestrane::win32

@@ -14,7 +14,6 @@ class Win32Dialogs : public Dialogs {
   Answer MessageBox(const std::string& body, const std::string& title, Buttons buttons,
                     Icon icon) override;
   std::string InputBox(const std::string& prompt, const std::string& title) override;
-  void ShowAbout(const AboutBox& box) override;
 
  private:
   HWND VisibleOwner() const;

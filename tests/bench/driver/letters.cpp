@@ -7,7 +7,7 @@
 
 #include "app/frm_qor_pro.h"
 #include "bench.h"
-#include "platform/ports.h"
+#include "ui/ports.h"
 #include "win32/platform/win32_drives.h"
 #include "win32/platform/win32_files.h"
 #include "win32/platform/win32_processes.h"
@@ -36,6 +36,7 @@ class ListControls : public Controls {
   void SetText(ControlId, const std::string&) override {}
   void SetVisible(ControlId, bool) override {}
   void SetFocus(ControlId) override {}
+  void ShowAbout(const AboutBox&) override {}
   void SetDriveItems(const std::vector<std::string>&, int) override {}
   void SetFolderRows(const std::vector<FolderRow>&, int) override {}
   int FolderHighlight() const override { return -1; }
@@ -61,7 +62,6 @@ class CountingDialogs : public Dialogs {
     return Answer::Ok;
   }
   std::string InputBox(const std::string&, const std::string&) override { return {}; }
-  void ShowAbout(const AboutBox&) override {}
   int boxes = 0;
 };
 

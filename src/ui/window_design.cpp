@@ -1,4 +1,4 @@
-#include "platform/window_design.h"
+#include "ui/window_design.h"
 
 namespace kestrane {
 

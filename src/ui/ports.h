@@ -1,10 +1,10 @@
 #pragma once
-#include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/processes.h"
 #include "platform/shell.h"
+#include "ui/controls.h"
 
 namespace kestrane {
 

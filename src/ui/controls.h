@@ -25,6 +25,8 @@ enum class ControlId : int {
 
 constexpr int Id(ControlId control) { return static_cast<int>(control); }
 
+struct AboutBox;
+
 enum class MousePointer { Default, Hourglass };
 
 // Window placement in twips.
@@ -71,6 +73,8 @@ class Controls : public Port {
   virtual int ScreenHeight() const = 0;
   virtual void FocusWindow() = 0;
   virtual void EndProgram() = 0;
+  // The About box, modal over the window, built from its description.
+  virtual void ShowAbout(const AboutBox& box) = 0;
 };
 
 }  // namespace kestrane

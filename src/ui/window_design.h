@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/controls.h"
+#include "ui/controls.h"
 
 namespace kestrane {
 
