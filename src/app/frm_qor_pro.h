@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/folder_argument.h"
 #include "app/folder_list.h"
 #include "app/selection.h"
 #include "drives/letter_probe.h"
@@ -53,6 +54,9 @@ class frmQOR_Pro {
   void FolderListOpen(int row);
   // Puts the folder list on a folder and raises its change event when it moved.
   void SetFolderPath(const std::string& path);
+  // A folder given on the command line or dropped on the window (form_arrival.cpp): chosen as a
+  // walk to it would choose it, or refused with a box that says why.
+  void FolderArrived(const std::vector<std::string>& items, ArrivalWay way);
 
   // Virtual drives (form_drives.cpp).
   void cmdOk_Click();

@@ -4,6 +4,7 @@
 
 #include "app/frm_qor_pro.h"
 #include "info/version.h"
+#include "win32/ui/arrivals.h"
 #include "win32/ui/base_window.h"
 #include "win32/ui/main_window.h"
 #include "win32/ui/message_loop.h"
@@ -36,6 +37,8 @@ int Run(HINSTANCE instance, int show) {
   if (!form.Form_Load() || system.controls.Ended() || window.Hwnd() == nullptr) return 0;
   MarkStartup("letter lists, data file, title: Form_Load end");
   window.Show(show == SW_SHOWDEFAULT || show == SW_HIDE ? SW_SHOWNORMAL : show);
+  // A folder given on the command line; its refusal's box needs the window shown as its owner.
+  form.FolderArrived(ProgramArguments(), ArrivalWay::CommandLine);
   // The tips are nothing the user sees at once: they are made once the window has painted.
   return RunMessageLoop(
       window.Hwnd(), window.Accelerators(), [&window] { return window.TooltipIfMade(); },

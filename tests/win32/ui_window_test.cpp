@@ -2,6 +2,7 @@
 // through the same dialog-key handling as in the program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,18 +13,22 @@
 #include "app/frm_qor_pro.h"
 #include "info/about.h"
 #include "seen_as_designed.h"
+#include "test_folder.h"
 #include "win32/platform/strings.h"
 #include "win32/platform/win32_drives.h"
 #include "win32/platform/win32_files.h"
 #include "win32/platform/win32_processes.h"
 #include "win32/platform/win32_shell.h"
 #include "win32/ui/about_window.h"
+#include "win32/ui/arrivals.h"
 #include "win32/ui/input_box.h"
 #include "win32/ui/main_window.h"
 #include "win32/ui/message_loop.h"
 #include "win32/ui/win32_controls.h"
 #include "win32/ui/win32_dialogs.h"
 #include "win32/ui/windows_api.h"
+// DROPFILES, what Explorer hands a window: after the system's own header, which names MessageBox.
+#include <shlobj.h>
 
 namespace {
 
@@ -470,6 +475,56 @@ TEST_F(MainWindowPort, AWindowObjectThatGoesFirstLeavesNoProcedureOfItsOwnBehind
   EXPECT_FALSE(IsWindow(afterlife.main));
   EXPECT_FALSE(IsWindow(afterlife.list));
   EXPECT_FALSE(controls_.Ended());
+}
+
+// What Explorer hands a window that accepts files: an HDROP of wide full paths.
+HDROP DropOf(const std::vector<std::wstring>& paths) {
+  std::wstring names;
+  for (const auto& p : paths) names += p + L'\0';
+  const std::size_t bytes = sizeof(DROPFILES) + (names.size() + 1) * sizeof(wchar_t);
+  const HGLOBAL drop = GlobalAlloc(GHND, bytes);
+  auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+  files->pFiles = sizeof(DROPFILES);
+  files->fWide = TRUE;
+  std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(files + 1));
+  GlobalUnlock(drop);
+  return static_cast<HDROP>(drop);
+}
+
+// Also while a box is open: the box disables the window, and a drop that comes all the same
+// changes nothing under it.
+TEST_F(MainWindowPort, AFolderDroppedOnTheWindowIsChosenButNotUnderABox) {
+  const test::TestFolder folder;
+  folder.MakeFolder(L"Dropped");
+  folder.MakeFolder(L"Later");
+  folder.MakeFile(L"note.txt", "note");
+  const HWND main = window_.Hwnd();
+  const auto drop = [&](const wchar_t* name) {
+    const HDROP files = DropOf({folder.WideAt(L"note.txt"), folder.WideAt(name)});
+    SendMessageW(main, WM_DROPFILES, reinterpret_cast<WPARAM>(files), 0);
+  };
+  const auto path = [&] {
+    wchar_t text[1024] = {};
+    GetDlgItemTextW(main, ids::txtPath, text, 1024);
+    return Narrow(text);
+  };
+  const auto shows = [&](const char* name) {  // a long path by its end
+    return path().ends_with(std::string("\\") + name);
+  };
+  ASSERT_NE(GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+  drop(L"Dropped");
+  EXPECT_TRUE(shows("Dropped")) << path();
+
+  bool disabled = false;
+  WhenShown when{L"#32770", [&](HWND box) {
+                   disabled = !IsWindowEnabled(main);
+                   drop(L"Later");
+                   PostMessageW(box, WM_COMMAND, IDOK, 0);
+                 }};
+  Arm(when);
+  dialogs_.MessageBox("A question", "Kestrane", Buttons::Ok, Icon::None);
+  EXPECT_TRUE(disabled);
+  EXPECT_TRUE(shows("Dropped")) << path();
 }
 
 }  // namespace

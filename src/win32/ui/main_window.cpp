@@ -5,6 +5,7 @@
 
 #include "app/window_layout.h"
 #include "win32/platform/strings.h"
+#include "win32/ui/arrivals.h"
 #include "win32/ui/controls_thin.h"
 #include "win32/ui/folder_view.h"
 #include "win32/ui/menu_bar.h"
@@ -67,8 +68,9 @@ bool MainWindow::Create(HINSTANCE instance) {
   accelerators_.Reset(BuildAccelerators(design.menu));
   const std::wstring caption = Widen(design.caption);
   MarkStartup("menu");
-  if (CreateAs(0, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-               frame.bottom - frame.top, nullptr, menu, instance) == nullptr) {
+  if (CreateAs(WS_EX_ACCEPTFILES, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+               frame.right - frame.left, frame.bottom - frame.top, nullptr, menu,
+               instance) == nullptr) {
     DestroyMenu(menu);
     return false;
   }
@@ -156,6 +158,13 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       driveCheckPosted_ = false;
       if (!AppBusy()) form_.CheckDriveSet();
       return 0;
+    case WM_DROPFILES: {
+      // A modal box disables the window, so no drop should come meanwhile; one that does anyway
+      // must not change the folder under the box's question.
+      const auto items = TakeDroppedPaths(reinterpret_cast<HDROP>(wParam));
+      if (IsWindowEnabled(hwnd_) && !AppBusy()) form_.FolderArrived(items, ArrivalWay::Drop);
+      return 0;
+    }
     case WM_DPICHANGED:
       OnDpiChanged(Dpi{LOWORD(wParam), HIWORD(wParam)}, *reinterpret_cast<const RECT*>(lParam));
       return 0;
