@@ -88,8 +88,12 @@ bool LetterProbe::ProbeForList(char letter, LetterLists& lists) {
       lists.used.push_back(Entry(letter));
       return true;
     }
-    // No medium, or an unexpected failure: the letter is taken and listed as a local drive.
-    if (number != err::kDiskNotReady) lists.failures.push_back({letter, number});
+    // No medium, or an unexpected failure: the letter is taken and listed as a local drive. A
+    // virtual drive that fails is one subst (here or in another program) is still making or
+    // removing: in use for now, and no alarm.
+    if (number != err::kDiskNotReady && !IsVirtual(letter)) {
+      lists.failures.push_back({letter, number});
+    }
     lists.used.push_back(Entry(letter));
     return true;
   }

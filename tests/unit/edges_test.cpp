@@ -139,7 +139,11 @@ TEST_F(Edges, AProbeFailureOfAMomentIsNoAlarm) {
   m.faults.Arm(Call::DrivesType, 2, err::kPathFileAccess);  // S:, listed second after C:
   m.form.RefreshLetters();
   EXPECT_TRUE(m.dialogs.boxes.empty()) << m.dialogs.boxes.front().body;
-  m.drives.drives['S'].failNumber = err::kPathFileAccess;
+  m.drives.drives['S'].failNumber = err::kPathFileAccess;  // a virtual drive half made
+  m.form.RefreshLetters();
+  EXPECT_TRUE(m.dialogs.boxes.empty());
+  m.drives.Add('T', DriveType::Fixed);
+  m.drives.drives['T'].failNumber = err::kPathFileAccess;  // a disk that fails for good
   m.form.RefreshLetters();
   ASSERT_EQ(m.dialogs.boxes.size(), 1u);
   EXPECT_EQ(m.dialogs.boxes[0].title, "Error Number:");
