@@ -103,32 +103,16 @@ void frmQOR_Pro::mnuRepair_Click() {
       Answer::Ok) {
     return;
   }
-  // Restore ends in a write of the data file: a damaged one stops it before anything changes.
-  if (!data_.IsWhole()) {
-    ShowError(Msg::MissingOrCorrupt);
-    return;
-  }
   ports_.controls.SetMousePointer(MousePointer::Hourglass);
-  const SubstListing::Capture capture = listing_.Take(sPath);
-  if (!capture.problem.empty()) {
-    ReportRestoreProblem(capture.problem + kCrLf + "Nothing was changed.");
-    return;
-  }
-  for (const char letter : LettersInListing(capture.lines)) {
-    listing_.Delete(capture, letter, sPath);
-  }
-  RefreshLetters();
-  try {
-    const std::string problem = permanent_.ForgetAll();
-    if (!problem.empty()) {
-      ReportRestoreProblem(problem);
+  const RestoreOutcome outcome = permanent_.Restore(listing_, sPath);
+  if (outcome.drivesChanged) RefreshLetters();
+  switch (outcome.status) {
+    case RestoreOutcome::Status::Done:
+      ports_.controls.SetMousePointer(MousePointer::Default);
       return;
-    }
-  } catch (const DataFileDamaged&) {
-    ShowError(Msg::MissingOrCorrupt);
-    return;
+    case RestoreOutcome::Status::DamagedDataFile: ShowError(Msg::MissingOrCorrupt); return;
+    case RestoreOutcome::Status::Problem: ReportRestoreProblem(outcome.problem); return;
   }
-  ports_.controls.SetMousePointer(MousePointer::Default);
 }
 
 void frmQOR_Pro::ReportRestoreProblem(const std::string& body) {

@@ -2,6 +2,8 @@
 
 #include "app/control_ids.h"
 #include "app/frm_qor_pro.h"
+// The help file is compiled from the same numbers.
+#include "help_ids.h"
 #include "info/version.h"
 
 namespace kestrane {
@@ -91,20 +93,20 @@ void AddControls(Design& d) {
 // The menu bar; each entry with its handler or its help topic.
 void AddMenu(Design& d) {
   using F = frmQOR_Pro;
-  // The help topics are the help file's numbers; they do not rise in menu order.
+  // The help topics are the help file's numbers (help_ids.h); they do not rise in menu order.
   auto& k = d.commands;
   MenuSpec help{"mnuHelp", "&Help", 0, {}, {}};
   help.children = {
-      Topic(k, "MnuHelpIntro", "&Introduction", ids::MnuHelpIntro, 100, "F1"),
-      Topic(k, "mnuHelpCreate", "&Create Virtual Drive", ids::mnuHelpCreate, 110),
-      Topic(k, "mnuHelpCD", "Create a &Virtual CD", ids::mnuHelpCD, 120),
-      Topic(k, "mnuHelpKB", "&Using the Keyboard", ids::mnuHelpKB, 140),
-      Topic(k, "mnuHelpPerm", "&Make Permanent", ids::mnuHelpPerm, 130),
-      Topic(k, "mnuHelpRemove", "Remove Virtual &Drive", ids::mnuHelpRemove, 150),
-      Topic(k, "mnuHelpMisc", "Misc. &Functions", ids::mnuHelpMisc, 165),
-      Topic(k, "mnuHelpSupport", "&Support", ids::mnuHelpSupport, 170),
-      Topic(k, "mnuHelpOrder", "&Ordering Information", ids::mnuHelpOrder, 180),
-      Topic(k, "mnuHelpLicense", "&License", ids::mnuHelpLicense, 190),
+      Topic(k, "MnuHelpIntro", "&Introduction", ids::MnuHelpIntro, IDH_INTRO, "F1"),
+      Topic(k, "mnuHelpCreate", "&Create Virtual Drive", ids::mnuHelpCreate, IDH_CREATE),
+      Topic(k, "mnuHelpCD", "Create a &Virtual CD", ids::mnuHelpCD, IDH_VIRTUAL_CD),
+      Topic(k, "mnuHelpKB", "&Using the Keyboard", ids::mnuHelpKB, IDH_KEYBOARD),
+      Topic(k, "mnuHelpPerm", "&Make Permanent", ids::mnuHelpPerm, IDH_PERMANENT),
+      Topic(k, "mnuHelpRemove", "Remove Virtual &Drive", ids::mnuHelpRemove, IDH_REMOVE),
+      Topic(k, "mnuHelpMisc", "Misc. &Functions", ids::mnuHelpMisc, IDH_MISC),
+      Topic(k, "mnuHelpSupport", "&Support", ids::mnuHelpSupport, IDH_SUPPORT),
+      Topic(k, "mnuHelpOrder", "&Ordering Information", ids::mnuHelpOrder, IDH_ORDERING),
+      Topic(k, "mnuHelpLicense", "&License", ids::mnuHelpLicense, IDH_LICENSE),
   };
   MenuSpec file{"mnuFile", "&File", 0, {}, {}};
   file.children = {

@@ -166,6 +166,33 @@ ForgetOutcome PermanentDrives::Forget(char letter) {
   return hadBatch ? ForgetOutcome::LineRemoved : ForgetOutcome::NoBatchFile;
 }
 
+RestoreOutcome PermanentDrives::Restore(SubstListing& listing, const std::string& dataFolder) {
+  RestoreOutcome out;
+  const auto fail = [&out](RestoreOutcome::Status status, std::string problem = {}) {
+    out.status = status;
+    out.problem = std::move(problem);
+    return out;
+  };
+  // Restore ends in a write of the data file: a damaged one stops it before anything changes.
+  if (!data_.IsWhole()) return fail(RestoreOutcome::Status::DamagedDataFile);
+  const SubstListing::Capture capture = listing.Take(dataFolder);
+  if (!capture.problem.empty()) {
+    return fail(RestoreOutcome::Status::Problem, capture.problem + "\r\nNothing was changed.");
+  }
+  for (const char letter : LettersInListing(capture.lines)) {
+    listing.Delete(capture, letter, dataFolder);
+    out.drivesChanged = true;
+  }
+  try {
+    if (std::string problem = ForgetAll(); !problem.empty()) {
+      return fail(RestoreOutcome::Status::Problem, std::move(problem));
+    }
+  } catch (const DataFileDamaged&) {
+    return fail(RestoreOutcome::Status::DamagedDataFile);
+  }
+  return out;
+}
+
 std::string PermanentDrives::ForgetAll() {
   std::unique_ptr<FileLease> held;
   try {

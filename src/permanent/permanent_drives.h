@@ -2,6 +2,7 @@
 #include <optional>
 #include <string>
 
+#include "drives/subst_listing.h"
 #include "drives/subst_runner.h"
 #include "permanent/data_file.h"
 #include "permanent/startup_script.h"
@@ -22,6 +23,18 @@ struct MakeOutcome {
   bool familyUnsupported = false;     // refused for the system itself: Make Permanent cannot work
   bool mapped = false;                // the letter stands for the folder, whatever came after
   std::optional<SubstOutcome> subst;  // the mapping's outcome, when one was asked for
+};
+
+// What Restore came to.
+struct RestoreOutcome {
+  enum class Status {
+    Done,             // every mapping removed, the batch file gone, the mask reset
+    DamagedDataFile,  // the data file is not whole
+    Problem,          // a step could not be done: `problem` says which, and what stays
+  };
+  Status status = Status::Done;
+  std::string problem;
+  bool drivesChanged = false;  // mappings were removed: what lists the letters is out of date
 };
 
 // Removing a permanent letter.
@@ -64,6 +77,9 @@ class PermanentDrives {
   // could not go; MarkNotCleared when only the bit could not; DataFileDamaged before anything
   // changed when the data file is not whole.
   ForgetOutcome Forget(char letter);
+  // Restore: every mapping subst lists is removed, then the batch file goes and the mask is
+  // reset. A damaged data file stops it before anything changes.
+  RestoreOutcome Restore(SubstListing& listing, const std::string& dataFolder);
   // Restore's second half: the batch file goes, then the mask is reset. The problem to report,
   // empty when both are done; DataFileDamaged when the data file is not whole.
   std::string ForgetAll();
