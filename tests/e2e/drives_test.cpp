@@ -158,18 +158,4 @@ TEST_F(VirtualDrives, ADriveWhoseFolderIsGoneStaysInUseAndRemoveTakesIt) {
   EXPECT_TRUE(WaitFor([&] { return Lists(Free(), L'G'); }));
 }
 
-// The drive the folder list shows is removed: the lists go back to the system drive's root
-// instead of staying on a folder nothing reaches.
-TEST_F(VirtualDrives, RemovingTheShownDriveTakesTheListsBackToTheSystemDrive) {
-  CreateFolders(kShare);
-  ASSERT_TRUE(Map(L'K', kShare));
-  ASSERT_NE(Start(), nullptr);
-  ASSERT_TRUE(ChooseDrive(main_, L'K'));
-  ASSERT_TRUE(PickUsed(L'K'));
-  Press(ids::cmdRemove);
-  EXPECT_TRUE(AnswerNext(kDone, IDOK));
-  EXPECT_EQ(TextOf(Control(main_, ids::txtPath)), L"C:\\");
-  EXPECT_EQ(TextOf(Control(main_, ids::DrvList)).substr(0, 2), L"c:");
-}
-
 }  // namespace
