@@ -5,13 +5,26 @@
 
 namespace kestrane {
 
-bool frmQOR_Pro::Command(int id) {
+bool frmQOR_Pro::Command(int id) { return Event(id, ControlEvent::Click, -1); }
+
+bool frmQOR_Pro::Event(int id, ControlEvent event, int row) {
   for (const CommandEntry& command : MainCommands()) {
     if (command.id != id) continue;
-    if (command.handler != nullptr) {
-      (this->*command.handler)();
-    } else {
-      ShowHelpTopic(ports_.shell, command.helpTopic);
+    switch (event) {
+      case ControlEvent::Click:
+        if (command.handler != nullptr) {
+          (this->*command.handler)();
+        } else if (command.helpTopic != 0) {
+          ShowHelpTopic(ports_.shell, command.helpTopic);
+        }
+        break;
+      case ControlEvent::Pick:
+        if (command.pick != nullptr) (this->*command.pick)(row);
+        break;
+      case ControlEvent::Open:
+        if (command.openRow != nullptr) (this->*command.openRow)(row);
+        if (command.open != nullptr) (this->*command.open)();
+        break;
     }
     return true;
   }

@@ -10,34 +10,27 @@ inline constexpr wchar_t kMainWindowClass[] = L"KestraneMainWindow";
 inline constexpr wchar_t kAboutWindowClass[] = L"KestraneAboutBox";
 inline constexpr wchar_t kInputWindowClass[] = L"KestraneInputBox";
 
-inline constexpr int lstAvail = Id(ControlId::lstAvail);
-inline constexpr int txtPath = Id(ControlId::txtPath);
-inline constexpr int DrvList = Id(ControlId::DrvList);
-inline constexpr int dirList = Id(ControlId::dirList);
-inline constexpr int cmdOk = Id(ControlId::cmdOk);
-inline constexpr int cmdDefault = Id(ControlId::cmdDefault);
-inline constexpr int cmdCancel = Id(ControlId::cmdCancel);
-inline constexpr int cmdRemove = Id(ControlId::cmdRemove);
-inline constexpr int lstUsedLtrs = Id(ControlId::lstUsedLtrs);
-inline constexpr int Label3 = Id(ControlId::Label3);
-inline constexpr int Label1 = Id(ControlId::Label1);
-inline constexpr int Label2 = Id(ControlId::Label2);
+#define KESTRANE_CONTROL_CONSTANT(name, id) inline constexpr int name = Id(ControlId::name);
+KESTRANE_MAIN_CONTROLS(KESTRANE_CONTROL_CONSTANT)
+#undef KESTRANE_CONTROL_CONSTANT
 
-// The menu's commands.
-inline constexpr int MnuHelpIntro = 2001;
-inline constexpr int mnuHelpCreate = 2002;
-inline constexpr int mnuHelpCD = 2003;
-inline constexpr int mnuHelpKB = 2004;
-inline constexpr int mnuHelpPerm = 2005;
-inline constexpr int mnuHelpRemove = 2006;
-inline constexpr int mnuHelpMisc = 2007;
-inline constexpr int mnuHelpSupport = 2008;
-inline constexpr int mnuHelpOrder = 2009;
-inline constexpr int mnuHelpLicense = 2010;
-inline constexpr int mnuAbout = 2020;
-inline constexpr int mnuRepair = 2021;
-inline constexpr int mnuChk4Upgrade = 2022;
-inline constexpr int mnuView = 2023;
+// The menu's commands, numbered in the order of the menu from the first.
+enum MenuCommand : int {
+  MnuHelpIntro = 2001,
+  mnuHelpCreate,
+  mnuHelpCD,
+  mnuHelpKB,
+  mnuHelpPerm,
+  mnuHelpRemove,
+  mnuHelpMisc,
+  mnuHelpSupport,
+  mnuHelpOrder,
+  mnuHelpLicense,
+  mnuAbout,
+  mnuRepair,
+  mnuChk4Upgrade,
+  mnuView,
+};
 
 // About box; its OK button is the dialog's own IDOK (about_ids::cmdOK), apart from the main
 // window's cmdOk.

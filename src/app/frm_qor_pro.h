@@ -78,6 +78,8 @@ class frmQOR_Pro {
   void mnuChk4Upgrade_Click();
   // Routes a button's or a menu entry's identifier to its handler; false when unknown.
   bool Command(int id);
+  // Routes any control's event to its handler in the window description; false when unknown.
+  bool Event(int id, ControlEvent event, int row);
 
  private:
   // Start-up's steps.

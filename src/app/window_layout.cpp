@@ -19,12 +19,12 @@ struct Design {
   std::vector<CommandEntry> commands;
 };
 
-ControlSpec Control(std::string name, ControlKind kind, int id, std::string caption, TwipsRect rect,
+ControlSpec Control(ControlId control, ControlKind kind, std::string caption, TwipsRect rect,
                     std::string tooltip, FontSpec font, int tab) {
   ControlSpec design;
-  design.name = std::move(name);
+  design.name = NameOf(control);
   design.kind = kind;
-  design.id = id;
+  design.id = Id(control);
   design.caption = std::move(caption);
   design.rect = rect;
   design.tooltip = std::move(tooltip);
@@ -48,45 +48,52 @@ MenuSpec Topic(std::vector<CommandEntry>& commands, std::string name, std::strin
 
 MenuSpec Separator(std::string name) { return MenuSpec{std::move(name), {}, 0, {}, {}}; }
 
-// The controls in tab order; the buttons with their handlers.
+// The controls in tab order, each with the handlers of its events.
 void AddControls(Design& d) {
   using K = ControlKind;
   using F = frmQOR_Pro;
   auto& c = d.window.controls;
-  const auto button = [&](std::string name, ControlId id, std::string caption, TwipsRect rect,
-                          std::string tooltip, int tab, Handler handler) {
-    c.push_back(Control(std::move(name), K::Button, Id(id), std::move(caption), rect,
-                        std::move(tooltip), kStandard, tab));
+  const auto button = [&](ControlId id, std::string caption, TwipsRect rect, std::string tooltip,
+                          int tab, Handler handler) {
+    c.push_back(
+        Control(id, K::Button, std::move(caption), rect, std::move(tooltip), kStandard, tab));
     d.commands.push_back({Id(id), handler, 0});
   };
+  const auto rows = [&](ControlId id, RowHandler pick, Handler open, RowHandler openRow) {
+    d.commands.push_back({Id(id), nullptr, 0, pick, open, openRow});
+  };
   c.push_back(
-      Control("lstAvail", K::ListBox, ids::lstAvail, "", {6480, 0, 375, 4860}, "", kLetterFont, 0));
+      Control(ControlId::lstAvail, K::ListBox, "", {6480, 0, 375, 4860}, "", kLetterFont, 0));
   c.back().tooltipBackground = true;
-  c.push_back(Control("txtPath", K::TextBox, ids::txtPath, "", {720, 1080, 5535, 285},
-                      " Selected Path", kStandard, 1));
-  c.push_back(Control("DrvList", K::DriveList, ids::DrvList, "", {2040, 1560, 4215, 315},
-                      " Drive List", kStandard, 2));
-  c.push_back(Control("dirList", K::FolderList, ids::dirList, "", {2040, 2040, 4215, 2790},
+  rows(ControlId::lstAvail, &F::lstAvail_Click, &F::lstAvail_DblClick, nullptr);
+  c.push_back(Control(ControlId::txtPath, K::TextBox, "", {720, 1080, 5535, 285}, " Selected Path",
+                      kStandard, 1));
+  c.push_back(Control(ControlId::DrvList, K::DriveList, "", {2040, 1560, 4215, 315}, " Drive List",
+                      kStandard, 2));
+  rows(ControlId::DrvList, &F::DriveListPick, nullptr, nullptr);
+  c.push_back(Control(ControlId::dirList, K::FolderList, "", {2040, 2040, 4215, 2790},
                       " Folder List", kStandard, 3));
-  button("cmdOk", ControlId::cmdOk, "&Add Virtual Drive", {720, 1560, 1095, 500},
-         " Create virtual drive. ", 4, &F::cmdOk_Click);
-  button("cmdDefault", ControlId::cmdDefault, "&Make Permanent", {720, 3360, 1095, 500},
+  rows(ControlId::dirList, nullptr, nullptr, &F::FolderListOpen);
+  button(ControlId::cmdOk, "&Add Virtual Drive", {720, 1560, 1095, 500}, " Create virtual drive. ",
+         4, &F::cmdOk_Click);
+  button(ControlId::cmdDefault, "&Make Permanent", {720, 3360, 1095, 500},
          " Make virtual drive letter permanent. ", 5, &F::cmdDefault_Click);
-  button("cmdCancel", ControlId::cmdCancel, kExitCaption, {720, 2520, 1095, 375},
+  button(ControlId::cmdCancel, kExitCaption, {720, 2520, 1095, 375},
          " Do nothing and exit program. ", 6, &F::cmdCancel_Click);
   c.back().cancelButton = true;
-  button("cmdRemove", ControlId::cmdRemove, "&Remove Virtual Drive", {720, 4315, 1095, 500},
+  button(ControlId::cmdRemove, "&Remove Virtual Drive", {720, 4315, 1095, 500},
          " Click Letter in Use, then Click to remove that letter's virtual drive. ", 7,
          &F::cmdRemove_Click);
-  c.push_back(Control("lstUsedLtrs", K::ListBox, ids::lstUsedLtrs, "", {120, 0, 375, 4860},
+  c.push_back(Control(ControlId::lstUsedLtrs, K::ListBox, "", {120, 0, 375, 4860},
                       " Lower case letters are network drives ", kLetterFont, 8));
   c.back().tooltipBackground = true;
-  c.push_back(Control("Label3", K::Label, ids::Label3, "Used Drive Letters", {600, 0, 1335, 495},
-                      "", kLabelFont, 9));
-  c.push_back(Control("Label1", K::Label, ids::Label1, "Available Virtual Drive Letters",
+  rows(ControlId::lstUsedLtrs, &F::lstUsedLtrs_Click, &F::lstUsedLtrs_DblClick, nullptr);
+  c.push_back(Control(ControlId::Label3, K::Label, "Used Drive Letters", {600, 0, 1335, 495}, "",
+                      kLabelFont, 9));
+  c.push_back(Control(ControlId::Label1, K::Label, "Available Virtual Drive Letters",
                       {4800, 0, 1575, 495}, "", kLabelFont, 10));
   c.back().align = Align::Right;
-  c.push_back(Control("Label2", K::Label, ids::Label2, "Full path: (C:\\FolderName\\SubFolder)",
+  c.push_back(Control(ControlId::Label2, K::Label, "Full path: (C:\\FolderName\\SubFolder)",
                       {1080, 720, 3375, 255}, "", kLabelFont, 11));
 }
 

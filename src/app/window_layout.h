@@ -10,13 +10,18 @@ inline constexpr char kExitCaption[] = "&Exit";
 
 class frmQOR_Pro;
 using Handler = void (frmQOR_Pro::*)();
+using RowHandler = void (frmQOR_Pro::*)(int row);
 
-// What a button or a menu entry of the main window does: its handler, or the help topic it
-// opens (the help file's own numbers).
+// What a control or a menu entry of the main window does with each event it raises: a button's
+// or an entry's handler, or the help topic it opens (the help file's own numbers); a list's
+// handlers for a row picked (-1: none) and for a row opened (a double click).
 struct CommandEntry {
   int id = 0;
   Handler handler = nullptr;
   unsigned long helpTopic = 0;
+  RowHandler pick = nullptr;
+  Handler open = nullptr;
+  RowHandler openRow = nullptr;
 };
 
 // frmQOR_Pro as designed, and its commands: both from the one description of each control and

@@ -6,26 +6,47 @@
 
 namespace kestrane {
 
-// The controls of the main window the handlers touch, addressed by their established names; each
-// value is the control's identifier in the window.
+// The controls of the main window, each named once, in tab order: its established name and its
+// identifier in the window. The enum, the name strings and the identifiers that programs driving
+// the window use (app/control_ids.h) are all made from this list.
+#define KESTRANE_MAIN_CONTROLS(X) \
+  X(lstAvail, 1001)               \
+  X(txtPath, 1002)                \
+  X(DrvList, 1003)                \
+  X(dirList, 1004)                \
+  X(cmdOk, 1005)                  \
+  X(cmdDefault, 1006)             \
+  X(cmdCancel, 1007)              \
+  X(cmdRemove, 1008)              \
+  X(lstUsedLtrs, 1009)            \
+  X(Label3, 1010)                 \
+  X(Label1, 1011)                 \
+  X(Label2, 1012)
+
 enum class ControlId : int {
-  lstAvail = 1001,
-  txtPath = 1002,
-  DrvList = 1003,
-  dirList = 1004,
-  cmdOk = 1005,
-  cmdDefault = 1006,
-  cmdCancel = 1007,
-  cmdRemove = 1008,
-  lstUsedLtrs = 1009,
-  Label3 = 1010,
-  Label1 = 1011,
-  Label2 = 1012,
+#define KESTRANE_CONTROL_ENUM(name, id) name = id,
+  KESTRANE_MAIN_CONTROLS(KESTRANE_CONTROL_ENUM)
+#undef KESTRANE_CONTROL_ENUM
 };
 
 constexpr int Id(ControlId control) { return static_cast<int>(control); }
 
+// The control's established name ("lstAvail").
+constexpr const char* NameOf(ControlId control) {
+  switch (control) {
+#define KESTRANE_CONTROL_NAME(name, id) \
+  case ControlId::name: return #name;
+    KESTRANE_MAIN_CONTROLS(KESTRANE_CONTROL_NAME)
+#undef KESTRANE_CONTROL_NAME
+  }
+  return "";
+}
+
 struct AboutBox;
+
+// What the user did to a control: pressed it (a button, a menu entry), picked a row of it (-1 for
+// none), or opened a row (a double click).
+enum class ControlEvent { Click, Pick, Open };
 
 enum class MousePointer { Default, Hourglass };
 

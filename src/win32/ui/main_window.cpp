@@ -203,30 +203,29 @@ void MainWindow::OnCommand(int id, int code, HWND control) {
     form_.Command(id);
     return;
   }
-  switch (id) {
-    case ids::lstAvail:
-      if (code == LBN_SELCHANGE) form_.lstAvail_Click(ListBox(control).Selected());
-      if (code == LBN_DBLCLK) form_.lstAvail_DblClick();
+  // What the notification means for the kind of control; which handler it reaches is the window
+  // description's business.
+  const ControlSpec* spec = layout_.SpecOf(id);
+  if (spec == nullptr) return;
+  switch (spec->kind) {
+    case ControlKind::ListBox:
+    case ControlKind::FolderList:
+      if (code == LBN_SELCHANGE) form_.Event(id, ControlEvent::Pick, ListBox(control).Selected());
+      if (code == LBN_DBLCLK) form_.Event(id, ControlEvent::Open, ListBox(control).Selected());
       return;
-    case ids::lstUsedLtrs:
-      if (code == LBN_SELCHANGE) form_.lstUsedLtrs_Click(ListBox(control).Selected());
-      if (code == LBN_DBLCLK) form_.lstUsedLtrs_DblClick();
-      return;
-    case ids::DrvList: {
+    case ControlKind::DriveList: {
       // While the list is open the arrow keys only move through it; the pick counts when it
       // closes on an entry, or at once when the closed list is changed from the keyboard.
       const ComboBox drives(control);
       if ((code == CBN_SELCHANGE && !drives.DroppedDown()) || code == CBN_SELENDOK) {
-        form_.DriveListPick(drives.Selected());
+        form_.Event(id, ControlEvent::Pick, drives.Selected());
       }
       return;
     }
-    case ids::dirList:
-      if (code == LBN_DBLCLK) form_.FolderListOpen(ListBox(control).Selected());
+    case ControlKind::Button:
+      if (code == BN_CLICKED) form_.Event(id, ControlEvent::Click, -1);
       return;
-    default:
-      if (code == BN_CLICKED) form_.Command(id);
-      return;
+    default: return;
   }
 }
 
