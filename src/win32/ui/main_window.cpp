@@ -205,9 +205,9 @@ void MainWindow::OnCommand(int id, int code, HWND control) {
   }
   // What the notification means for the kind of control; which handler it reaches is the window
   // description's business.
-  const ControlSpec* spec = layout_.SpecOf(id);
-  if (spec == nullptr) return;
-  switch (spec->kind) {
+  const ControlSpec* design = layout_.SpecOf(id);
+  if (design == nullptr) return;
+  switch (design->kind) {
     case ControlKind::ListBox:
     case ControlKind::FolderList:
       if (code == LBN_SELCHANGE) form_.Event(id, ControlEvent::Pick, ListBox(control).Selected());
