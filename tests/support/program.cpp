@@ -26,6 +26,52 @@ BOOL CALLBACK Match(HWND window, LPARAM param) {
   return FALSE;
 }
 
+// Where the run collects the starts tried a second time, for its summary: a file named by
+// KESTRANE_RETRIED_STARTS, one line per start. Without it they are only printed.
+void NoteRetriedStart(const std::wstring& commandLine, DWORD firstError, bool startedAgain) {
+  const DWORD size = GetEnvironmentVariableW(L"KESTRANE_RETRIED_STARTS", nullptr, 0);
+  if (size == 0) return;
+  std::wstring path(size, L'\0');
+  path.resize(GetEnvironmentVariableW(L"KESTRANE_RETRIED_STARTS", path.data(), size));
+  const std::string line = "\"" + Narrow(commandLine) + "\": error " + std::to_string(firstError) +
+                           " at the first start, " +
+                           (startedAgain ? "started at the second" : "failed again") + "\n";
+  const HANDLE file =
+      CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  if (file == INVALID_HANDLE_VALUE ||
+      !WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr)) {
+    std::fprintf(stderr, "the retried start could not be noted, error %lu\n", GetLastError());
+  }
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+}
+
+// On a loaded machine a start under Wine was seen to fail at once (errors 1359 and others) while
+// the next start worked. One more try keeps that from failing a test of something else; each
+// failure is printed with its error and each second try is noted for the run's summary, so a
+// real fault still shows.
+bool StartProcess(const wchar_t* exe, const std::wstring& commandLine, BOOL inheritHandles,
+                  DWORD flags, const std::wstring& folder, STARTUPINFOW& startup,
+                  PROCESS_INFORMATION& info) {
+  DWORD firstError = 0;
+  for (int attempt = 1; attempt <= 2; ++attempt) {
+    std::wstring line = commandLine;
+    if (CreateProcessW(exe, line.data(), nullptr, nullptr, inheritHandles, flags, nullptr,
+                       folder.c_str(), &startup, &info)) {
+      if (attempt > 1) NoteRetriedStart(commandLine, firstError, true);
+      return true;
+    }
+    const DWORD error = GetLastError();
+    std::fprintf(stderr, "start %d of \"%s\" failed, error %lu\n", attempt,
+                 Narrow(commandLine).c_str(), error);
+    if (attempt == 1) firstError = error;
+  }
+  NoteRetriedStart(commandLine, firstError, false);
+  SetLastError(firstError);
+  return false;
+}
+
 }  // namespace
 
 std::wstring FolderOf(const std::wstring& path) {
@@ -52,8 +98,7 @@ Program Program::Start(const std::wstring& exe, const std::wstring& arguments) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.c_str(), &startup, &info)) {
+  if (!StartProcess(exe.c_str(), commandLine, FALSE, 0, folder, startup, info)) {
     throw std::runtime_error("cannot start the program, error " + std::to_string(GetLastError()));
   }
   return Program(info);
@@ -104,32 +149,6 @@ HWND Program::WaitForWindow(const wchar_t* windowClass, const wchar_t* title,
 
 namespace e2e {
 
-namespace {
-
-// Where the run collects the starts tried a second time, for its summary: a file named by
-// KESTRANE_RETRIED_STARTS, one line per start. Without it they are only printed.
-void NoteRetriedStart(const std::wstring& commandLine, DWORD firstError, bool startedAgain) {
-  const DWORD size = GetEnvironmentVariableW(L"KESTRANE_RETRIED_STARTS", nullptr, 0);
-  if (size == 0) return;
-  std::wstring path(size, L'\0');
-  path.resize(GetEnvironmentVariableW(L"KESTRANE_RETRIED_STARTS", path.data(), size));
-  const std::string line = "\"" + Narrow(commandLine) + "\": error " + std::to_string(firstError) +
-                           " at the first start, " +
-                           (startedAgain ? "started at the second" : "failed again") + "\n";
-  const HANDLE file =
-      CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  if (file == INVALID_HANDLE_VALUE ||
-      !WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr)) {
-    std::fprintf(stderr, "RunCommand: the retried start could not be noted, error %lu\n",
-                 GetLastError());
-  }
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-}
-
-}  // namespace
-
 std::optional<CommandResult> RunCommand(const std::wstring& commandLine,
                                         const std::wstring& workingFolder, Duration limit) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -147,28 +166,8 @@ std::optional<CommandResult> RunCommand(const std::wstring& commandLine,
   startup.hStdOutput = writeEnd;
   startup.hStdError = writeEnd;
   PROCESS_INFORMATION info{};
-  // On a loaded machine a start under Wine was once seen to fail at once while the next start
-  // worked. One more try keeps that from failing a test of something else; each failure is
-  // printed with its error and each second try is noted for the run's summary, so a real fault
-  // still shows.
-  BOOL started = FALSE;
-  bool retried = false;
-  DWORD firstError = 0;
-  for (int attempt = 1; attempt <= 2 && !started; ++attempt) {
-    std::wstring line = commandLine;
-    started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                             nullptr, workingFolder.c_str(), &startup, &info);
-    if (!started) {
-      const DWORD error = GetLastError();
-      std::fprintf(stderr, "RunCommand: start %d of \"%s\" failed, error %lu\n", attempt,
-                   Narrow(commandLine).c_str(), error);
-      if (attempt == 1) {
-        retried = true;
-        firstError = error;
-      }
-    }
-  }
-  if (retried) NoteRetriedStart(commandLine, firstError, started != FALSE);
+  const bool started =
+      StartProcess(nullptr, commandLine, TRUE, CREATE_NO_WINDOW, workingFolder, startup, info);
   CloseHandle(writeEnd);
   if (!started) {
     CloseHandle(readEnd);
