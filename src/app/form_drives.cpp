@@ -238,7 +238,7 @@ void frmQOR_Pro::CheckDriveSet() {
 // The letter picked in each list stays picked where it still stands in its list.
 void frmQOR_Pro::ListLetters(ProbeMode mode) {
   auto& c = ports_.controls;
-  lists_ = probe_.List();
+  lists_ = probe_.List(family_);
   const auto fill = [&](ControlId list, Selection::List which,
                         const std::vector<std::string>& entries) {
     c.SetListItems(list, entries);

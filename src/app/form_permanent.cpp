@@ -36,7 +36,8 @@ void frmQOR_Pro::cmdDefault_Click() {
   } else if (ports_.dialogs.MessageBox(Confirmation(letter, folder), "Make Permanent?",
                                        Buttons::OkCancel, Icon::None) == Answer::Ok) {
     c.FocusWindow();
-    const MakeOutcome outcome = permanent_.Make(letter, folder, selection_.Hidden(), batchFolder);
+    const MakeOutcome outcome =
+        permanent_.Make(letter, folder, selection_.Hidden(), batchFolder, family_);
     if (outcome.subst) AfterSubst(*outcome.subst);
     ReportMakeOutcome(outcome, letter);
   }

@@ -39,12 +39,12 @@ Flow EndUnless(bool ok) { return ok ? Flow::Next : Flow::End; }
 frmQOR_Pro::frmQOR_Pro(const Ports& ports)
     : ports_(ports),
       dir_(ports.files),
-      probe_(ports.drives, family_),
-      runner_(probe_, ports.drives, ports.files, ports.processes, family_),
+      probe_(ports.drives),
+      runner_(probe_, ports.drives, ports.files, ports.processes),
       listing_(ports.files, ports.processes, ports.shell),
       data_(ports.files),
       script_(ports.files, ports.shell),
-      permanent_(data_, script_, runner_, ports.drives, ports.files, family_) {}
+      permanent_(data_, script_, runner_, ports.drives, ports.files) {}
 
 bool frmQOR_Pro::Form_Load() {
   auto& c = ports_.controls;

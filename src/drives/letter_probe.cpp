@@ -38,7 +38,7 @@ int FailureNumber(const std::exception& e) {
 
 }  // namespace
 
-LetterLists LetterProbe::List() {
+LetterLists LetterProbe::List(OsFamily family) {
   LetterLists lists;
   cdLetters_ = {};
   cdCount_ = 0;
@@ -47,7 +47,7 @@ LetterLists LetterProbe::List() {
   listedDrives_ = LettersToProbe(drives_);
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     const bool probed = (listedDrives_ >> (letter - 'A') & 1u) != 0;
-    if (!probed || !ProbeForList(letter, lists)) lists.avail.push_back(Entry(letter));
+    if (!probed || !ProbeForList(letter, family, lists)) lists.avail.push_back(Entry(letter));
   }
   // A drive caught half made or half removed (by the subst just run, or by another program)
   // fails its probe for a moment. Only a letter that still fails the same way once the pass is
@@ -66,7 +66,7 @@ int LetterProbe::FailureOf(char letter) {
   }
 }
 
-bool LetterProbe::ProbeForList(char letter, LetterLists& lists) {
+bool LetterProbe::ProbeForList(char letter, OsFamily family, LetterLists& lists) {
   try {
     const DriveType type = drives_.Type(letter);
     if (type == DriveType::Remote) {
@@ -74,7 +74,7 @@ bool LetterProbe::ProbeForList(char letter, LetterLists& lists) {
       return true;
     }
     const std::int32_t serial = drives_.SerialNumber(letter);
-    if (type == DriveType::CdRom && family_ == OsFamily::W95 && cdCount_ < cdLetters_.size()) {
+    if (type == DriveType::CdRom && family == OsFamily::W95 && cdCount_ < cdLetters_.size()) {
       cdLetters_[cdCount_++] = letter;
     }
     if (drives_.SerialNumber(letter) == serial) lists.used.push_back(Entry(letter));

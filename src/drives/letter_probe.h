@@ -33,12 +33,12 @@ enum class RemovalRefusal { None, NetworkDrive, NotVirtual };
 // set, and on the 95 family the CD-ROM letters, which cannot be mapped from there.
 class LetterProbe {
  public:
-  LetterProbe(Drives& drives, const OsFamily& family) : drives_(drives), family_(family) {}
+  explicit LetterProbe(Drives& drives) : drives_(drives) {}
 
   // Probes A to Z. A letter is in use when its volume answers the same serial number twice, or
   // is a network drive, or has no medium, or is substituted for a folder that is gone; free when
-  // no drive has it.
-  LetterLists List();
+  // no drive has it. On the 95 family it also records the CD-ROM letters.
+  LetterLists List(OsFamily family);
   // One letter, as a mapping asks before it is made: any drive that answers counts as in use.
   LetterCheck Check(char letter);
   // Whether the system's drive set differs from the last listing's: one query when nothing
@@ -53,11 +53,10 @@ class LetterProbe {
   bool IsVirtual(char letter);
 
  private:
-  bool ProbeForList(char letter, LetterLists& lists);
+  bool ProbeForList(char letter, OsFamily family, LetterLists& lists);
   int FailureOf(char letter);
 
   Drives& drives_;
-  const OsFamily& family_;
   std::uint32_t listedDrives_ = 0;  // the drive letters of the last listing, a bit each
   std::array<char, 11> cdLetters_{};
   std::size_t cdCount_ = 0;

@@ -82,7 +82,8 @@ Msg SubstRunner::CheckTarget(const std::string& folder, bool includeHidden) {
     found = false;  // a drive that cannot be read holds no folder we could map
   }
   if (!found) return Msg::PathNotFound;
-  if (family_ == OsFamily::W95 && probe_.IsRecordedCdRom(DriveOf(folder))) return Msg::CdRomOn95;
+  // Only the 95 family's listing records CD-ROM letters.
+  if (probe_.IsRecordedCdRom(DriveOf(folder))) return Msg::CdRomOn95;
   return Msg::None;
 }
 

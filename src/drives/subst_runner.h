@@ -66,9 +66,8 @@ std::string CommandArgument(const std::string& folder);
 // Starts subst for one request, after the checks that would make it refuse or do harm.
 class SubstRunner {
  public:
-  SubstRunner(LetterProbe& probe, Drives& drives, Files& files, Processes& processes,
-              const OsFamily& family)
-      : probe_(probe), drives_(drives), files_(files), processes_(processes), family_(family) {}
+  SubstRunner(LetterProbe& probe, Drives& drives, Files& files, Processes& processes)
+      : probe_(probe), drives_(drives), files_(files), processes_(processes) {}
 
   // Every check of the request, then subst itself: the letter, the folder's drive (no network
   // drive), whether the letter is free, whether the folder is there.
@@ -85,7 +84,6 @@ class SubstRunner {
   Drives& drives_;
   Files& files_;
   Processes& processes_;
-  const OsFamily& family_;
 };
 
 }  // namespace kestrane

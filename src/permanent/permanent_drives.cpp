@@ -47,7 +47,7 @@ std::string PermanentDrives::FolderForBatch(const std::string& letter, const std
 }
 
 MakeOutcome PermanentDrives::Make(const std::string& letter, const std::string& folder, bool hidden,
-                                  const std::string& batchFolder) {
+                                  const std::string& batchFolder, OsFamily family) {
   MakeOutcome out;
   std::string batch;
   const auto refuse = [&](Msg code) {
@@ -57,7 +57,7 @@ MakeOutcome PermanentDrives::Make(const std::string& letter, const std::string& 
   };
   const std::array steps{
       Passable([&] {
-        out.familyUnsupported = family_ == OsFamily::Failed;
+        out.familyUnsupported = family == OsFamily::Failed;
         return out.familyUnsupported ? refuse(Msg::NotSupported) : Flow::Next;
       }),
       Vital([&] {

@@ -53,22 +53,17 @@ inline constexpr int kRecordsWaitMs = 5000;
 class PermanentDrives {
  public:
   PermanentDrives(DataFile& data, StartupScript& script, SubstRunner& runner, Drives& drives,
-                  Files& files, const OsFamily& family)
-      : data_(data),
-        script_(script),
-        runner_(runner),
-        drives_(drives),
-        files_(files),
-        family_(family) {}
+                  Files& files)
+      : data_(data), script_(script), runner_(runner), drives_(drives), files_(files) {}
 
   // The folder as the startup batch file can hold it: the folder itself or, where its name has
   // characters the batch file's code page lacks, its short name, which every code page holds and
   // which reaches the same folder. Empty where the volume keeps no short name.
   std::string FolderForBatch(const std::string& letter, const std::string& folder);
   // Everything that could refuse the letter is asked before the mapping is made; the mapping,
-  // the bit and the line follow in that order.
+  // the bit and the line follow in that order. Refused for a system of no known family.
   MakeOutcome Make(const std::string& letter, const std::string& folder, bool hidden,
-                   const std::string& batchFolder);
+                   const std::string& batchFolder, OsFamily family);
   // Whether the letter comes back at logon: its bit in the data file as it is now (another copy
   // of the program may have changed it), or a line of its own in the startup batch file, which
   // brings the drive back even when its bit was lost.
@@ -95,7 +90,6 @@ class PermanentDrives {
   SubstRunner& runner_;
   Drives& drives_;
   Files& files_;
-  const OsFamily& family_;
 };
 
 // The batch file's line for a letter: cmd.exe expands %NAME% even inside quotes, so a literal

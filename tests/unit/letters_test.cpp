@@ -58,7 +58,7 @@ TEST_F(Letters, TwoRefreshesInARowGiveTheSameLists) {
 class Probe : public Letters {
  protected:
   OsFamily family = OsFamily::W95;
-  LetterProbe probe{m.drives, family};
+  LetterProbe probe{m.drives};
 };
 
 struct CdCase {
@@ -72,7 +72,7 @@ class CdLetters : public Probe, public ::testing::WithParamInterface<CdCase> {};
 TEST_P(CdLetters, AreRecordedOnlyOn95FamilyWithADisc) {
   family = GetParam().family;
   m.drives.Add('G', DriveType::CdRom, 9, GetParam().ready);
-  EXPECT_EQ(probe.List().used, (std::vector<std::string>{"C:", "G:"}));
+  EXPECT_EQ(probe.List(family).used, (std::vector<std::string>{"C:", "G:"}));
   EXPECT_EQ(probe.IsRecordedCdRom('G'), GetParam().recorded);
   EXPECT_FALSE(probe.IsRecordedCdRom('C'));
 }
@@ -87,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(Families, CdLetters,
 
 TEST_F(Probe, TwelveCdDrivesRecordTheFirstElevenWithoutAFailure) {
   for (char l = 'D'; l <= 'O'; ++l) m.drives.Add(l, DriveType::CdRom, l);
-  const LetterLists lists = probe.List();
+  const LetterLists lists = probe.List(family);
   EXPECT_TRUE(probe.IsRecordedCdRom('N'));
   EXPECT_FALSE(probe.IsRecordedCdRom('O'));
   EXPECT_TRUE(lists.failures.empty());
@@ -97,19 +97,19 @@ TEST_F(Probe, TwelveCdDrivesRecordTheFirstElevenWithoutAFailure) {
 TEST_F(Probe, EachListingReplacesTheRecordedCdLetters) {
   m.drives.Add('D', DriveType::CdRom, 1);
   m.drives.Add('E', DriveType::CdRom, 2);
-  probe.List();
+  probe.List(family);
   m.drives.drives.erase('D');
-  probe.List();
+  probe.List(family);
   EXPECT_FALSE(probe.IsRecordedCdRom('D'));
   EXPECT_TRUE(probe.IsRecordedCdRom('E'));
 }
 
 // The runner's check of its one letter answers in use or free and records nothing.
 TEST_F(Probe, RunnersCheckAnswersWithoutRecording) {
-  SubstRunner runner(probe, m.drives, m.files, m.processes, family);
+  SubstRunner runner(probe, m.drives, m.files, m.processes);
   m.drives.Add('N', DriveType::Remote, 6);
   m.drives.Add('G', DriveType::CdRom, 7);
-  probe.List();
+  probe.List(family);
   m.drives.drives.erase('G');
   m.drives.Add('H', DriveType::CdRom, 8);
   const int serialQueries = m.drives.serialQueries;

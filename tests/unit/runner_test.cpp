@@ -26,8 +26,8 @@ class Runner : public ::testing::Test {
   Machine m;
   SimulatedSubst subst{m};
   OsFamily family = OsFamily::Nt;
-  LetterProbe probe{m.drives, family};
-  SubstRunner runner{probe, m.drives, m.files, m.processes, family};
+  LetterProbe probe{m.drives};
+  SubstRunner runner{probe, m.drives, m.files, m.processes};
 };
 
 TEST_F(Runner, CreateStartsTheExactLine) {
@@ -120,7 +120,7 @@ TEST_P(RunnerCdCheck, FolderOnACdDriveTheListingRecordedIsRefused) {
   m.drives.Add('G', DriveType::CdRom, 7);
   m.files.AddFolder("G:\\Disc");
   family = OsFamilyFor(GetParam().version);
-  probe.List();
+  probe.List(family);
   const SubstOutcome outcome = Create("E", "g:\\Disc");
   if (GetParam().refused) {
     ExpectRefused(outcome, SubstStatus::Refused, Msg::CdRomOn95);
@@ -141,9 +141,9 @@ TEST_F(Runner, ACdDriveGoneFromTheNextListingIsNoLongerRefused) {
   family = OsFamily::W95;
   m.drives.Add('G', DriveType::CdRom, 7);
   m.files.AddFolder("G:\\Disc");
-  probe.List();
+  probe.List(family);
   m.drives.drives['G'].type = DriveType::Fixed;
-  probe.List();
+  probe.List(family);
   EXPECT_TRUE(Create("E", "G:\\Disc").Done());
 }
 
@@ -230,7 +230,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Runner, DeleteOfAFreeLetterSkipsTheFolderChecksAndSubstAnswers) {
   family = OsFamily::W95;
   m.drives.Add('D', DriveType::CdRom, 7);  // the second character of "/D"
-  probe.List();
+  probe.List(family);
   ExpectRefused(Delete("E"), SubstStatus::NotVirtual, Msg::None);
   ASSERT_EQ(m.processes.runs.size(), 1u);
   EXPECT_EQ(m.processes.runs[0].commandLine, "subst.exe E: /D");

@@ -42,11 +42,11 @@ class StartupScriptFile : public ::testing::Test {
   }
   Machine m;
   OsFamily family = OsFamily::Nt;
-  LetterProbe probe{m.drives, family};
-  SubstRunner runner{probe, m.drives, m.files, m.processes, family};
+  LetterProbe probe{m.drives};
+  SubstRunner runner{probe, m.drives, m.files, m.processes};
   StartupScript script{m.files, m.shell};
   DataFile data{m.files};
-  PermanentDrives perm{data, script, runner, m.drives, m.files, family};
+  PermanentDrives perm{data, script, runner, m.drives, m.files};
 };
 
 struct RemovalCase {
