@@ -51,13 +51,16 @@ void frmQOR_Pro::cmdRemove_Click() {
     if (selection_.LetterList() == Selection::List::Avail) {
       const std::string free = selection_.LetterIn(Selection::List::Avail);
       if (IsPlainLetter(free) && permanent_.IsPermanent(free[0])) {
-        ForgetUnmapped(free);
+        if (AskForgetPermanent(free) != Answer::Yes) return;
+        ports_.controls.SetMousePointer(MousePointer::Hourglass);
+        ShowRemoval(permanent_.ForgetUnmapped(free), free);
         return;
       }
     }
     const std::string letter = PickedLetter(Selection::List::Used);
     if (letter.empty()) return;
-    switch (probe_.WhyNotRemovable(letter)) {
+    const RemovalCheck check = permanent_.CheckRemoval(letter);
+    switch (check.refusal) {
       case RemovalRefusal::NetworkDrive:
         RefuseRemoval("This is a Network drive, it cannot be removed!");
         return;
@@ -66,50 +69,73 @@ void frmQOR_Pro::cmdRemove_Click() {
         return;
       case RemovalRefusal::None: break;
     }
-    if (permanent_.IsPermanent(letter[0])) {
-      const Answer answer = AskForgetPermanent(letter);
-      if (answer == Answer::Cancel) return;
-      if (answer == Answer::Yes && !ForgetPermanent(letter)) return;
-      // While the question was open, the drive may have gone (a second copy, or subst at a
-      // prompt): say so rather than run subst for a letter that is no longer there.
-      if (!probe_.IsVirtual(letter[0])) {
-        ReportGoneMeanwhile(letter, answer == Answer::Yes);
-        return;
-      }
-    }
+    const Answer answer = check.permanent ? AskForgetPermanent(letter) : Answer::No;
+    if (answer == Answer::Cancel) return;
     ports_.controls.SetMousePointer(MousePointer::Hourglass);
-    const SubstOutcome outcome = runner_.Run(SubstRequest::Delete(letter));
-    AfterSubst(outcome);
-    if (outcome.status == SubstStatus::NotVirtual) {
-      ReportGoneMeanwhile(letter, false);
-    } else {
-      ShowSubstOutcome(outcome, letter);
-    }
-    ports_.controls.SetText(ControlId::cmdCancel, kExitCaption);
+    ShowRemoval(permanent_.Remove(letter, answer == Answer::Yes), letter);
   } catch (const std::exception&) {
     ShowError(Msg::UnknownFailure);
   }
 }
 
-// A permanent letter with no drive: Yes forgets it, and no subst runs, as there is nothing to
-// remove.
-void frmQOR_Pro::ForgetUnmapped(const std::string& letter) {
-  if (AskForgetPermanent(letter) != Answer::Yes || !ForgetPermanent(letter)) return;
-  ShowDone();
+// In the order it happened: the letter forgotten (or why not), then the drive removed, or gone
+// before it could be.
+void frmQOR_Pro::ShowRemoval(const RemovalOutcome& outcome, const std::string& letter) {
+  if (outcome.forgetFailure) {
+    ReportForgetFailure(*outcome.forgetFailure, letter);
+    return;
+  }
+  ports_.controls.SetMousePointer(MousePointer::Default);
+  if (outcome.forgotten == ForgetOutcome::NoBatchFile) {
+    ports_.dialogs.MessageBox(std::string("There is no ") + kStartupBatch +
+                                  " in your Startup folder, so it held no line for " + letter +
+                                  ":." + kCrLf + "The letter " + letter +
+                                  " is no longer marked permanent.",
+                              app::kTitle, Buttons::Ok, Icon::Information);
+  }
+  if (outcome.subst) AfterSubst(*outcome.subst);
+  if (outcome.goneMeanwhile) {
+    ReportGoneMeanwhile(letter, outcome.forgotten.has_value(), outcome.stillPermanent);
+  } else if (outcome.subst) {
+    ShowSubstOutcome(*outcome.subst, letter);
+  } else {
+    ShowDone();  // only the line and the bit were asked to go
+    return;
+  }
+  ports_.controls.SetText(ControlId::cmdCancel, kExitCaption);
 }
 
-void frmQOR_Pro::ReportGoneMeanwhile(const std::string& letter, bool forgotten) {
+void frmQOR_Pro::ReportGoneMeanwhile(const std::string& letter, bool forgotten,
+                                     bool stillPermanent) {
   // The lists still show the drive that went.
   ListLetters(ProbeMode::Hushed);
   const std::string drive = letter + ":";
   std::string body = drive + " is no longer a virtual drive: it was removed meanwhile.";
-  body += forgotten ? std::string(kCrLf) + drive + " is no longer permanent either."
-          : permanent_.IsPermanent(letter[0])
-              ? std::string(kCrLf) + drive + " is still permanent: it comes back at the next logon."
-              : std::string();
+  if (forgotten) body += std::string(kCrLf) + drive + " is no longer permanent either.";
+  if (stillPermanent) {
+    body += std::string(kCrLf) + drive + " is still permanent: it comes back at the next logon.";
+  }
   ports_.controls.SetMousePointer(MousePointer::Default);
   ports_.dialogs.MessageBox(body, "Nothing to do!", Buttons::Ok, Icon::Information);
-  ports_.controls.SetText(ControlId::cmdCancel, kExitCaption);
+}
+
+// The letter's line or bit could not go, and so the drive was left as well: the user asked for
+// both or nothing.
+void frmQOR_Pro::ReportForgetFailure(const ForgetFailure& failure, const std::string& letter) {
+  if (failure.damagedDataFile) {
+    ShowError(Msg::MissingOrCorrupt, letter);
+    return;
+  }
+  // Once the line is out, only the bit is left: the letter no longer comes back at logon.
+  const char* what = failure.markNotCleared
+                         ? " no longer comes back at logon, but its permanent mark could not "
+                           "be cleared from the data file."
+                         : " could not be removed from your startup file.";
+  ports_.controls.SetMousePointer(MousePointer::Default);
+  ports_.dialogs.MessageBox("The drive letter " + letter + what + kCrLf +
+                                ErrorText(failure.number, failure.what) +
+                                ". The virtual drive was left as it is.",
+                            app::kTitle, Buttons::Ok, Icon::Critical);
 }
 
 // The letter of the entry picked in a list, which the command is for; empty, with the box that
@@ -135,43 +161,6 @@ Answer frmQOR_Pro::AskForgetPermanent(const std::string& letter) {
       "This drive letter, " + letter + ", is permanent, do you want it removed permanently?",
       app::kTitle, Buttons::YesNoCancel, Icon::None);
   return answer == Answer::Yes || answer == Answer::No ? answer : Answer::Cancel;
-}
-
-// Takes a permanent letter out of the startup batch file and clears its bit. False when the
-// removal ends here: the letter's line or bit could not go.
-bool frmQOR_Pro::ForgetPermanent(const std::string& letter) {
-  auto& c = ports_.controls;
-  c.SetMousePointer(MousePointer::Hourglass);
-  try {
-    const ForgetOutcome outcome = permanent_.Forget(letter[0]);
-    c.SetMousePointer(MousePointer::Default);
-    if (outcome == ForgetOutcome::NoBatchFile) {
-      ports_.dialogs.MessageBox(std::string("There is no ") + kStartupBatch +
-                                    " in your Startup folder, so it held no line for " + letter +
-                                    ":." + kCrLf + "The letter " + letter +
-                                    " is no longer marked permanent.",
-                                app::kTitle, Buttons::Ok, Icon::Information);
-    }
-    return true;
-  } catch (const DataFileDamaged&) {
-    ShowError(Msg::MissingOrCorrupt, letter);
-    return false;
-  } catch (const std::exception& e) {
-    // The mapping stays as well: the user asked for both or nothing.
-    const auto* fe = dynamic_cast<const FileError*>(&e);
-    const int number = fe ? fe->Number() : static_cast<int>(Msg::UnknownFailure);
-    // Once the line is out, only the bit is left: the letter no longer comes back at logon.
-    const char* what = dynamic_cast<const MarkNotCleared*>(&e)
-                           ? " no longer comes back at logon, but its permanent mark could not "
-                             "be cleared from the data file."
-                           : " could not be removed from your startup file.";
-    c.SetMousePointer(MousePointer::Default);
-    ports_.dialogs.MessageBox("The drive letter " + letter + what + kCrLf +
-                                  ErrorText(number, e.what()) +
-                                  ". The virtual drive was left as it is.",
-                              app::kTitle, Buttons::Ok, Icon::Critical);
-    return false;
-  }
 }
 
 // What follows every run of the runner before its outcome is shown: the probe's unexpected

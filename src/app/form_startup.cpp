@@ -44,7 +44,7 @@ frmQOR_Pro::frmQOR_Pro(const Ports& ports)
       listing_(ports.files, ports.processes, ports.shell),
       data_(ports.files),
       script_(ports.files, ports.shell),
-      permanent_(data_, script_, runner_, ports.drives, ports.files) {}
+      permanent_(data_, script_, probe_, runner_, ports.drives, ports.files) {}
 
 bool frmQOR_Pro::Form_Load() {
   auto& c = ports_.controls;

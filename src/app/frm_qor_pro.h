@@ -112,9 +112,9 @@ class frmQOR_Pro {
   std::string PickedLetter(Selection::List list);
   void RefuseRemoval(const std::string& body);
   Answer AskForgetPermanent(const std::string& letter);
-  bool ForgetPermanent(const std::string& letter);
-  void ForgetUnmapped(const std::string& letter);
-  void ReportGoneMeanwhile(const std::string& letter, bool forgotten);
+  void ShowRemoval(const RemovalOutcome& outcome, const std::string& letter);
+  void ReportForgetFailure(const ForgetFailure& failure, const std::string& letter);
+  void ReportGoneMeanwhile(const std::string& letter, bool forgotten, bool stillPermanent);
   void ReportSubstStillRunning(const std::string& letter, bool forPermanent);
   bool PermanentChoiceIsValid(const std::string& letter, const std::string& folder);
   void ReportMakeOutcome(const MakeOutcome& outcome, const std::string& letter);

@@ -166,6 +166,50 @@ ForgetOutcome PermanentDrives::Forget(char letter) {
   return hadBatch ? ForgetOutcome::LineRemoved : ForgetOutcome::NoBatchFile;
 }
 
+RemovalCheck PermanentDrives::CheckRemoval(const std::string& letter) {
+  RemovalCheck check;
+  check.refusal = probe_.WhyNotRemovable(letter);
+  check.permanent = check.refusal == RemovalRefusal::None && IsPermanent(letter[0]);
+  return check;
+}
+
+void PermanentDrives::ForgetInto(char letter, RemovalOutcome& out) {
+  try {
+    out.forgotten = Forget(letter);
+  } catch (const DataFileDamaged&) {
+    out.forgetFailure = ForgetFailure{true, false, err::kFileNotFound, {}};
+  } catch (const FileError& e) {
+    const bool markOnly = dynamic_cast<const MarkNotCleared*>(&e) != nullptr;
+    out.forgetFailure = ForgetFailure{false, markOnly, e.Number(), e.what()};
+  } catch (const std::exception& e) {
+    out.forgetFailure =
+        ForgetFailure{false, false, static_cast<int>(Msg::UnknownFailure), e.what()};
+  }
+}
+
+RemovalOutcome PermanentDrives::Remove(const std::string& letter, bool forget) {
+  RemovalOutcome out;
+  if (forget) {
+    ForgetInto(letter[0], out);
+    if (out.forgetFailure) return out;  // the user asked for both or nothing
+  }
+  // Asked about a drive that is no longer there, subst would only fail.
+  if (probe_.IsVirtual(letter[0])) {
+    out.subst = runner_.Run(SubstRequest::Delete(letter));
+    out.goneMeanwhile = out.subst->status == SubstStatus::NotVirtual;
+  } else {
+    out.goneMeanwhile = true;
+  }
+  if (out.goneMeanwhile && !forget) out.stillPermanent = IsPermanent(letter[0]);
+  return out;
+}
+
+RemovalOutcome PermanentDrives::ForgetUnmapped(const std::string& letter) {
+  RemovalOutcome out;
+  ForgetInto(letter[0], out);
+  return out;
+}
+
 RestoreOutcome PermanentDrives::Restore(SubstListing& listing, const std::string& dataFolder) {
   RestoreOutcome out;
   const auto fail = [&out](RestoreOutcome::Status status, std::string problem = {}) {

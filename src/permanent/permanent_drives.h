@@ -43,6 +43,31 @@ enum class ForgetOutcome {
   NoBatchFile,  // there was no batch file to hold a line; the bit is clear
 };
 
+// Why a permanent letter's line or bit could not go. The removal ends there: the drive stays.
+struct ForgetFailure {
+  bool damagedDataFile = false;  // the data file is not whole: nothing was changed
+  bool markNotCleared = false;   // the line went (the letter no longer comes back); the bit stayed
+  int number = 0;                // the error's number
+  std::string what;              // the error's own words
+};
+
+// What Remove may do with a letter in use: refuse it, or ask first whether it goes for good.
+struct RemovalCheck {
+  RemovalRefusal refusal = RemovalRefusal::None;
+  bool permanent = false;
+};
+
+// What Remove came to.
+struct RemovalOutcome {
+  std::optional<ForgetOutcome> forgotten;      // the letter's line and bit went
+  std::optional<ForgetFailure> forgetFailure;  // they could not: nothing else was done
+  // The drive had gone by the time it was to be removed (another copy, or subst at a prompt,
+  // while the question was open): there was nothing to remove.
+  bool goneMeanwhile = false;
+  bool stillPermanent = false;        // a drive that went, kept permanent: it comes back at logon
+  std::optional<SubstOutcome> subst;  // the deletion's outcome, when subst was run
+};
+
 // How long a copy of the program waits for another one to finish with the batch file and the
 // data file: their rewrites take milliseconds, and no copy holds them across a question.
 inline constexpr int kRecordsWaitMs = 5000;
@@ -52,9 +77,14 @@ inline constexpr int kRecordsWaitMs = 5000;
 // program: each reads and rewrites the two while it holds them alone.
 class PermanentDrives {
  public:
-  PermanentDrives(DataFile& data, StartupScript& script, SubstRunner& runner, Drives& drives,
-                  Files& files)
-      : data_(data), script_(script), runner_(runner), drives_(drives), files_(files) {}
+  PermanentDrives(DataFile& data, StartupScript& script, LetterProbe& probe, SubstRunner& runner,
+                  Drives& drives, Files& files)
+      : data_(data),
+        script_(script),
+        probe_(probe),
+        runner_(runner),
+        drives_(drives),
+        files_(files) {}
 
   // The folder as the startup batch file can hold it: the folder itself or, where its name has
   // characters the batch file's code page lacks, its short name, which every code page holds and
@@ -72,6 +102,13 @@ class PermanentDrives {
   // could not go; MarkNotCleared when only the bit could not; DataFileDamaged before anything
   // changed when the data file is not whole.
   ForgetOutcome Forget(char letter);
+  // A letter picked in the used list: whether it can be removed, and whether it is permanent.
+  RemovalCheck CheckRemoval(const std::string& letter);
+  // Forgets the letter first when asked to (and stops if it cannot), then deletes its mapping,
+  // unless the drive went meanwhile.
+  RemovalOutcome Remove(const std::string& letter, bool forget);
+  // A permanent letter with no drive: its line and bit go, and no subst is run.
+  RemovalOutcome ForgetUnmapped(const std::string& letter);
   // Restore: every mapping subst lists is removed, then the batch file goes and the mask is
   // reset. A damaged data file stops it before anything changes.
   RestoreOutcome Restore(SubstListing& listing, const std::string& dataFolder);
@@ -82,11 +119,14 @@ class PermanentDrives {
  private:
   bool StandsFor(char letter, const std::string& folder);
   std::unique_ptr<FileLease> HoldRecords();
+  // Forget, with its failure as a value.
+  void ForgetInto(char letter, RemovalOutcome& out);
   void Record(const std::string& letter, const std::string& batch, const std::string& batchFolder,
               MakeOutcome& out);
 
   DataFile& data_;
   StartupScript& script_;
+  LetterProbe& probe_;
   SubstRunner& runner_;
   Drives& drives_;
   Files& files_;

@@ -46,7 +46,7 @@ class StartupScriptFile : public ::testing::Test {
   SubstRunner runner{probe, m.drives, m.files, m.processes};
   StartupScript script{m.files, m.shell};
   DataFile data{m.files};
-  PermanentDrives perm{data, script, runner, m.drives, m.files};
+  PermanentDrives perm{data, script, probe, runner, m.drives, m.files};
 };
 
 struct RemovalCase {
