@@ -38,8 +38,6 @@ class frmQOR_Pro {
   void Form_Activate();
 
   // The folder and the letter (form_selection.cpp).
-  void DrvList_Change();
-  void dirList_Change();
   void dirList_KeyPress(int keyAscii);
   void dirList_MouseDown(int button, int shift);
   // The user picked row `index` of a letter list (-1: none).
@@ -52,8 +50,6 @@ class frmQOR_Pro {
   // the folder list; both choose another folder.
   void DriveListPick(int index);
   void FolderListOpen(int row);
-  // Puts the folder list on a folder and raises its change event when it moved.
-  void SetFolderPath(const std::string& path);
   // A folder given on the command line or dropped on the window (form_arrival.cpp): chosen as a
   // walk to it would choose it, or refused with a box that says why.
   void FolderArrived(const std::vector<std::string>& items, ArrivalWay way);
@@ -61,8 +57,6 @@ class frmQOR_Pro {
   // Virtual drives (form_drives.cpp).
   void cmdOk_Click();
   void cmdRemove_Click();
-  // Rebuilds both letter lists from the drives there are now.
-  void RefreshLetters();
   // The window calls this when it becomes active again and when the system announces a drive
   // change: drives another program made or removed reach the lists, for the cost of one query
   // when nothing changed.
@@ -90,6 +84,10 @@ class frmQOR_Pro {
   bool RequireDataFile();
 
   // The folder list and the drive list.
+  void DrvList_Change();
+  void dirList_Change();
+  // Puts the folder list on a folder and raises its change event when it moved.
+  void SetFolderPath(const std::string& path);
   void ShowFolderRows();
   void ShowFolder();
   void SetCurrentDrive(char letter);
@@ -101,6 +99,8 @@ class frmQOR_Pro {
   // The letter lists; a listing nobody asked for keeps unexpected failures to itself.
   enum class ProbeMode { Shown, Hushed };
   void ListLetters(ProbeMode mode);
+  // Rebuilds both letter lists from the drives there are now, and shows what failed.
+  void RefreshLetters();
   void ShowProbeFailure(int number);
 
   // What the user is shown.

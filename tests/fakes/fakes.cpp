@@ -1,7 +1,10 @@
 #include "fakes/fakes.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cctype>
+#include <sstream>
 
 #include "platform/text_lines.h"
 
@@ -456,6 +459,32 @@ void Machine::Pick(ControlId list, const std::string& entry) {
     form.lstAvail_Click(index);
   } else {
     form.lstUsedLtrs_Click(index);
+  }
+}
+
+void Machine::Choose(const std::string& folder) {
+  const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
+  const auto& drives = controls.driveItems;
+  const auto drive = std::find_if(drives.begin(), drives.end(), [&](const std::string& item) {
+    return !item.empty() && lower(item[0]) == lower(folder[0]);
+  });
+  if (drive == drives.end()) {
+    ADD_FAILURE() << "no drive list entry for " << folder;
+    return;
+  }
+  form.Event(Id(ControlId::DrvList), ControlEvent::Pick, static_cast<int>(drive - drives.begin()));
+  form.Event(Id(ControlId::dirList), ControlEvent::Open, 0);  // the drive's root, read afresh
+  std::string name;
+  std::istringstream rest(folder.size() > 3 ? folder.substr(3) : std::string());
+  while (std::getline(rest, name, '\\')) {
+    const auto& rows = controls.folderRows;
+    const auto row = std::find_if(rows.begin(), rows.end(),
+                                  [&](const auto& r) { return !r.open && r.name == name; });
+    if (row == rows.end()) {
+      ADD_FAILURE() << "no folder list row " << name << " on the way to " << folder;
+      return;
+    }
+    form.Event(Id(ControlId::dirList), ControlEvent::Open, static_cast<int>(row - rows.begin()));
   }
 }
 

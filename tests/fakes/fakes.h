@@ -259,8 +259,9 @@ struct Machine {
   bool Load();
   // The user clicks an entry ("K:") of a letter list; a missing entry clicks no row.
   void Pick(ControlId list, const std::string& entry);
-  // The user chooses a folder in the folder list.
-  void Choose(const std::string& folder) { form.SetFolderPath(folder); }
+  // The user walks to a folder: picks its drive in the drive list, then opens each folder on the
+  // way in the folder list. A step that is not on the screen fails the test.
+  void Choose(const std::string& folder);
 };
 
 }  // namespace kestrane::fakes

@@ -272,7 +272,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(AddRemove, PermanentLetterAIsAskedAboutLikeAnyOther) {
   subst.Map('A', "C:\\Data");
-  m.form.RefreshLetters();
+  m.form.CheckDriveSet();
   m.InstallDataFile(kInitialMask | 1);
   Remove("A:");
   ASSERT_EQ(m.dialogs.boxes.size(), 1u);

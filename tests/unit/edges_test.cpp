@@ -123,30 +123,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Edges, AVirtualDriveWhoseFolderIsGoneIsInUseAndCanBeRemoved) {
   subst.Map('G', "C:\\Temp\\Proj");
   m.drives.drives['G'].failNumber = err::kDeviceUnavailable;
-  m.form.RefreshLetters();
+  m.form.CheckDriveSet();
   const auto used = m.controls.Items(ControlId::lstUsedLtrs);
   EXPECT_NE(std::find(used.begin(), used.end(), "G:"), used.end());
   m.Pick(ControlId::lstUsedLtrs, "G:");
   m.form.cmdRemove_Click();
   EXPECT_EQ(LastBox().body, "Operation Completed!");
   EXPECT_EQ(m.processes.runs.back().commandLine, "subst.exe G: /D");
-}
-
-// A drive another program is half way through making or removing fails its probe for a
-// moment: no box for that, only for a letter that still fails once the listing is over.
-TEST_F(Edges, AProbeFailureOfAMomentIsNoAlarm) {
-  m.faults.Clear();
-  m.faults.Arm(Call::DrivesType, 2, err::kPathFileAccess);  // S:, listed second after C:
-  m.form.RefreshLetters();
-  EXPECT_TRUE(m.dialogs.boxes.empty()) << m.dialogs.boxes.front().body;
-  m.drives.drives['S'].failNumber = err::kPathFileAccess;  // a virtual drive half made
-  m.form.RefreshLetters();
-  EXPECT_TRUE(m.dialogs.boxes.empty());
-  m.drives.Add('T', DriveType::Fixed);
-  m.drives.drives['T'].failNumber = err::kPathFileAccess;  // a disk that fails for good
-  m.form.RefreshLetters();
-  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
-  EXPECT_EQ(m.dialogs.boxes[0].title, "Error Number:");
 }
 
 // Two copies: every read and rewrite of the records happens while this copy holds them, and a
@@ -162,7 +145,7 @@ TEST_F(Edges, RecordsAreRewrittenOnlyWhileHeldAndAClashIsTheFilesInUse) {
 
   MakeSPermanent();
   subst.Map('S', "C:\\Data");
-  m.form.RefreshLetters();
+  m.form.CheckDriveSet();
   m.files.leasedElsewhere = true;
   m.files.writes.clear();
   m.dialogs.answers = {Answer::Yes};
@@ -180,7 +163,7 @@ TEST_F(Edges, APermanentLetterThatIsNotMappedIsForgottenWithoutSubst) {
   MakeSPermanent();
   subst.mappings.erase('S');
   m.drives.drives.erase('S');
-  m.form.RefreshLetters();
+  m.form.CheckDriveSet();
   m.dialogs.answers = {Answer::Yes};
   m.Pick(ControlId::lstAvail, "S:");
   m.form.cmdRemove_Click();

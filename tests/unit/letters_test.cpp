@@ -15,43 +15,11 @@ class Letters : public ::testing::Test {
   Machine m;
 };
 
-// The same lists whether the system names its drives up front (only those are probed) or
-// cannot say (every letter is).
-class EveryLetter : public Letters, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(EveryLetter, LandsInExactlyOneListInLetterOrder) {
-  const bool listKnown = GetParam();
-  if (!listKnown) m.faults.ArmFrom(Call::DrivesLetters, 1, err::kDeviceUnavailable);
-  m.drives.Add('A', DriveType::Removable, 1, false);  // a floppy drive without a disk
-  m.drives.Add('D', DriveType::CdRom, 2);
-  m.drives.Add('M', DriveType::Remote, 3);
-  m.drives.Add('Z', DriveType::Remote, 4);
-  m.form.RefreshLetters();
-  EXPECT_EQ(Used(), (std::vector<std::string>{"A:", "C:", "D:", "m:", "z:"}));
-  ASSERT_EQ(Free().size(), 21u);
-  EXPECT_EQ(Free().front(), "B:");
-  EXPECT_EQ(Free().back(), "Y:");
-  EXPECT_EQ(m.drives.typeQueries, listKnown ? 5 : 26);
-}
-
-INSTANTIATE_TEST_SUITE_P(DriveListKnown, EveryLetter, ::testing::Bool());
-
 TEST_F(Letters, LocalDriveCostsTwoSerialReads) {
   m.drives.Add('E', DriveType::Fixed, -77);
-  m.form.RefreshLetters();
+  m.form.CheckDriveSet();
   EXPECT_EQ(m.drives.serialQueries, 4);  // C and E, twice each
   EXPECT_EQ(Used(), (std::vector<std::string>{"C:", "E:"}));
-}
-
-TEST_F(Letters, TwoRefreshesInARowGiveTheSameLists) {
-  m.drives.Add('D', DriveType::CdRom, 2);
-  m.drives.Add('N', DriveType::Remote, 3);
-  m.form.RefreshLetters();
-  const auto used = Used();
-  const auto free = Free();
-  m.form.RefreshLetters();
-  EXPECT_EQ(Used(), used);
-  EXPECT_EQ(Free(), free);
 }
 
 // The probe on its own, for what the window never shows: the CD-ROM letters it records.
@@ -60,6 +28,53 @@ class Probe : public Letters {
   OsFamily family = OsFamily::W95;
   LetterProbe probe{m.drives};
 };
+
+// The same lists whether the system names its drives up front (only those are probed) or
+// cannot say (every letter is).
+class EveryLetter : public Probe, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(EveryLetter, LandsInExactlyOneListInLetterOrder) {
+  const bool listKnown = GetParam();
+  if (!listKnown) m.faults.ArmFrom(Call::DrivesLetters, 1, err::kDeviceUnavailable);
+  m.drives.Add('A', DriveType::Removable, 1, false);  // a floppy drive without a disk
+  m.drives.Add('D', DriveType::CdRom, 2);
+  m.drives.Add('M', DriveType::Remote, 3);
+  m.drives.Add('Z', DriveType::Remote, 4);
+  const LetterLists lists = probe.List(family);
+  EXPECT_EQ(lists.used, (std::vector<std::string>{"A:", "C:", "D:", "m:", "z:"}));
+  ASSERT_EQ(lists.avail.size(), 21u);
+  EXPECT_EQ(lists.avail.front(), "B:");
+  EXPECT_EQ(lists.avail.back(), "Y:");
+  EXPECT_EQ(m.drives.typeQueries, listKnown ? 5 : 26);
+}
+
+INSTANTIATE_TEST_SUITE_P(DriveListKnown, EveryLetter, ::testing::Bool());
+
+TEST_F(Probe, TwoListingsInARowGiveTheSameLists) {
+  m.drives.Add('D', DriveType::CdRom, 2);
+  m.drives.Add('N', DriveType::Remote, 3);
+  const LetterLists first = probe.List(family);
+  const LetterLists second = probe.List(family);
+  EXPECT_EQ(second.used, first.used);
+  EXPECT_EQ(second.avail, first.avail);
+}
+
+// A drive another program is half way through making or removing fails its probe for a
+// moment: only a letter that still fails once the listing is over is a failure to report.
+TEST_F(Probe, AFailureOfAMomentIsNoFailure) {
+  m.drives.Add('D', DriveType::Fixed, 7);
+  m.faults.Arm(Call::DrivesType, 2, err::kPathFileAccess);  // D:, probed second after C:
+  EXPECT_TRUE(probe.List(family).failures.empty());
+  m.drives.Add('S', DriveType::Fixed, 8);
+  m.drives.drives['S'].substFolder = "C:\\Data";
+  m.drives.drives['S'].failNumber = err::kPathFileAccess;  // a virtual drive half made
+  EXPECT_TRUE(probe.List(family).failures.empty());
+  m.drives.Add('T', DriveType::Fixed);
+  m.drives.drives['T'].failNumber = err::kPathFileAccess;  // a disk that fails for good
+  const auto failures = probe.List(family).failures;
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_EQ(failures[0].letter, 'T');
+}
 
 struct CdCase {
   OsFamily family;
@@ -125,7 +140,7 @@ TEST_F(Letters, UnexpectedFailureShowsItsNumberAndCountsAsUsed) {
   m.drives.Add('K', DriveType::Fixed, 1);
   m.drives.drives['K'].failNumber = 57;
   m.dialogs.onBox = [&](const Box&) { EXPECT_EQ(Used().size(), 2u) << "box before the lists"; };
-  m.form.RefreshLetters();
+  ASSERT_TRUE(m.Load());
   ASSERT_EQ(m.dialogs.boxes.size(), 1u);
   EXPECT_EQ(m.dialogs.boxes[0].body, "57");
   EXPECT_EQ(m.dialogs.boxes[0].title, "Error Number:");
@@ -139,7 +154,9 @@ TEST_F(Letters, RefreshAfterStartUpLeavesTheDataFileAlone) {
   m.InstallDataFile(kInitialMask | 4);
   ASSERT_TRUE(m.Load());
   const int opened = m.faults.Count(Call::FilesOpenRecords);
-  m.form.RefreshLetters();
+  m.drives.Add('E', DriveType::Fixed, 5);
+  m.form.CheckDriveSet();
+  EXPECT_EQ(Used(), (std::vector<std::string>{"C:", "E:"}));
   EXPECT_EQ(m.faults.Count(Call::FilesOpenRecords), opened);
   EXPECT_EQ(m.StoredMask(), kInitialMask | 4);
   EXPECT_TRUE(m.dialogs.boxes.empty());
@@ -147,7 +164,7 @@ TEST_F(Letters, RefreshAfterStartUpLeavesTheDataFileAlone) {
 
 TEST_F(Letters, FailureWhileListingStopsSilentlyKeepingWhatWasAdded) {
   m.faults.Arm(Call::ControlsListAdd, 4, 5);  // A:, B:, D: went in; E: fails
-  m.form.RefreshLetters();
+  m.form.CheckDriveSet();
   EXPECT_EQ(Free(), (std::vector<std::string>{"A:", "B:", "D:"}));
   EXPECT_TRUE(Used().empty());
   EXPECT_TRUE(m.dialogs.boxes.empty());
@@ -158,7 +175,7 @@ TEST_F(Letters, FailureWhileListingStopsSilentlyKeepingWhatWasAdded) {
 // kept and one that is gone is forgotten.
 TEST_F(Letters, DriveSetCheckRebuildsOnlyWhenTheLettersChanged) {
   m.drives.Add('E', DriveType::Fixed, 5);
-  m.form.RefreshLetters();
+  m.form.CheckDriveSet();
   m.Pick(ControlId::lstAvail, "K:");
   m.Pick(ControlId::lstUsedLtrs, "E:");
   const int probes = m.drives.typeQueries;

@@ -91,7 +91,7 @@ TEST_F(MakePermanent, CancelChangesNothingButTheExitCaption) {
 
 TEST_F(MakePermanent, LetterMappedEarlierGetsOneDoneBoxAtTheEnd) {
   subst.Map('Q', "C:\\Data");
-  m.form.RefreshLetters();
+  m.form.CheckDriveSet();
   m.Pick(ControlId::lstUsedLtrs, "Q:");
   Click();
   EXPECT_TRUE(m.processes.runs.empty());  // the runner leaves the mapping alone

@@ -24,7 +24,7 @@ class RestoreView : public ::testing::Test {
   void MapPQ() {
     subst.Map('P', "C:\\Data");
     subst.Map('Q', "C:\\Work");
-    m.form.RefreshLetters();
+    m.form.CheckDriveSet();
   }
   // The listing writes `text` as its capture; other commands go to the simulated subst.
   void CaptureWrites(const std::string& text) {

@@ -337,7 +337,7 @@ TEST_F(Selection, DriveThatIsNotReadyPutsTheDriveListBackSilently) {
 
 TEST_F(Selection, EachListClickPicksTheLetterAndLeavesTheOtherListsHighlight) {
   m.drives.Add('Z', DriveType::Remote, 3);
-  m.form.RefreshLetters();
+  m.form.CheckDriveSet();
   m.Pick(ControlId::lstAvail, "E:");
   EXPECT_NE(MakePermanentBox().find("\"E:\\\""), std::string::npos);
   m.Pick(ControlId::lstUsedLtrs, "z:");

@@ -14,7 +14,7 @@ class Startup : public ::testing::Test {
   bool LoadedMaskHolds(char letter) {
     m.drives.Add(letter, DriveType::Fixed, 0x51);
     m.drives.drives[letter].substFolder = "C:\\Work";
-    m.form.RefreshLetters();
+    m.form.CheckDriveSet();
     m.Pick(ControlId::lstUsedLtrs, std::string(1, letter) + ":");
     m.files.Find(m.DataFilePath())->locked = true;
     m.dialogs.answers = {Answer::Cancel};

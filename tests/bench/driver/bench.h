@@ -85,7 +85,7 @@ inline void RequireSamples(const std::string& measure, const std::vector<double>
   if (samples.empty()) throw std::runtime_error(measure + ": no valid sample");
 }
 
-// RefreshLetters in this process, with `driveCount` drives defined, and its floor.
-Row MeasureRefreshLetters(int driveCount);
+// The letter listing in this process, with `driveCount` drives defined, and its floor.
+Row MeasureLetterListing(int driveCount);
 
 }  // namespace bench

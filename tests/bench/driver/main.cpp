@@ -84,11 +84,11 @@ int wmain(int argc, wchar_t** argv) {
     if (!startOnly) {
       std::fprintf(stderr, "add, remove, view, restore\n");
       for (Row& row : bench::MeasureOperations()) rows.push_back(row);
-      std::fprintf(stderr, "RefreshLetters\n");
-      for (int drives : {2, 6, 12}) rows.push_back(bench::MeasureRefreshLetters(drives));
+      std::fprintf(stderr, "letter listing\n");
+      for (int drives : {2, 6, 12}) rows.push_back(bench::MeasureLetterListing(drives));
     }
     for (Row& row : rows) {
-      if (row.what.rfind("RefreshLetters", 0) == 0) {
+      if (row.what.rfind("Letter listing", 0) == 0) {
         row.value *= 1000;
         row.floor *= 1000;
         row.unit = "us";
