@@ -13,15 +13,6 @@ namespace {
 
 bool IsSlash(char ch) { return ch == '\\' || ch == '/'; }
 
-bool IsLettered(const std::string& path) {
-  return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) != 0 &&
-         path[1] == ':';
-}
-
-bool IsShare(const std::string& path) {
-  return path.size() >= 2 && IsSlash(path[0]) && IsSlash(path[1]);
-}
-
 char Upper(char ch) { return static_cast<char>(std::toupper(static_cast<unsigned char>(ch))); }
 
 // Quotes a caller left around the text go. A closing quote that stayed at the end stands for
@@ -38,13 +29,13 @@ std::string Unquoted(std::string text) {
 // reached through a current directory on a share. "C:" alone is the drive's root, as Explorer
 // means it, not the drive's current directory.
 std::string FullPath(const std::string& text, const std::string& here) {
-  if (IsShare(text)) return {};
-  if (IsLettered(text)) {
+  if (IsSharePath(text)) return {};
+  if (HasDriveLetter(text)) {
     if (text.size() == 2 || IsSlash(text[2])) return NormalPath(text);
-    const bool hereOnDrive = IsLettered(here) && Upper(here[0]) == Upper(text[0]);
+    const bool hereOnDrive = HasDriveLetter(here) && Upper(here[0]) == Upper(text[0]);
     return NormalPath((hereOnDrive ? here : DriveRoot(text[0])) + "\\" + text.substr(2));
   }
-  if (!IsLettered(here)) return {};
+  if (!HasDriveLetter(here)) return {};
   if (!text.empty() && IsSlash(text[0])) return NormalPath(here.substr(0, 2) + text);
   return NormalPath(here + "\\" + text);
 }

@@ -1,24 +1,16 @@
 #include "app/folder_list.h"
 
-#include <cctype>
-
 #include "platform/file_error.h"
 #include "platform/paths.h"
 
 namespace kestrane {
-
-namespace {
-
-bool IsDriveLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
-
-}  // namespace
 
 bool FolderList::SetPath(const std::string& path) {
   std::string full;
   if (path == "\\" || path == "/") {
     const std::string here = path_.empty() ? files_.CurrentDirectory() : path_;
     full = here.empty() ? std::string() : DriveRoot(here[0]);
-  } else if (path.size() == 2 && IsDriveLetter(path[0]) && path[1] == ':') {
+  } else if (path.size() == 2 && HasDriveLetter(path)) {
     full = DriveRoot(path[0]);
   } else {
     full = NormalPath(path);

@@ -1,10 +1,10 @@
 #include <array>
-#include <cctype>
 #include <type_traits>
 #include <utility>
 
 #include "app/frm_qor_pro.h"
 #include "app/messages.h"
+#include "platform/paths.h"
 #include "platform/steps.h"
 
 namespace kestrane {
@@ -68,19 +68,12 @@ bool frmQOR_Pro::Form_Load() {
 // started the program in), the system drive's, which is always there.
 std::string frmQOR_Pro::StartFolder() {
   const std::string current = ports_.files.CurrentDirectory();
-  if (current.size() >= 2 && std::isalpha(static_cast<unsigned char>(current[0])) != 0 &&
-      current[1] == ':') {
-    return "\\";
-  }
-  return SystemRoot();
+  return HasDriveLetter(current) ? "\\" : SystemRoot();
 }
 
 std::string frmQOR_Pro::SystemRoot() {
   const std::string system = ports_.shell.SystemFolder();
-  const bool lettered = system.size() >= 2 &&
-                        std::isalpha(static_cast<unsigned char>(system[0])) != 0 &&
-                        system[1] == ':';
-  return (lettered ? system.substr(0, 1) : std::string("C")) + ":";
+  return (HasDriveLetter(system) ? system.substr(0, 1) : std::string("C")) + ":";
 }
 
 void frmQOR_Pro::CentreWindow() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/file_error.h"
+#include "platform/paths.h"
 
 namespace kestrane {
 
@@ -35,14 +36,8 @@ std::string CommandArgument(const std::string& folder) {
 
 Msg FolderTextRefusal(const std::string& text) {
   if (text.empty()) return Msg::NoPathSelected;
-  if (text.size() >= 2 && (text[0] == '\\' || text[0] == '/') &&
-      (text[1] == '\\' || text[1] == '/')) {
-    return Msg::NetworkDrive;
-  }
-  if (text.size() < 2 || std::isalpha(static_cast<unsigned char>(text[0])) == 0 || text[1] != ':') {
-    return Msg::PathNotFound;
-  }
-  return Msg::None;
+  if (IsSharePath(text)) return Msg::NetworkDrive;
+  return HasDriveLetter(text) ? Msg::None : Msg::PathNotFound;
 }
 
 SubstOutcome SubstRunner::Run(const SubstRequest& request) {

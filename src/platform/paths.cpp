@@ -7,17 +7,26 @@ namespace kestrane {
 
 namespace {
 
-bool IsDriveLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
+bool IsSlash(char ch) { return ch == '\\' || ch == '/'; }
 
 }  // namespace
+
+bool HasDriveLetter(const std::string& path) {
+  return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) != 0 &&
+         path[1] == ':';
+}
+
+bool IsSharePath(const std::string& path) {
+  return path.size() >= 2 && IsSlash(path[0]) && IsSlash(path[1]);
+}
 
 std::string DriveRoot(char drive) {
   return std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(drive)))) + ":\\";
 }
 
 std::string NormalPath(const std::string& path) {
-  if (path.size() < 2 || !IsDriveLetter(path[0]) || path[1] != ':') return {};
-  if (path.size() > 2 && path[2] != '\\' && path[2] != '/') return {};
+  if (!HasDriveLetter(path)) return {};
+  if (path.size() > 2 && !IsSlash(path[2])) return {};
   std::vector<std::string> parts;
   std::string part;
   auto flush = [&] {

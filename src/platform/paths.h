@@ -7,6 +7,12 @@ namespace kestrane {
 // "." and ".." resolved. Empty when it is no full path.
 std::string NormalPath(const std::string& path);
 
+// Whether the path begins with a drive letter and its colon ("C:", "c:\\Work").
+bool HasDriveLetter(const std::string& path);
+
+// Whether the path is a network share's (\\server\share), written with either slash.
+bool IsSharePath(const std::string& path);
+
 // The root of a drive, "C:\".
 std::string DriveRoot(char drive);
 
