@@ -105,7 +105,7 @@ void frmQOR_Pro::mnuRepair_Click() {
     return;
   }
   ports_.controls.SetMousePointer(MousePointer::Hourglass);
-  const RestoreOutcome outcome = permanent_.Restore(listing_, sPath);
+  const RestoreOutcome outcome = permanent_.Restore(listing_);
   if (outcome.drivesChanged) RefreshLetters();
   switch (outcome.status) {
     case RestoreOutcome::Status::Done:
@@ -128,7 +128,7 @@ void frmQOR_Pro::mnuView_Click() {
     return;
   }
   c.SetMousePointer(MousePointer::Hourglass);
-  const SubstListing::Capture capture = listing_.Take(sPath);
+  const SubstListing::Capture capture = listing_.Take(permanent_.DataFolder());
   c.SetMousePointer(MousePointer::Default);
   if (!capture.problem.empty()) {
     ports_.dialogs.MessageBox(capture.problem, kViewTitle, Buttons::Ok, Icon::Critical);

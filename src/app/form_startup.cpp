@@ -42,9 +42,7 @@ frmQOR_Pro::frmQOR_Pro(const Ports& ports)
       probe_(ports.drives),
       runner_(probe_, ports.drives, ports.files, ports.processes),
       listing_(ports.files, ports.processes, ports.shell),
-      data_(ports.files),
-      script_(ports.files, ports.shell),
-      permanent_(data_, script_, probe_, runner_, ports.drives, ports.files) {}
+      permanent_(ports.files, ports.shell, ports.drives, probe_, runner_) {}
 
 bool frmQOR_Pro::Form_Load() {
   auto& c = ports_.controls;
@@ -56,7 +54,7 @@ bool frmQOR_Pro::Form_Load() {
       Startup([&] { return EndUnless(RequireDataFile()); }),
       Startup([&] { family_ = OsFamilyFor(ports_.shell.Version()); }),
       Startup([&] { RefreshLetters(); }),
-      Startup([&] { data_.Load(); }),
+      Startup([&] { permanent_.LoadMask(); }),
       Startup([&] { c.SetCaption(c.Caption() + kTitleSuffix); }),
   };
   const bool ended = RunSteps(steps, kStepTries).ended;
@@ -92,15 +90,14 @@ bool frmQOR_Pro::FindDataFolder() {
     ShowError(Msg::MissingOrCorrupt);
     return false;
   }
-  sPath = answer.path + kDataFolder;
-  data_.SetPath(sPath + kDataFileName);
+  permanent_.UseDataFolder(answer.path + kDataFolder);
   return true;
 }
 
 // A data file that is not there, or not of the size the installer made it, is missing or
 // corrupt alike: nothing the program would read from it could be trusted.
 bool frmQOR_Pro::RequireDataFile() {
-  if (data_.IsWhole()) return true;
+  if (permanent_.DataFileIsWhole()) return true;
   ShowError(Msg::MissingOrCorrupt);
   return false;
 }

@@ -122,7 +122,6 @@ class frmQOR_Pro {
 
   Ports ports_;
   OsFamily family_ = OsFamily::Unknown;
-  std::string sPath;  // the data folder, ending in a backslash
   Selection selection_;
   FolderList dir_;                  // the folder list's rows and current folder
   char currentDrive_ = 0;           // the drive list's current drive, upper case; 0: none
@@ -131,8 +130,6 @@ class frmQOR_Pro {
   LetterProbe probe_;
   SubstRunner runner_;
   SubstListing listing_;
-  DataFile data_;
-  StartupScript script_;
   PermanentDrives permanent_;
 };
 

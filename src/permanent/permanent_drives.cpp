@@ -210,7 +210,12 @@ RemovalOutcome PermanentDrives::ForgetUnmapped(const std::string& letter) {
   return out;
 }
 
-RestoreOutcome PermanentDrives::Restore(SubstListing& listing, const std::string& dataFolder) {
+void PermanentDrives::UseDataFolder(const std::string& folder) {
+  dataFolder_ = folder;
+  data_.SetPath(folder + kDataFileName);
+}
+
+RestoreOutcome PermanentDrives::Restore(SubstListing& listing) {
   RestoreOutcome out;
   const auto fail = [&out](RestoreOutcome::Status status, std::string problem = {}) {
     out.status = status;
@@ -219,12 +224,12 @@ RestoreOutcome PermanentDrives::Restore(SubstListing& listing, const std::string
   };
   // Restore ends in a write of the data file: a damaged one stops it before anything changes.
   if (!data_.IsWhole()) return fail(RestoreOutcome::Status::DamagedDataFile);
-  const SubstListing::Capture capture = listing.Take(dataFolder);
+  const SubstListing::Capture capture = listing.Take(dataFolder_);
   if (!capture.problem.empty()) {
     return fail(RestoreOutcome::Status::Problem, capture.problem + "\r\nNothing was changed.");
   }
   for (const char letter : LettersInListing(capture.lines)) {
-    listing.Delete(capture, letter, dataFolder);
+    listing.Delete(capture, letter, dataFolder_);
     out.drivesChanged = true;
   }
   try {

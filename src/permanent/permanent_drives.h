@@ -77,14 +77,23 @@ inline constexpr int kRecordsWaitMs = 5000;
 // program: each reads and rewrites the two while it holds them alone.
 class PermanentDrives {
  public:
-  PermanentDrives(DataFile& data, StartupScript& script, LetterProbe& probe, SubstRunner& runner,
-                  Drives& drives, Files& files)
-      : data_(data),
-        script_(script),
+  PermanentDrives(Files& files, Shell& shell, Drives& drives, LetterProbe& probe,
+                  SubstRunner& runner)
+      : data_(files),
+        script_(files, shell),
         probe_(probe),
         runner_(runner),
         drives_(drives),
         files_(files) {}
+
+  // The data folder the installer made, ending in a backslash: the data file is there, and a
+  // listing's capture file is written there.
+  void UseDataFolder(const std::string& folder);
+  const std::string& DataFolder() const { return dataFolder_; }
+  // The data file is there, and of the size the installer made it.
+  bool DataFileIsWhole() { return data_.IsWhole(); }
+  // Start-up: the stored mask, which stands in for a data file that cannot be read later on.
+  void LoadMask() { data_.Load(); }
 
   // The folder as the startup batch file can hold it: the folder itself or, where its name has
   // characters the batch file's code page lacks, its short name, which every code page holds and
@@ -111,7 +120,7 @@ class PermanentDrives {
   RemovalOutcome ForgetUnmapped(const std::string& letter);
   // Restore: every mapping subst lists is removed, then the batch file goes and the mask is
   // reset. A damaged data file stops it before anything changes.
-  RestoreOutcome Restore(SubstListing& listing, const std::string& dataFolder);
+  RestoreOutcome Restore(SubstListing& listing);
   // Restore's second half: the batch file goes, then the mask is reset. The problem to report,
   // empty when both are done; DataFileDamaged when the data file is not whole.
   std::string ForgetAll();
@@ -124,8 +133,9 @@ class PermanentDrives {
   void Record(const std::string& letter, const std::string& batch, const std::string& batchFolder,
               MakeOutcome& out);
 
-  DataFile& data_;
-  StartupScript& script_;
+  DataFile data_;
+  StartupScript script_;
+  std::string dataFolder_;
   LetterProbe& probe_;
   SubstRunner& runner_;
   Drives& drives_;

@@ -26,14 +26,14 @@ class StartupScriptFile : public ::testing::Test {
  protected:
   void SetUp() override {
     m.StandardSetup();
-    data.SetPath(m.DataFilePath());
+    perm.UseDataFolder(m.DataFolder());
   }
   void Batch(const std::vector<std::string>& lines) { m.files.AddText(m.BatchPath(), Join(lines)); }
   std::optional<std::string> BatchText() const { return m.files.TextOf(m.BatchPath()); }
   // The mask with these letters permanent, in the file and as last read.
   void Mark(std::int32_t bits) {
     m.InstallDataFile(kInitialMask | bits);
-    data.Load();
+    perm.LoadMask();
   }
   std::set<std::string> FileNames() const {
     std::set<std::string> out;
@@ -45,8 +45,7 @@ class StartupScriptFile : public ::testing::Test {
   LetterProbe probe{m.drives};
   SubstRunner runner{probe, m.drives, m.files, m.processes};
   StartupScript script{m.files, m.shell};
-  DataFile data{m.files};
-  PermanentDrives perm{data, script, probe, runner, m.drives, m.files};
+  PermanentDrives perm{m.files, m.shell, m.drives, probe, runner};
 };
 
 struct RemovalCase {
@@ -75,7 +74,7 @@ TEST_P(StartupScriptRemoval, DropsOnlyTheLettersSubstLines) {
     EXPECT_FALSE(BatchText().has_value());
   }
   EXPECT_EQ(m.StoredMask(), kInitialMask | 1 << 1);
-  EXPECT_EQ(data.PermMask(), kInitialMask | 1 << 1);
+  EXPECT_FALSE(perm.IsPermanent(letter));
   EXPECT_EQ(m.files.currentDirectory, "C:\\Program Files\\Kestrane");
 }
 
@@ -173,7 +172,7 @@ TEST_P(StartupScriptFailure, LeavesTheOldFileAndTheMask) {
   EXPECT_EQ(BatchText(), before);
   EXPECT_EQ(FileNames(), namesBefore);
   EXPECT_EQ(m.StoredMask(), kInitialMask | kBitQ);
-  EXPECT_EQ(data.PermMask(), kInitialMask | kBitQ);
+  EXPECT_TRUE(perm.IsPermanent('Q'));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -192,7 +191,7 @@ TEST_F(StartupScriptFile, FailedMaskWriteAfterTheRewriteReachesTheCaller) {
   EXPECT_THROW(perm.Forget('Q'), MarkNotCleared);
   EXPECT_EQ(BatchText(), Join({kP}));
   EXPECT_EQ(m.StoredMask(), kInitialMask | kBitQ);
-  EXPECT_EQ(data.PermMask(), kInitialMask | kBitQ);
+  EXPECT_TRUE(perm.IsPermanent('Q'));
 }
 
 TEST_F(StartupScriptFile, MissingBatchFileClearsTheBitAndSaysSo) {
@@ -224,7 +223,7 @@ TEST_F(StartupScriptFile, UnknownStartupFolderKeepsTheMask) {
   } catch (const FileError& e) {
     EXPECT_EQ(e.Number(), err::kPathNotFound);
   }
-  EXPECT_EQ(data.PermMask(), kInitialMask | kBitQ);
+  EXPECT_TRUE(perm.IsPermanent('Q'));
   EXPECT_EQ(m.StoredMask(), kInitialMask | kBitQ);
 }
 
