@@ -214,8 +214,6 @@ void frmQOR_Pro::ShowProbeFailure(int number) {
   ports_.dialogs.MessageBox(std::to_string(number), "Error Number:", Buttons::Ok, Icon::Critical);
 }
 
-void frmQOR_Pro::RefreshLetters() { ListLetters(ProbeMode::Shown); }
-
 void frmQOR_Pro::CheckDriveSet() {
   if (!probe_.DriveSetChanged()) return;
   // Nobody asked for this listing: a drive caught half made or half removed by another program

@@ -106,7 +106,7 @@ void frmQOR_Pro::mnuRepair_Click() {
   }
   ports_.controls.SetMousePointer(MousePointer::Hourglass);
   const RestoreOutcome outcome = permanent_.Restore(listing_);
-  if (outcome.drivesChanged) RefreshLetters();
+  if (outcome.drivesChanged) ListLetters(ProbeMode::Shown);
   switch (outcome.status) {
     case RestoreOutcome::Status::Done:
       ports_.controls.SetMousePointer(MousePointer::Default);

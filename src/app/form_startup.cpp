@@ -53,7 +53,7 @@ bool frmQOR_Pro::Form_Load() {
       Startup([&] { return EndUnless(FindDataFolder()); }),
       Startup([&] { return EndUnless(RequireDataFile()); }),
       Startup([&] { family_ = OsFamilyFor(ports_.shell.Version()); }),
-      Startup([&] { RefreshLetters(); }),
+      Startup([&] { ListLetters(ProbeMode::Shown); }),
       Startup([&] { permanent_.LoadMask(); }),
       Startup([&] { c.SetCaption(c.Caption() + kTitleSuffix); }),
   };

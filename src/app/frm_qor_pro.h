@@ -99,8 +99,6 @@ class frmQOR_Pro {
   // The letter lists; a listing nobody asked for keeps unexpected failures to itself.
   enum class ProbeMode { Shown, Hushed };
   void ListLetters(ProbeMode mode);
-  // Rebuilds both letter lists from the drives there are now, and shows what failed.
-  void RefreshLetters();
   void ShowProbeFailure(int number);
 
   // What the user is shown.
