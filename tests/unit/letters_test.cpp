@@ -22,7 +22,8 @@ TEST_F(Letters, LocalDriveCostsTwoSerialReads) {
   EXPECT_EQ(Used(), (std::vector<std::string>{"C:", "E:"}));
 }
 
-// The probe on its own, for what the window never shows: the CD-ROM letters it records.
+// The probe on its own: the lists it makes, the failures it reports, and the CD-ROM letters it
+// records, which the window never shows.
 class Probe : public Letters {
  protected:
   OsFamily family = OsFamily::W95;
