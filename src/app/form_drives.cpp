@@ -108,7 +108,7 @@ void frmQOR_Pro::ShowRemoval(const RemovalOutcome& outcome, const std::string& l
 void frmQOR_Pro::ReportGoneMeanwhile(const std::string& letter, bool forgotten,
                                      bool stillPermanent) {
   // The lists still show the drive that went.
-  ListLetters(ProbeMode::Hushed);
+  RelistDrives(ProbeMode::Hushed);
   const std::string drive = letter + ":";
   std::string body = drive + " is no longer a virtual drive: it was removed meanwhile.";
   if (forgotten) body += std::string(kCrLf) + drive + " is no longer permanent either.";
@@ -126,11 +126,13 @@ void frmQOR_Pro::ReportForgetFailure(const ForgetFailure& failure, const std::st
     ShowError(Msg::MissingOrCorrupt, letter);
     return;
   }
-  // Once the line is out, only the bit is left: the letter no longer comes back at logon.
-  const char* what = failure.markNotCleared
-                         ? " no longer comes back at logon, but its permanent mark could not "
-                           "be cleared from the data file."
-                         : " could not be removed from your startup file.";
+  // The line goes back in when the bit cannot be cleared; only if that fails too is the letter
+  // left with its bit alone, and then it no longer comes back at logon.
+  const char* what = !failure.markNotCleared ? " could not be removed from your startup file."
+                     : failure.lineRestored
+                         ? " stays permanent: its mark could not be cleared from the data file."
+                         : " no longer comes back at logon, but its permanent mark could not "
+                           "be cleared from the data file.";
   ports_.controls.SetMousePointer(MousePointer::Default);
   ports_.dialogs.MessageBox("The drive letter " + letter + what + kCrLf +
                                 ErrorText(failure.number, failure.what) +
@@ -167,8 +169,13 @@ Answer frmQOR_Pro::AskForgetPermanent(const std::string& letter) {
 // failure, and lists rebuilt whatever subst answered, so they show what it really left behind.
 void frmQOR_Pro::AfterSubst(const SubstOutcome& outcome) {
   if (outcome.probeFailure != 0) ShowProbeFailure(outcome.probeFailure);
-  if (!outcome.Ran()) return;
-  ListLetters(ProbeMode::Shown);
+  if (outcome.Ran()) RelistDrives(ProbeMode::Shown);
+}
+
+// After a command that may have changed the drives, the drive list follows the letter lists, so
+// that no drive it offers is gone.
+void frmQOR_Pro::RelistDrives(ProbeMode mode) {
+  ListLetters(mode);
   try {
     RefreshDriveList();
   } catch (const std::exception&) {
@@ -181,6 +188,9 @@ void frmQOR_Pro::ShowSubstOutcome(const SubstOutcome& outcome, const std::string
     ShowDone();
   } else if (outcome.status == SubstStatus::TimedOut) {
     ReportSubstStillRunning(letter, false);
+  } else if (outcome.status == SubstStatus::NoDrive ||
+             outcome.status == SubstStatus::StillThere) {
+    ReportNotConfirmed(letter, outcome.status == SubstStatus::StillThere);
   } else {
     ShowError(outcome.code, letter);
   }
@@ -197,6 +207,18 @@ void frmQOR_Pro::ReportSubstStillRunning(const std::string& letter, bool forPerm
                        : std::string("The letter lists will show what it did once it has.");
   ports_.controls.SetMousePointer(MousePointer::Default);
   ports_.dialogs.MessageBox(body, app::kTitle, Buttons::Ok, Icon::Exclamation);
+}
+
+// subst said it had done as asked, and a look at the letter says otherwise.
+void frmQOR_Pro::ReportNotConfirmed(const std::string& letter, bool removal) {
+  const std::string drive = letter + ":";
+  const std::string body =
+      removal ? "subst reported success, but the drive " + drive + " is still there." + kCrLf +
+                    "The virtual drive was not removed."
+              : "subst reported success, but the drive " + drive + " is not there." + kCrLf +
+                    "The folder was not given a drive letter.";
+  ports_.controls.SetMousePointer(MousePointer::Default);
+  ports_.dialogs.MessageBox(body, app::kTitle, Buttons::Ok, Icon::Critical);
 }
 
 void frmQOR_Pro::ShowDone() {
@@ -218,8 +240,7 @@ void frmQOR_Pro::CheckDriveSet() {
   if (!probe_.DriveSetChanged()) return;
   // Nobody asked for this listing: a drive caught half made or half removed by another program
   // counts as in use without a box, and the next check lists it as it has become.
-  ListLetters(ProbeMode::Hushed);
-  RefreshDriveList();
+  RelistDrives(ProbeMode::Hushed);
 }
 
 // The letter picked in each list stays picked where it still stands in its list.

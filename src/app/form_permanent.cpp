@@ -75,6 +75,10 @@ void frmQOR_Pro::ReportMakeOutcome(const MakeOutcome& outcome, const std::string
         ReportSubstStillRunning(letter, true);
         return;
       }
+      if (outcome.subst && outcome.subst->status == SubstStatus::NoDrive) {
+        ReportNotConfirmed(letter, false);
+        return;
+      }
       // Without a family the command can never work here: its button goes.
       if (outcome.familyUnsupported) c.SetVisible(ControlId::cmdDefault, false);
       ShowError(outcome.code, letter);
@@ -106,7 +110,7 @@ void frmQOR_Pro::mnuRepair_Click() {
   }
   ports_.controls.SetMousePointer(MousePointer::Hourglass);
   const RestoreOutcome outcome = permanent_.Restore(listing_);
-  if (outcome.drivesChanged) ListLetters(ProbeMode::Shown);
+  if (outcome.drivesChanged) RelistDrives(ProbeMode::Shown);
   switch (outcome.status) {
     case RestoreOutcome::Status::Done:
       ports_.controls.SetMousePointer(MousePointer::Default);
@@ -128,7 +132,7 @@ void frmQOR_Pro::mnuView_Click() {
     return;
   }
   c.SetMousePointer(MousePointer::Hourglass);
-  const SubstListing::Capture capture = listing_.Take(permanent_.DataFolder());
+  const SubstListing::Capture capture = listing_.Take();
   c.SetMousePointer(MousePointer::Default);
   if (!capture.problem.empty()) {
     ports_.dialogs.MessageBox(capture.problem, kViewTitle, Buttons::Ok, Icon::Critical);

@@ -40,8 +40,8 @@ frmQOR_Pro::frmQOR_Pro(const Ports& ports)
     : ports_(ports),
       dir_(ports.files),
       probe_(ports.drives),
-      runner_(probe_, ports.drives, ports.files, ports.processes),
-      listing_(ports.files, ports.processes, ports.shell),
+      runner_(probe_, ports.drives, ports.files, ports.processes, ports.shell),
+      listing_(runner_),
       permanent_(ports.files, ports.shell, ports.drives, probe_, runner_) {}
 
 bool frmQOR_Pro::Form_Load() {

@@ -99,6 +99,7 @@ class frmQOR_Pro {
   // The letter lists; a listing nobody asked for keeps unexpected failures to itself.
   enum class ProbeMode { Shown, Hushed };
   void ListLetters(ProbeMode mode);
+  void RelistDrives(ProbeMode mode);
   void ShowProbeFailure(int number);
 
   // What the user is shown.
@@ -114,6 +115,7 @@ class frmQOR_Pro {
   void ReportForgetFailure(const ForgetFailure& failure, const std::string& letter);
   void ReportGoneMeanwhile(const std::string& letter, bool forgotten, bool stillPermanent);
   void ReportSubstStillRunning(const std::string& letter, bool forPermanent);
+  void ReportNotConfirmed(const std::string& letter, bool removal);
   bool PermanentChoiceIsValid(const std::string& letter, const std::string& folder);
   void ReportMakeOutcome(const MakeOutcome& outcome, const std::string& letter);
   void ReportRestoreProblem(const std::string& body);

@@ -2,9 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
-#include "platform/processes.h"
-#include "platform/shell.h"
+#include "drives/subst_runner.h"
 
 namespace kestrane {
 
@@ -13,27 +11,23 @@ namespace kestrane {
 // none.
 std::vector<char> LettersInListing(const std::vector<std::string>& lines);
 
-// subst's listing of every virtual drive, run through the command interpreter in the data folder
-// and read back from its capture file there ("temp"), which is deleted on every path.
+// subst's listing of every virtual drive, read straight from its output: no file stands between
+// subst and the program, so two copies listing at once each read their own.
 class SubstListing {
  public:
-  SubstListing(Files& files, Processes& processes, Shell& shell)
-      : files_(files), processes_(processes), shell_(shell) {}
+  explicit SubstListing(SubstRunner& runner) : runner_(runner) {}
 
   struct Capture {
-    std::string interpreter;  // for the commands that follow
     std::vector<std::string> lines;
     std::string problem;  // why there is no listing; empty when there is one
   };
-  Capture Take(const std::string& dataFolder);
-  // Deletes one letter's mapping the way the listing was taken; a failure to start counts as a
-  // refusal, which the next listing shows.
-  void Delete(const Capture& capture, char letter, const std::string& dataFolder);
+  Capture Take();
+  // Deletes one letter's mapping; a failure to start counts as a refusal, which the next
+  // listing shows.
+  void Delete(char letter);
 
  private:
-  Files& files_;
-  Processes& processes_;
-  Shell& shell_;
+  SubstRunner& runner_;
 };
 
 }  // namespace kestrane

@@ -1,5 +1,6 @@
 #include "drives/subst_runner.h"
 
+#include <algorithm>
 #include <cctype>
 #include <exception>
 #include <string>
@@ -27,7 +28,21 @@ SubstOutcome Refusal(Msg code, int probeFailure = 0) {
   return {SubstStatus::Refused, code, probeFailure};
 }
 
+bool SameText(const std::string& a, const std::string& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::toupper(static_cast<unsigned char>(x)) ==
+           std::toupper(static_cast<unsigned char>(y));
+  });
+}
+
 }  // namespace
+
+std::string SubstCommandLine(const std::string& systemFolder, const std::string& arguments) {
+  std::string program = systemFolder;
+  while (!program.empty() && program.back() == '\\') program.pop_back();
+  program = '"' + program + "\\subst.exe\"";
+  return arguments.empty() ? program : program + ' ' + arguments;
+}
 
 std::string CommandArgument(const std::string& folder) {
   const std::size_t kept = folder.find_last_not_of('\\') + 1;
@@ -84,17 +99,46 @@ Msg SubstRunner::CheckTarget(const std::string& folder, bool includeHidden) {
 
 SubstOutcome SubstRunner::Start(const SubstRequest& request) {
   const std::string argument = request.remove ? "/D" : CommandArgument(request.folder);
-  const ProcessOutcome run =
-      processes_.RunHidden("subst.exe " + request.letter + ": " + argument, "", kCommandLimitMs);
+  const ProcessOutcome run = Invoke(request.letter + ": " + argument);
   if (!run.started) return {SubstStatus::NotStarted, Msg::UnknownFailure};
   if (!run.finished) return {SubstStatus::TimedOut, Msg::None};
-  if (run.exitCode == 0) return {SubstStatus::Done, Msg::None};
+  if (run.exitCode == 0) {
+    // An exit code is a claim: a program that only looks like subst, or one that failed without
+    // saying so, leaves no drive behind.
+    const char letter = request.letter[0];
+    if (request.remove) {
+      const bool gone = drives_.Target(letter).kind != LetterKind::Virtual;
+      return {gone ? SubstStatus::Done : SubstStatus::StillThere, Msg::None};
+    }
+    return {StandsFor(letter, request.folder) ? SubstStatus::Done : SubstStatus::NoDrive,
+            Msg::None};
+  }
   // A deletion subst refused because the letter is gone (another copy of the program, or subst
   // at a prompt, removed it meanwhile) is told in words rather than as an unknown failure.
   if (request.remove && !probe_.IsVirtual(request.letter[0])) {
     return {SubstStatus::NotVirtual, Msg::None};
   }
   return {SubstStatus::SubstFailed, Msg::UnknownFailure};
+}
+
+ProcessOutcome SubstRunner::Invoke(const std::string& arguments) {
+  const std::string system = shell_.SystemFolder();
+  if (system.empty()) return {};
+  return processes_.RunHidden(SubstCommandLine(system, arguments), system, kCommandLimitMs);
+}
+
+CapturedRun SubstRunner::InvokeListing() {
+  const std::string system = shell_.SystemFolder();
+  if (system.empty()) return {};
+  return processes_.RunCaptured(SubstCommandLine(system, ""), system, kCommandLimitMs);
+}
+
+bool SubstRunner::StandsFor(char letter, const std::string& folder) {
+  const LetterTarget target = drives_.Target(letter);
+  if (target.kind != LetterKind::Virtual) return false;
+  const std::string mapped = NormalPath(target.folder);
+  return !mapped.empty() && (SameText(mapped, NormalPath(folder)) ||
+                             SameText(mapped, NormalPath(files_.ShortPath(folder))));
 }
 
 Msg SubstRunner::WhyNotTarget(const std::string& folder) {

@@ -6,6 +6,7 @@
 #include "drives/message_codes.h"
 #include "platform/files.h"
 #include "platform/processes.h"
+#include "platform/shell.h"
 
 namespace kestrane {
 
@@ -35,6 +36,9 @@ enum class SubstStatus {
   TimedOut,     // subst did not end within the limit: it may still do as asked
   SubstFailed,  // subst ended with an error
   NotVirtual,   // a deletion found the letter no virtual drive (any more): nothing to remove
+  // subst ended with success, but a look at the letter says otherwise: its word is not taken.
+  NoDrive,     // a mapping: the letter does not stand for the folder
+  StillThere,  // a deletion: the letter is still a virtual drive
 };
 
 struct SubstOutcome {
@@ -45,7 +49,8 @@ struct SubstOutcome {
   // subst ran, whatever it answered: the drives may have changed.
   bool Ran() const {
     return status == SubstStatus::Done || status == SubstStatus::TimedOut ||
-           status == SubstStatus::SubstFailed || status == SubstStatus::NotVirtual;
+           status == SubstStatus::SubstFailed || status == SubstStatus::NotVirtual ||
+           status == SubstStatus::NoDrive || status == SubstStatus::StillThere;
   }
 };
 
@@ -63,11 +68,17 @@ Msg FolderTextRefusal(const std::string& text);
 // doubled so that a drive root ("C:\") is not read as an escaped quote.
 std::string CommandArgument(const std::string& folder);
 
-// Starts subst for one request, after the checks that would make it refuse or do harm.
+// The command line that starts the system folder's subst.exe with its arguments: named by its
+// full path, so that no program of that name elsewhere runs in its place.
+std::string SubstCommandLine(const std::string& systemFolder, const std::string& arguments);
+
+// Starts subst for one request, after the checks that would make it refuse or do harm, and
+// believes its success only once the drive is there, or gone.
 class SubstRunner {
  public:
-  SubstRunner(LetterProbe& probe, Drives& drives, Files& files, Processes& processes)
-      : probe_(probe), drives_(drives), files_(files), processes_(processes) {}
+  SubstRunner(LetterProbe& probe, Drives& drives, Files& files, Processes& processes,
+              Shell& shell)
+      : probe_(probe), drives_(drives), files_(files), processes_(processes), shell_(shell) {}
 
   // Every check of the request, then subst itself: the letter, the folder's drive (no network
   // drive), whether the letter is free, whether the folder is there.
@@ -75,6 +86,17 @@ class SubstRunner {
   // Why a folder cannot be a mapping's target: no full path, or on a network drive, or on a drive
   // that is gone since it was chosen. Msg::None when it can.
   Msg WhyNotTarget(const std::string& folder);
+  // Whether the system substitutes this very folder for the letter now (its long or its short
+  // name): one query of the letter.
+  bool StandsFor(char letter, const std::string& folder);
+
+  // The one way subst is started: the system folder's subst.exe, in that folder (never the
+  // folder the user is choosing), hidden, waited for up to kCommandLimitMs. Not started when
+  // the system folder is unknown.
+  ProcessOutcome Invoke(const std::string& arguments);
+  // subst without arguments, its listing read back through a pipe: each copy of the program
+  // reads its own.
+  CapturedRun InvokeListing();
 
  private:
   Msg CheckTarget(const std::string& folder, bool includeHidden);
@@ -84,6 +106,7 @@ class SubstRunner {
   Drives& drives_;
   Files& files_;
   Processes& processes_;
+  Shell& shell_;
 };
 
 }  // namespace kestrane

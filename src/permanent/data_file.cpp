@@ -87,17 +87,27 @@ void DataFile::RequireWhole() {
   if (!IsWhole()) throw DataFileDamaged();
 }
 
-std::int32_t DataFile::ReadMask() {
+// The file layer opens only a file that is there: one deleted since the check is as damaged as
+// one that was missing all along, and is not made anew by the write.
+std::unique_ptr<RecordFile> DataFile::Open() {
   RequireWhole();
-  const std::unique_ptr<RecordFile> file = files_.OpenRecords(path_, kRecordLength);
+  try {
+    return files_.OpenRecords(path_, kRecordLength);
+  } catch (const FileError& e) {
+    if (e.Number() == err::kFileNotFound) throw DataFileDamaged();
+    throw;
+  }
+}
+
+std::int32_t DataFile::ReadMask() {
+  const std::unique_ptr<RecordFile> file = Open();
   permMask_ = DataRecord::Decode(file->Read(kLiveRecord)).LetterMask;
   return permMask_;
 }
 
 template <typename Change>
 void DataFile::Rewrite(Change change) {
-  RequireWhole();
-  const std::unique_ptr<RecordFile> file = files_.OpenRecords(path_, kRecordLength);
+  const std::unique_ptr<RecordFile> file = Open();
   DataRecord record = DataRecord::Decode(file->Read(kLiveRecord));
   record.LetterMask = change(record.LetterMask);
   file->Write(kLiveRecord, record.Encode());

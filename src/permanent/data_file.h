@@ -84,6 +84,7 @@ class DataFile {
   template <typename Change>
   void Rewrite(Change change);
   void RequireWhole();
+  std::unique_ptr<RecordFile> Open();
 
   Files& files_;
   std::string path_;

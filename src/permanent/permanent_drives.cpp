@@ -13,13 +13,6 @@ namespace kestrane {
 
 namespace {
 
-bool SameText(const std::string& a, const std::string& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::toupper(static_cast<unsigned char>(x)) ==
-           std::toupper(static_cast<unsigned char>(y));
-  });
-}
-
 // A step that every later one builds on (the mapping, the Startup folder, the data file, the bit
 // and the line) ends the command whatever its failure; any other ends it on a device, disk,
 // permission or path failure and is passed over on the rest.
@@ -77,7 +70,7 @@ MakeOutcome PermanentDrives::Make(const std::string& letter, const std::string& 
             *(out.subst = runner_.Run(SubstRequest::Map(letter, folder, hidden)));
         const bool maybeThere =
             subst.status == SubstStatus::InUse || subst.status == SubstStatus::TimedOut;
-        out.mapped = subst.Done() || (maybeThere && StandsFor(letter[0], folder));
+        out.mapped = subst.Done() || (maybeThere && runner_.StandsFor(letter[0], folder));
         return out.mapped ? Flow::Next : refuse(subst.code);
       }),
       Vital([&] {
@@ -121,12 +114,14 @@ void PermanentDrives::Record(const std::string& letter, const std::string& batch
   }
 }
 
-bool PermanentDrives::StandsFor(char letter, const std::string& folder) {
-  const LetterTarget target = drives_.Target(letter);
-  if (target.kind != LetterKind::Virtual) return false;
-  const std::string mapped = NormalPath(target.folder);
-  return !mapped.empty() && (SameText(mapped, NormalPath(folder)) ||
-                             SameText(mapped, NormalPath(files_.ShortPath(folder))));
+bool PermanentDrives::PutBack(const std::string& batch, const StartupScript::Before& before) {
+  if (!before) return true;
+  try {
+    script_.PutBack(batch, *before);
+    return true;
+  } catch (const FileError&) {
+    return false;
+  }
 }
 
 std::unique_ptr<FileLease> PermanentDrives::HoldRecords() {
@@ -155,15 +150,20 @@ ForgetOutcome PermanentDrives::Forget(char letter) {
   const std::string batch = script_.Path();
   // Without the Startup folder the line may still be there: the bit stays, the caller reports.
   if (batch.empty()) Fail(err::kPathNotFound);
-  const bool hadBatch = script_.RemoveLetter(batch, letter);
+  const StartupScript::Before before = script_.RemoveLetter(batch, letter);
+  // A letter keeps its line exactly as long as it keeps its bit: when the bit cannot be cleared,
+  // the line goes back in.
   try {
     data_.ClearLetter(letter);
+  } catch (const DataFileDamaged&) {
+    PutBack(batch, before);
+    throw;
   } catch (const FileError& e) {
-    throw MarkNotCleared(e);
+    throw MarkNotCleared(e, PutBack(batch, before));
   }
   // No batch file held a line for the letter, so it was no longer permanent in fact; the bit
   // only said otherwise.
-  return hadBatch ? ForgetOutcome::LineRemoved : ForgetOutcome::NoBatchFile;
+  return before ? ForgetOutcome::LineRemoved : ForgetOutcome::NoBatchFile;
 }
 
 RemovalCheck PermanentDrives::CheckRemoval(const std::string& letter) {
@@ -177,13 +177,14 @@ void PermanentDrives::ForgetInto(char letter, RemovalOutcome& out) {
   try {
     out.forgotten = Forget(letter);
   } catch (const DataFileDamaged&) {
-    out.forgetFailure = ForgetFailure{true, false, err::kFileNotFound, {}};
+    out.forgetFailure = ForgetFailure{true, false, false, err::kFileNotFound, {}};
+  } catch (const MarkNotCleared& e) {
+    out.forgetFailure = ForgetFailure{false, true, e.LineRestored(), e.Number(), e.what()};
   } catch (const FileError& e) {
-    const bool markOnly = dynamic_cast<const MarkNotCleared*>(&e) != nullptr;
-    out.forgetFailure = ForgetFailure{false, markOnly, e.Number(), e.what()};
+    out.forgetFailure = ForgetFailure{false, false, false, e.Number(), e.what()};
   } catch (const std::exception& e) {
     out.forgetFailure =
-        ForgetFailure{false, false, static_cast<int>(Msg::UnknownFailure), e.what()};
+        ForgetFailure{false, false, false, static_cast<int>(Msg::UnknownFailure), e.what()};
   }
 }
 
@@ -224,12 +225,12 @@ RestoreOutcome PermanentDrives::Restore(SubstListing& listing) {
   };
   // Restore ends in a write of the data file: a damaged one stops it before anything changes.
   if (!data_.IsWhole()) return fail(RestoreOutcome::Status::DamagedDataFile);
-  const SubstListing::Capture capture = listing.Take(dataFolder_);
+  const SubstListing::Capture capture = listing.Take();
   if (!capture.problem.empty()) {
     return fail(RestoreOutcome::Status::Problem, capture.problem + "\r\nNothing was changed.");
   }
   for (const char letter : LettersInListing(capture.lines)) {
-    listing.Delete(capture, letter, dataFolder_);
+    listing.Delete(letter);
     out.drivesChanged = true;
   }
   try {
@@ -252,19 +253,24 @@ std::string PermanentDrives::ForgetAll() {
            ErrorText(e);
   }
   if (!data_.IsWhole()) throw DataFileDamaged();
+  StartupScript::Before before;
   try {
-    script_.Delete();
+    before = script_.RemoveAllLetters();
   } catch (const FileError& e) {
-    // The mask keeps describing the batch file that is still there.
+    // The mask keeps describing the batch file that is still as it was.
     return std::string("The startup file ") + kStartupBatch +
-           " could not be deleted; the permanent drives stay as they are.\r\n" + ErrorText(e);
+           " could not be changed; the permanent drives stay as they are.\r\n" + ErrorText(e);
   }
+  // The lines go back to the bits that are still set.
   try {
     data_.ResetMask();
   } catch (const DataFileDamaged&) {
+    PutBack(script_.Path(), before);
     throw;
   } catch (const FileError& e) {
-    return "The list of permanent drives could not be reset.\r\n" + ErrorText(e);
+    const char* stays = PutBack(script_.Path(), before) ? "; the permanent drives stay as they are" : "";
+    return "The list of permanent drives could not be reset" + std::string(stays) + ".\r\n" +
+           ErrorText(e);
   }
   return {};
 }

@@ -28,7 +28,7 @@ struct MakeOutcome {
 // What Restore came to.
 struct RestoreOutcome {
   enum class Status {
-    Done,             // every mapping removed, the batch file gone, the mask reset
+    Done,             // every mapping removed, the letters' lines gone, the mask reset
     DamagedDataFile,  // the data file is not whole
     Problem,          // a step could not be done: `problem` says which, and what stays
   };
@@ -46,7 +46,8 @@ enum class ForgetOutcome {
 // Why a permanent letter's line or bit could not go. The removal ends there: the drive stays.
 struct ForgetFailure {
   bool damagedDataFile = false;  // the data file is not whole: nothing was changed
-  bool markNotCleared = false;   // the line went (the letter no longer comes back); the bit stayed
+  bool markNotCleared = false;   // the bit could not be cleared
+  bool lineRestored = false;     // and the line was put back: nothing changed
   int number = 0;                // the error's number
   std::string what;              // the error's own words
 };
@@ -86,8 +87,7 @@ class PermanentDrives {
         drives_(drives),
         files_(files) {}
 
-  // The data folder the installer made, ending in a backslash: the data file is there, and a
-  // listing's capture file is written there.
+  // The data folder the installer made, ending in a backslash: the data file is there.
   void UseDataFolder(const std::string& folder);
   const std::string& DataFolder() const { return dataFolder_; }
   // The data file is there, and of the size the installer made it.
@@ -108,8 +108,8 @@ class PermanentDrives {
   // brings the drive back even when its bit was lost.
   bool IsPermanent(char letter);
   // Takes the letter's line out of the batch file and clears its bit. A FileError when the line
-  // could not go; MarkNotCleared when only the bit could not; DataFileDamaged before anything
-  // changed when the data file is not whole.
+  // could not go; MarkNotCleared when the bit could not, after the line was put back (or could
+  // not be); DataFileDamaged before anything changed when the data file is not whole.
   ForgetOutcome Forget(char letter);
   // A letter picked in the used list: whether it can be removed, and whether it is permanent.
   RemovalCheck CheckRemoval(const std::string& letter);
@@ -118,16 +118,19 @@ class PermanentDrives {
   RemovalOutcome Remove(const std::string& letter, bool forget);
   // A permanent letter with no drive: its line and bit go, and no subst is run.
   RemovalOutcome ForgetUnmapped(const std::string& letter);
-  // Restore: every mapping subst lists is removed, then the batch file goes and the mask is
-  // reset. A damaged data file stops it before anything changes.
+  // Restore: every mapping subst lists is removed, then the letters' lines go from the batch
+  // file (every other line stays) and the mask is reset. A damaged data file stops it before
+  // anything changes.
   RestoreOutcome Restore(SubstListing& listing);
-  // Restore's second half: the batch file goes, then the mask is reset. The problem to report,
-  // empty when both are done; DataFileDamaged when the data file is not whole.
+  // Restore's second half: the letters' lines go, then the mask is reset; lines that went are
+  // put back when the mask cannot be. The problem to report, empty when both are done;
+  // DataFileDamaged when the data file is not whole.
   std::string ForgetAll();
 
  private:
-  bool StandsFor(char letter, const std::string& folder);
   std::unique_ptr<FileLease> HoldRecords();
+  // Undoes a change of the batch file whose bits could not follow; false when it could not.
+  bool PutBack(const std::string& batch, const StartupScript::Before& before);
   // Forget, with its failure as a value.
   void ForgetInto(char letter, RemovalOutcome& out);
   void Record(const std::string& letter, const std::string& batch, const std::string& batchFolder,

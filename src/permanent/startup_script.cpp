@@ -42,26 +42,28 @@ bool StartupScript::Names(char letter) {
   }
 }
 
-bool StartupScript::RemoveLetter(const std::string& batch, char letter) {
-  if (!files_.FileExists(batch)) return false;
-  const std::vector<std::string> lines = files_.ReadLines(batch);
-  const std::vector<std::string> kept = LinesWithoutLetter(lines, letter);
-  if (kept.size() == lines.size()) return true;
+StartupScript::Before StartupScript::Rewrite(const std::string& batch,
+                                             const std::function<Lines(const Lines&)>& keep) {
+  if (!files_.FileExists(batch)) return std::nullopt;
+  Lines lines = files_.ReadLines(batch);
+  const Lines kept = keep(lines);
+  if (kept.size() == lines.size()) return lines;
   if (std::all_of(kept.begin(), kept.end(), IsBlank)) {
     files_.Delete(batch);
   } else {
     files_.ReplaceLines(batch, kept);
   }
-  return true;
+  return lines;
 }
 
-void StartupScript::Delete() {
+StartupScript::Before StartupScript::RemoveLetter(const std::string& batch, char letter) {
+  return Rewrite(batch, [letter](const Lines& lines) { return LinesWithoutLetter(lines, letter); });
+}
+
+StartupScript::Before StartupScript::RemoveAllLetters() {
   const std::string batch = Path();
-  try {
-    if (!batch.empty()) files_.Delete(batch);
-  } catch (const FileError& e) {
-    if (e.Number() != err::kFileNotFound) throw;
-  }
+  if (batch.empty()) return std::nullopt;
+  return Rewrite(batch, LinesOfOthers);
 }
 
 }  // namespace kestrane

@@ -418,9 +418,9 @@ TEST_F(BadDataFile, ReadOnlyDataFileMakePermanentSaysSoAndChangesNothingItCannot
   ExpectConsistentAndUsable();
 }
 
-// The line goes but the bit cannot: the box says the drive no longer comes back at logon, and
-// the mapping stays for a second try.
-TEST_F(BadDataFile, ReadOnlyDataFileRemovePermanentlySaysTheLineIsGoneAndTheMarkStays) {
+// The line goes but the bit cannot: the line goes back in, so the letter keeps both, the box says
+// it stays permanent, and the mapping stays for a second try.
+TEST_F(BadDataFile, ReadOnlyDataFileRemovePermanentlyPutsTheLineBackAndSaysSo) {
   WriteText(Batch(), "subst P: \"C:\\Beds\"\r\nsubst Q: \"C:\\Work\"\r\n");
   WriteDataFileWithMask(kInitialMask | Bit(L'P') | Bit(L'Q'));
   ASSERT_TRUE(SetFileAttributesW(DataFilePath().c_str(), FILE_ATTRIBUTE_READONLY));
@@ -437,11 +437,11 @@ TEST_F(BadDataFile, ReadOnlyDataFileRemovePermanentlySaysTheLineIsGoneAndTheMark
   Seen("read-only data file Remove permanently", *removed);
   ASSERT_TRUE(Answer(*removed, IDOK));
   EXPECT_EQ(Narrow(removed->text),
-            "The drive letter P no longer comes back at logon, but its permanent mark could not "
-            "be cleared from the data file.\r\nError 70: Permission denied (Windows error 5: "
-            "Access denied). The virtual drive was left as it is.");
+            "The drive letter P stays permanent: its mark could not be cleared from the data "
+            "file.\r\nError 70: Permission denied (Windows error 5: Access denied). The virtual "
+            "drive was left as it is.");
   ExpectClearRefusal(*removed);
-  EXPECT_EQ(ReadText(Batch()), "subst Q: \"C:\\Work\"\r\n");
+  EXPECT_EQ(ReadText(Batch()), "subst P: \"C:\\Beds\"\r\nsubst Q: \"C:\\Work\"\r\n");
   EXPECT_EQ(DataBytes(), before);
   EXPECT_TRUE(Mapped(L'P'));
   ExpectUsable();

@@ -302,11 +302,7 @@ class FakeRecordFile : public RecordFile {
 std::unique_ptr<RecordFile> FakeFiles::OpenRecords(const std::string& path, int recordLength) {
   faults_.Check(Call::FilesOpenRecords);
   Entry* e = Find(path);
-  if (!e) {
-    if (!folders.count(Parent(Key(path)))) Fail(err::kPathNotFound);
-    AddFile(path, {});
-    e = Find(path);
-  }
+  if (!e) Fail(folders.count(Parent(Key(path))) ? err::kFileNotFound : err::kPathNotFound);
   if (e->locked) Fail(err::kPermissionDenied);
   return std::make_unique<FakeRecordFile>(*this, path, recordLength);
 }
@@ -385,18 +381,21 @@ std::unique_ptr<FileLease> FakeFiles::Lease(const std::string&, int) {
 ProcessOutcome FakeProcesses::RunHidden(const std::string& commandLine,
                                         const std::string& directory, int limitMs) {
   faults_.Check(Call::ProcessesRunHidden);
-  runs.push_back(Run{"", "", commandLine, directory, limitMs});
+  runs.push_back(Run{commandLine, directory, limitMs, false});
   if (behaviour) return behaviour(runs.back());
   return ProcessOutcome{true, true, 0};
 }
 
-ProcessOutcome FakeProcesses::ShellRun(const std::string& verb, const std::string& file,
-                                       const std::string& parameters, const std::string& directory,
-                                       int limitMs) {
-  faults_.Check(Call::ProcessesShellRun);
-  runs.push_back(Run{verb, file, parameters, directory, limitMs});
-  if (behaviour) return behaviour(runs.back());
-  return ProcessOutcome{true, true, 0};
+CapturedRun FakeProcesses::RunCaptured(const std::string& commandLine,
+                                       const std::string& directory, int limitMs) {
+  faults_.Check(Call::ProcessesRunCaptured);
+  runs.push_back(Run{commandLine, directory, limitMs, true});
+  output.clear();
+  CapturedRun captured;
+  captured.run = behaviour ? behaviour(runs.back()) : ProcessOutcome{true, true, 0};
+  if (captured.run.finished) captured.lines = std::move(output);
+  output.clear();
+  return captured;
 }
 
 // ---- shell

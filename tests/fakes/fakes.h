@@ -15,6 +15,9 @@
 
 namespace kestrane::fakes {
 
+// The command line's start of every subst run on a machine of fakes: the system folder's.
+inline const std::string kSubst = "\"C:\\Windows\\system32\\subst.exe\"";
+
 class FakeControls : public Controls {
  public:
   explicit FakeControls(Faults& faults) : faults_(faults) {}
@@ -184,20 +187,20 @@ class FakeProcesses : public Processes {
   explicit FakeProcesses(Faults& faults) : faults_(faults) {}
   ProcessOutcome RunHidden(const std::string& commandLine, const std::string& directory,
                            int limitMs) override;
-  ProcessOutcome ShellRun(const std::string& verb, const std::string& file,
-                          const std::string& parameters, const std::string& directory,
+  CapturedRun RunCaptured(const std::string& commandLine, const std::string& directory,
                           int limitMs) override;
 
   struct Run {
-    std::string verb;  // empty for RunHidden
-    std::string file;
-    std::string commandLine;  // RunHidden's line, or ShellRun's parameters
+    std::string commandLine;
     std::string directory;
     int limitMs = 0;
+    bool captured = false;  // its output was asked for
   };
   std::vector<Run> runs;
   // Decides each run's outcome (and may act on the other fakes); default: ran and exited 0.
   std::function<ProcessOutcome(const Run&)> behaviour;
+  // What a captured run wrote, set by the behaviour; read back once the run has ended.
+  std::vector<std::string> output;
 
  private:
   Faults& faults_;

@@ -20,8 +20,8 @@ namespace kestrane::fakes {
   X(FilesReadLines)            \
   X(FilesReplaceLines)         \
   X(FilesSubFolders)           \
+  X(ProcessesRunCaptured)      \
   X(ProcessesRunHidden)        \
-  X(ProcessesShellRun)         \
   X(RecordFileRead)            \
   X(RecordFileWrite)           \
   X(ShellAppDataFolder)        \

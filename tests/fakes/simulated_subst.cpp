@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "drives/subst_runner.h"
+
 namespace kestrane::fakes {
 
 namespace {
@@ -61,24 +63,15 @@ ProcessOutcome SimulatedSubst::Subst(const std::string& arguments) {
 }
 
 ProcessOutcome SimulatedSubst::Run(const FakeProcesses::Run& run) {
-  if (run.verb.empty()) {
-    if (!StartsWithNoCase(run.commandLine, "subst.exe ")) return {false, false, 0};
-    return Subst(run.commandLine.substr(10));
+  const std::string program = SubstCommandLine(m_.shell.system, "");
+  if (!StartsWithNoCase(run.commandLine, program)) return {false, false, 0};
+  const std::string arguments = run.commandLine.substr(program.size());
+  if (!run.captured) return Subst(arguments);
+  if (!Trim(arguments).empty()) return {true, true, 1};
+  for (const auto& [letter, folder] : mappings) {
+    m_.processes.output.push_back(std::string(1, letter) + ":\\: => " + folder);
   }
-  const std::string params = Trim(run.commandLine);
-  if (!StartsWithNoCase(params, "/C subst.exe")) return {true, true, 1};
-  const std::string rest = Trim(params.substr(12));
-  if (rest == "> temp" || rest == ">temp") {
-    std::string dir = run.directory;
-    if (!dir.empty() && dir.back() != '\\') dir += '\\';
-    std::string text;
-    for (const auto& [letter, folder] : mappings) {
-      text += std::string(1, letter) + ":\\: => " + folder + "\r\n";
-    }
-    m_.files.AddText(dir + "temp", text);
-    return {true, true, 0};
-  }
-  return Subst(rest);
+  return {true, true, 0};
 }
 
 }  // namespace kestrane::fakes

@@ -6,8 +6,8 @@
 
 namespace kestrane::fakes {
 
-// Plays the system's subst command and command interpreter over a Machine's fakes: subst
-// lines make and remove drives, the listing writes the capture file where it was asked to.
+// Plays the system folder's subst command over a Machine's fakes: its runs make and remove
+// drives, and its listing is the output of a captured run. Any other program does not start.
 class SimulatedSubst {
  public:
   explicit SimulatedSubst(Machine& m);

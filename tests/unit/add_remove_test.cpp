@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "drives/subst_runner.h"
 #include "fakes/fakes.h"
 #include "fakes/simulated_subst.h"
@@ -10,7 +12,7 @@ namespace {
 constexpr std::int32_t kBitP = 1 << 15;
 
 class AddRemove : public ::testing::Test {
- protected:
+ public:  // the case tables act through the helpers
   void SetUp() override {
     m.StandardSetup();
     m.files.AddFolder("C:\\Data");
@@ -53,7 +55,7 @@ TEST_F(AddRemove, AddMapsTheSelectedLetterToTheQuotedFolder) {
   std::vector<std::string> usedWhenDone;
   m.dialogs.onBox = [&](const Box&) { usedWhenDone = m.controls.Items(ControlId::lstUsedLtrs); };
   Add("K:", "C:\\Data");
-  EXPECT_EQ(Commands(), (std::vector<std::string>{"subst.exe K: \"C:\\Data\""}));
+  EXPECT_EQ(Commands(), (std::vector<std::string>{kSubst + " K: \"C:\\Data\""}));
   EXPECT_EQ(m.controls.Text(ControlId::txtPath), "C:\\Data");
   EXPECT_EQ(m.controls.Text(ControlId::cmdCancel), "&Exit");
   ASSERT_EQ(m.dialogs.boxes.size(), 1u);  // no question for a 7-character folder
@@ -70,7 +72,7 @@ TEST_F(AddRemove, AddMapsTheSelectedLetterToTheQuotedFolder) {
 TEST_F(AddRemove, AddPutsHoldBackOverWhatWasTypedIntoThePathBox) {
   m.controls.texts[ControlId::txtPath] = "C:\\Windows";
   Add("K:", "C:\\Data");
-  EXPECT_EQ(Commands(), (std::vector<std::string>{"subst.exe K: \"C:\\Data\""}));
+  EXPECT_EQ(Commands(), (std::vector<std::string>{kSubst + " K: \"C:\\Data\""}));
 }
 
 struct RootCase {
@@ -94,7 +96,7 @@ TEST_P(AddRootFolder, AsksTheExactQuestionAndOnlyYesMaps) {
   EXPECT_EQ(q.icon, Icon::None);
   if (GetParam().runs) {
     // The closing backslash is doubled so that it does not escape the quote.
-    EXPECT_EQ(Commands(), (std::vector<std::string>{"subst.exe M: \"C:\\\\\""}));
+    EXPECT_EQ(Commands(), (std::vector<std::string>{kSubst + " M: \"C:\\\\\""}));
     EXPECT_EQ(m.dialogs.boxes.size(), 2u);
   } else {
     EXPECT_TRUE(m.processes.runs.empty());
@@ -160,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(Commands, NothingSelected,
 
 TEST_F(AddRemove, RemoveOfAnOrdinaryLetterDeletesAtOnce) {
   Remove("E:");
-  EXPECT_EQ(Commands(), (std::vector<std::string>{"subst.exe E: /D"}));
+  EXPECT_EQ(Commands(), (std::vector<std::string>{kSubst + " E: /D"}));
   ASSERT_EQ(m.dialogs.boxes.size(), 1u);
   EXPECT_EQ(m.dialogs.boxes[0].title, "Done!");
   EXPECT_EQ(m.controls.Text(ControlId::cmdCancel), "&Exit");
@@ -217,7 +219,7 @@ TEST_P(RemovePermanentLetter, FollowsTheAnswer) {
   EXPECT_EQ(Lines(), GetParam().unmarks ? withoutP : all);
   EXPECT_EQ(m.StoredMask(), mask);
   if (GetParam().deletes) {
-    EXPECT_EQ(Commands(), (std::vector<std::string>{"subst.exe P: /D"}));
+    EXPECT_EQ(Commands(), (std::vector<std::string>{kSubst + " P: /D"}));
     // The startup file and the mask were done with before the deletion ran.
     EXPECT_EQ(linesAtDeletion, Lines());
     EXPECT_EQ(maskAtDeletion, mask);
@@ -252,7 +254,7 @@ TEST_P(RemovePermanence, IsReadAtTheClick) {
   m.InstallDataFile(kInitialMask | c.storedBits);
   m.dialogs.answers = {Answer::Yes};
   Remove("P:");
-  EXPECT_EQ(Commands(), (std::vector<std::string>{"subst.exe P: /D"}));
+  EXPECT_EQ(Commands(), (std::vector<std::string>{kSubst + " P: /D"}));
   EXPECT_EQ(m.dialogs.boxes.front().body.starts_with("This drive letter, P, is permanent"),
             c.asked);
   // A Yes takes P's line and P's bit, and nothing else.
@@ -304,8 +306,56 @@ TEST_F(AddRemove, DoubleClicksRunAddAndRemoveWithTheClickedLetter) {
   m.form.lstAvail_DblClick();
   m.Pick(ControlId::lstUsedLtrs, "E:");
   m.form.lstUsedLtrs_DblClick();
-  EXPECT_EQ(Commands(), (std::vector<std::string>{"subst.exe K: \"C:\\Data\"", "subst.exe E: /D"}));
+  EXPECT_EQ(Commands(), (std::vector<std::string>{kSubst + " K: \"C:\\Data\"", kSubst + " E: /D"}));
 }
+
+// A program that ends with success and does nothing (a stand-in, or a subst that failed without
+// saying so) is not taken at its word: the box says the drive is not there, or still there, and
+// Make Permanent records nothing.
+struct ClaimCase {
+  const char* name;
+  std::function<void(AddRemove&)> act;
+  std::string body;
+};
+
+void PrintTo(const ClaimCase& c, std::ostream* os) { *os << c.name; }
+
+class SubstClaims : public AddRemove, public ::testing::WithParamInterface<ClaimCase> {};
+
+TEST_P(SubstClaims, SuccessWithoutTheDriveIsNoSuccess) {
+  const auto batchBefore = m.files.TextOf(m.BatchPath());
+  const std::int32_t maskBefore = m.StoredMask();
+  m.processes.behaviour = [](const FakeProcesses::Run&) { return ProcessOutcome{true, true, 0}; };
+  GetParam().act(*this);
+  ASSERT_FALSE(m.dialogs.boxes.empty());
+  const Box& box = m.dialogs.boxes.back();
+  EXPECT_EQ(box.body, GetParam().body);
+  EXPECT_EQ(box.title, "Kestrane");
+  EXPECT_EQ(box.icon, Icon::Critical);
+  EXPECT_EQ(box.pointerWhenShown, MousePointer::Default);
+  for (const Box& b : m.dialogs.boxes) EXPECT_NE(b.body, "Operation Completed!");
+  EXPECT_EQ(m.files.TextOf(m.BatchPath()), batchBefore);
+  EXPECT_EQ(m.StoredMask(), maskBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, SubstClaims,
+    ::testing::Values(
+        ClaimCase{"Add", [](AddRemove& t) { t.Add("K:", "C:\\Data"); },
+                  "subst reported success, but the drive K: is not there.\r\n"
+                  "The folder was not given a drive letter."},
+        ClaimCase{"MakePermanent",
+                  [](AddRemove& t) {
+                    t.m.Pick(ControlId::lstAvail, "K:");
+                    t.m.Choose("C:\\Data");
+                    t.m.form.cmdDefault_Click();
+                  },
+                  "subst reported success, but the drive K: is not there.\r\n"
+                  "The folder was not given a drive letter."},
+        ClaimCase{"Remove", [](AddRemove& t) { t.Remove("E:"); },
+                  "subst reported success, but the drive E: is still there.\r\n"
+                  "The virtual drive was not removed."}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace kestrane::fakes

@@ -129,7 +129,7 @@ TEST_F(Edges, AVirtualDriveWhoseFolderIsGoneIsInUseAndCanBeRemoved) {
   m.Pick(ControlId::lstUsedLtrs, "G:");
   m.form.cmdRemove_Click();
   EXPECT_EQ(LastBox().body, "Operation Completed!");
-  EXPECT_EQ(m.processes.runs.back().commandLine, "subst.exe G: /D");
+  EXPECT_EQ(m.processes.runs.back().commandLine, kSubst + " G: /D");
 }
 
 // Two copies: every read and rewrite of the records happens while this copy holds them, and a

@@ -2,7 +2,11 @@
 // and the program keeps running.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+
+#include "permanent/startup_script.h"
+#include "platform/text_lines.h"
 
 #include "fakes/fakes.h"
 #include "fakes/simulated_subst.h"
@@ -132,6 +136,15 @@ class FaultSweep : public ::testing::TestWithParam<Command> {
           where + ": mask " + std::to_string(now.mask));
     // The batch file: old or new content, never part of either.
     Check(now.batch == before.batch || now.batch == clean.batch, where + ": subit.bat torn");
+    // A letter has its line exactly when it has its bit, whatever step failed.
+    const std::vector<std::string> lines = SplitLines(now.batch.value_or(""));
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+      const bool line = std::any_of(lines.begin(), lines.end(), [letter](const std::string& l) {
+        return NamesLetter(l, letter);
+      });
+      Check(line == LetterIsSet(now.mask, letter),
+            where + ": " + letter + ": has " + (line ? "its line without its bit" : "its bit alone"));
+    }
     // No scratch or capture file is left behind.
     bool leftover = false;
     for (const auto& [key, entry] : m.files.files) {

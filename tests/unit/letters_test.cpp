@@ -122,7 +122,7 @@ TEST_F(Probe, EachListingReplacesTheRecordedCdLetters) {
 
 // The runner's check of its one letter answers in use or free and records nothing.
 TEST_F(Probe, RunnersCheckAnswersWithoutRecording) {
-  SubstRunner runner(probe, m.drives, m.files, m.processes);
+  SubstRunner runner(probe, m.drives, m.files, m.processes, m.shell);
   m.drives.Add('N', DriveType::Remote, 6);
   m.drives.Add('G', DriveType::CdRom, 7);
   probe.List(family);

@@ -27,14 +27,15 @@ class Runner : public ::testing::Test {
   SimulatedSubst subst{m};
   OsFamily family = OsFamily::Nt;
   LetterProbe probe{m.drives};
-  SubstRunner runner{probe, m.drives, m.files, m.processes};
+  SubstRunner runner{probe, m.drives, m.files, m.processes, m.shell};
 };
 
 TEST_F(Runner, CreateStartsTheExactLine) {
   const SubstOutcome outcome = Create("E", "C:\\Work");
   ASSERT_EQ(m.processes.runs.size(), 1u);
-  EXPECT_EQ(m.processes.runs[0].commandLine, "subst.exe E: \"C:\\Work\"");
-  EXPECT_EQ(m.processes.runs[0].verb, "");
+  EXPECT_EQ(m.processes.runs[0].commandLine, kSubst + " E: \"C:\\Work\"");
+  // In the system folder, never the current one, which may be the very folder being mapped.
+  EXPECT_EQ(m.processes.runs[0].directory, m.shell.system);
   // A subst held up by a program slow to take its announcement is waited for, not failed.
   EXPECT_EQ(m.processes.runs[0].limitMs, 90000);
   EXPECT_TRUE(outcome.Done());
@@ -57,7 +58,7 @@ TEST_P(RunnerArgument, QuotesTheFolderSoSubstReadsItBack) {
   m.files.AddFolder("C:\\Work\\a b");
   EXPECT_TRUE(Create("E", GetParam().folder).Done());
   ASSERT_EQ(m.processes.runs.size(), 1u);
-  EXPECT_EQ(m.processes.runs[0].commandLine, "subst.exe E: " + GetParam().argument);
+  EXPECT_EQ(m.processes.runs[0].commandLine, kSubst + " E: " + GetParam().argument);
   EXPECT_EQ(FakeFiles::Key(subst.mappings.at('E')), FakeFiles::Key(GetParam().folder));
 }
 
@@ -75,7 +76,7 @@ TEST_F(Runner, DeleteStartsTheSlashDLineAndFreesTheLetter) {
   subst.Map('E', "C:\\Work");
   EXPECT_TRUE(Delete("E").Done());
   ASSERT_EQ(m.processes.runs.size(), 1u);
-  EXPECT_EQ(m.processes.runs[0].commandLine, "subst.exe E: /D");
+  EXPECT_EQ(m.processes.runs[0].commandLine, kSubst + " E: /D");
   EXPECT_EQ(subst.mappings.count('E'), 0u);
 }
 
@@ -233,7 +234,7 @@ TEST_F(Runner, DeleteOfAFreeLetterSkipsTheFolderChecksAndSubstAnswers) {
   probe.List(family);
   ExpectRefused(Delete("E"), SubstStatus::NotVirtual, Msg::None);
   ASSERT_EQ(m.processes.runs.size(), 1u);
-  EXPECT_EQ(m.processes.runs[0].commandLine, "subst.exe E: /D");
+  EXPECT_EQ(m.processes.runs[0].commandLine, kSubst + " E: /D");
 }
 
 struct NetworkCase {

@@ -50,7 +50,7 @@ class Selection : public ::testing::Test {
     return m.processes.runs.size() == runs ? "" : m.processes.runs.back().commandLine;
   }
   static std::string Line(const std::string& folder) {
-    return "subst.exe K: " + CommandArgument(folder);
+    return kSubst + " K: " + CommandArgument(folder);
   }
   // The box Make Permanent opens first: it names the letter picked last, or asks for one.
   std::string MakePermanentBox() {

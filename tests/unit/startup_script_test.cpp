@@ -43,7 +43,7 @@ class StartupScriptFile : public ::testing::Test {
   Machine m;
   OsFamily family = OsFamily::Nt;
   LetterProbe probe{m.drives};
-  SubstRunner runner{probe, m.drives, m.files, m.processes};
+  SubstRunner runner{probe, m.drives, m.files, m.processes, m.shell};
   StartupScript script{m.files, m.shell};
   PermanentDrives perm{m.files, m.shell, m.drives, probe, runner};
 };
@@ -182,16 +182,26 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"DeleteOfTheEmptiedFile", Call::FilesDelete, {kQ}, 70}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// The line is gone by then, so the letter is no longer permanent for this session; the stale
-// bit in the file only brings the question back, and a Yes then finds no line and clears it.
-TEST_F(StartupScriptFile, FailedMaskWriteAfterTheRewriteReachesTheCaller) {
-  Batch({kP, kQ});
-  Mark(kBitQ);
-  m.faults.Arm(Call::RecordFileWrite, 1, err::kPermissionDenied);
-  EXPECT_THROW(perm.Forget('Q'), MarkNotCleared);
-  EXPECT_EQ(BatchText(), Join({kP}));
-  EXPECT_EQ(m.StoredMask(), kInitialMask | kBitQ);
-  EXPECT_TRUE(perm.IsPermanent('Q'));
+// The line goes back in, so that the letter keeps its line and its bit together; only when
+// that fails too is the bit left alone.
+TEST_F(StartupScriptFile, FailedMaskWriteAfterTheRewritePutsTheLineBack) {
+  for (const bool putBackFails : {false, true}) {
+    Batch({kP, kQ});
+    Mark(kBitQ);
+    m.faults.Clear();
+    m.faults.Arm(Call::RecordFileWrite, 1, err::kPermissionDenied);
+    if (putBackFails) m.faults.Arm(Call::FilesReplaceLines, 2, err::kPermissionDenied);
+    try {
+      perm.Forget('Q');
+      ADD_FAILURE() << "no failure reached the caller";
+    } catch (const MarkNotCleared& e) {
+      EXPECT_EQ(e.Number(), err::kPermissionDenied);
+      EXPECT_EQ(e.LineRestored(), !putBackFails);
+    }
+    EXPECT_EQ(BatchText(), putBackFails ? Join({kP}) : Join({kP, kQ}));
+    EXPECT_EQ(m.StoredMask(), kInitialMask | kBitQ);
+    EXPECT_TRUE(perm.IsPermanent('Q'));
+  }
 }
 
 TEST_F(StartupScriptFile, MissingBatchFileClearsTheBitAndSaysSo) {

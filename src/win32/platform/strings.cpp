@@ -23,4 +23,13 @@ std::string Narrow(const std::wstring& wide) {
   return out;
 }
 
+std::string FromOem(const std::string& oem) {
+  if (oem.empty()) return {};
+  const int n =
+      MultiByteToWideChar(CP_OEMCP, 0, oem.data(), static_cast<int>(oem.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_OEMCP, 0, oem.data(), static_cast<int>(oem.size()), wide.data(), n);
+  return Narrow(wide);
+}
+
 }  // namespace kestrane::win32

@@ -1,11 +1,11 @@
 #include "win32/platform/win32_processes.h"
 
-// <windows.h> must come before the shell headers.
-// clang-format off
 #include <windows.h>
-#include <shellapi.h>
-// clang-format on
 
+#include <cwctype>
+
+#include "platform/text_lines.h"
+#include "win32/platform/error_map.h"
 #include "win32/platform/handles.h"
 #include "win32/platform/strings.h"
 
@@ -45,60 +45,106 @@ void AwaitProcess(HANDLE process, int limitMs, ProcessOutcome& outcome) {
   outcome.exitCode = code;
 }
 
+// The program a command line starts: its first word, unquoted, when that is a full path (a drive
+// letter, colon and backslash, or a share); empty otherwise, so that nothing is searched for.
+std::wstring ProgramOf(const std::wstring& line) {
+  std::wstring program;
+  if (!line.empty() && line[0] == L'"') {
+    const std::size_t close = line.find(L'"', 1);
+    if (close == std::wstring::npos) return {};
+    program = line.substr(1, close - 1);
+  } else {
+    program = line.substr(0, line.find_first_of(L" \t"));
+  }
+  const auto slash = [](wchar_t ch) { return ch == L'\\' || ch == L'/'; };
+  const bool onDrive = program.size() > 3 && iswalpha(program[0]) && program[1] == L':' &&
+                       slash(program[2]);
+  const bool onShare = program.size() > 2 && slash(program[0]) && slash(program[1]);
+  return onDrive || onShare ? program : std::wstring();
+}
+
+// Starts the command line's program, hidden and without a console, in the folder given or else
+// in the program's own folder, never in ours: that may be the very folder the user is choosing.
+// Its standard output goes to `output` when one is given. The process handle, or null.
+HANDLE Start(const std::string& commandLine, const std::string& directory, HANDLE output) {
+  const std::wstring wideLine = Widen(commandLine);
+  const std::wstring program = ProgramOf(wideLine);
+  if (program.empty()) {
+    SetLastError(ERROR_BAD_PATHNAME);
+    return nullptr;
+  }
+  std::wstring folder = Widen(directory);
+  if (folder.empty()) folder = program.substr(0, program.find_last_of(L"\\/"));
+  // CreateProcessW may write into the command line, so it gets a buffer of its own.
+  std::wstring line = wideLine;
+  line.push_back(L'\0');
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  if (output) {
+    startup.dwFlags |= STARTF_USESTDHANDLES;
+    startup.hStdOutput = output;
+  }
+  PROCESS_INFORMATION info = {};
+  // Detached: a console program gets no console at all, so none flashes up and no console
+  // host has to start for output nobody reads.
+  if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, output ? TRUE : FALSE,
+                      DETACHED_PROCESS, nullptr, folder.c_str(), &startup, &info)) {
+    return nullptr;
+  }
+  CloseHandle(info.hThread);
+  return info.hProcess;
+}
+
 }  // namespace
 
 ProcessOutcome Win32Processes::RunHidden(const std::string& commandLine,
                                          const std::string& directory, int limitMs) {
   ProcessOutcome outcome;
-  // CreateProcessW may write into the command line, so it gets a buffer of its own.
-  std::wstring line = Widen(commandLine);
-  line.push_back(L'\0');
-  const std::wstring folder = Widen(directory);
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  PROCESS_INFORMATION info = {};
-  // Detached: a console program gets no console at all, so none flashes up and no console
-  // host has to start for output nobody reads.
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
-    return outcome;
-  }
-  const KernelHandle process(info.hProcess);
-  const KernelHandle thread(info.hThread);
+  const KernelHandle process(Start(commandLine, directory, nullptr));
+  if (!process) return outcome;
   outcome.started = true;
   AwaitProcess(process.Get(), limitMs, outcome);
   return outcome;
 }
 
-ProcessOutcome Win32Processes::ShellRun(const std::string& verb, const std::string& file,
-                                        const std::string& parameters, const std::string& directory,
-                                        int limitMs) {
-  ProcessOutcome outcome;
-  const std::wstring wideVerb = Widen(verb);
-  const std::wstring wideFile = Widen(file);
-  const std::wstring wideParameters = Widen(parameters);
-  const std::wstring wideDirectory = Widen(directory);
-  SHELLEXECUTEINFOW info = {};
-  info.cbSize = sizeof info;
-  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
-  info.lpVerb = wideVerb.empty() ? nullptr : wideVerb.c_str();
-  info.lpFile = wideFile.c_str();
-  info.lpParameters = wideParameters.empty() ? nullptr : wideParameters.c_str();
-  info.lpDirectory = wideDirectory.empty() ? nullptr : wideDirectory.c_str();
-  info.nShow = SW_HIDE;
-  if (!ShellExecuteExW(&info)) return outcome;
-  outcome.started = true;
-  if (!info.hProcess) {
-    // Handed to something that was already running (a DDE conversation, an open window):
-    // nothing of ours is left to wait for.
-    outcome.finished = true;
-    return outcome;
+CapturedRun Win32Processes::RunCaptured(const std::string& commandLine,
+                                        const std::string& directory, int limitMs) {
+  CapturedRun result;
+  SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+  HANDLE readEnd = nullptr;
+  HANDLE writeEnd = nullptr;
+  // Room for any listing, so that the program never waits on a full pipe while we wait on it.
+  constexpr DWORD kPipeBytes = 1 << 16;
+  if (!CreatePipe(&readEnd, &writeEnd, &inheritable, kPipeBytes)) ThrowLastError(GetLastError());
+  const KernelHandle reader(readEnd);
+  KernelHandle writer(writeEnd);
+  // Only the write end goes to the program.
+  if (!SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0)) ThrowLastError(GetLastError());
+  const KernelHandle process(Start(commandLine, directory, writer.Get()));
+  // Once the program has the only write end, the pipe ends when it does.
+  writer.Reset();
+  if (!process) return result;
+  result.run.started = true;
+  AwaitProcess(process.Get(), limitMs, result.run);
+  if (!result.run.finished) return result;
+  // The program has ended and its write end with it: the reads take what is in the pipe and
+  // then find it broken, without waiting.
+  std::string bytes;
+  char buffer[4096];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(reader.Get(), buffer, sizeof buffer, &got, nullptr)) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_BROKEN_PIPE) break;
+      ThrowLastError(error);
+    }
+    if (got == 0) break;
+    bytes.append(buffer, got);
   }
-  const KernelHandle process(info.hProcess);
-  AwaitProcess(process.Get(), limitMs, outcome);
-  return outcome;
+  result.lines = SplitLines(FromOem(bytes));
+  return result;
 }
 
 }  // namespace kestrane::win32

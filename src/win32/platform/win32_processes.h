@@ -9,8 +9,7 @@ class Win32Processes : public Processes {
  public:
   ProcessOutcome RunHidden(const std::string& commandLine, const std::string& directory,
                            int limitMs) override;
-  ProcessOutcome ShellRun(const std::string& verb, const std::string& file,
-                          const std::string& parameters, const std::string& directory,
+  CapturedRun RunCaptured(const std::string& commandLine, const std::string& directory,
                           int limitMs) override;
 };
 

@@ -69,11 +69,12 @@ std::unique_ptr<RecordFile> Win32Files::OpenRecords(const std::string& path, int
   const std::wstring wide = Widen(path);
   constexpr DWORD kShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
   // A read-only file can still be read, as a random-access open without an access clause
-  // allows; writing to it then fails with 70.
+  // allows; writing to it then fails with 70. Only a file that is there is opened: a record
+  // written to a missing one would make a file of the wrong size.
   const bool readOnly = files_detail::IsReadOnlyFile(wide);
   FileHandle file;
   if (!readOnly) {
-    file.Reset(files_detail::OpenWaiting(wide, GENERIC_READ | GENERIC_WRITE, kShare, OPEN_ALWAYS));
+    file.Reset(files_detail::OpenWaiting(wide, GENERIC_READ | GENERIC_WRITE, kShare, OPEN_EXISTING));
   }
   if (readOnly || (!file && GetLastError() == ERROR_ACCESS_DENIED)) {
     file.Reset(CreateFileW(wide.c_str(), GENERIC_READ, kShare, nullptr, OPEN_EXISTING,

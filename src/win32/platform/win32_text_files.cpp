@@ -29,15 +29,6 @@ std::string ToOem(const std::string& utf8) {
   return out;
 }
 
-std::string FromOem(const std::string& oem) {
-  if (oem.empty()) return {};
-  const int n =
-      MultiByteToWideChar(CP_OEMCP, 0, oem.data(), static_cast<int>(oem.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_OEMCP, 0, oem.data(), static_cast<int>(oem.size()), wide.data(), n);
-  return Narrow(wide);
-}
-
 void WriteAll(HANDLE file, const std::string& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
@@ -87,6 +78,42 @@ class ScratchFile {
   std::wstring path_;
 };
 
+// Writes the bytes to a scratch file beside the target, then puts it in the target's place in
+// one step.
+void ReplaceBytes(const std::wstring& target, const std::string& bytes) {
+  const std::wstring folder = FolderOf(target);
+  wchar_t scratchName[MAX_PATH];
+  if (!GetTempFileNameW(folder.c_str(), L"kst", 0, scratchName)) {
+    const DWORD error = GetLastError();
+    ThrowLastError(error == ERROR_DIRECTORY ? ERROR_PATH_NOT_FOUND : error);
+  }
+  ScratchFile scratch(scratchName);
+  {
+    FileHandle file(CreateFileW(scratch.Path().c_str(), GENERIC_WRITE, 0, nullptr,
+                                TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) ThrowLastError(GetLastError());
+    WriteAll(file.Get(), bytes);
+    // The old content goes only once the new one is on the disk.
+    if (!FlushFileBuffers(file.Get())) ThrowLastError(GetLastError());
+  }
+  // A hidden or system batch file stays so after the rewrite.
+  const DWORD old = GetFileAttributesW(target.c_str());
+  if (old != INVALID_FILE_ATTRIBUTES && !(old & FILE_ATTRIBUTE_DIRECTORY)) {
+    const DWORD keep = old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    if (keep) SetFileAttributesW(scratch.Path().c_str(), keep);
+  }
+  int waited = 0;
+  while (!MoveFileExW(scratch.Path().c_str(), target.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD error = GetLastError();
+    if (files_detail::WaitedOutClash(error, waited)) continue;
+    // Clear a copied hidden or system attribute so the scratch file can be deleted.
+    SetFileAttributesW(scratch.Path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    files_detail::ThrowFileError(error, target);
+  }
+  scratch.Keep();
+}
+
 }  // namespace
 
 bool Win32Files::CanEncode(const std::string& text) {
@@ -119,68 +146,32 @@ std::vector<std::string> Win32Files::ReadLines(const std::string& path) {
   return SplitLines(FromOem(ReadAll(file.Get())));
 }
 
+// The new text is written beside the file and then put in its place in one step, so that a crash
+// or a full disk leaves the old file or the new one, never part of a line that would run at
+// logon.
 void Win32Files::AppendLine(const std::string& path, const std::string& line) {
-  const std::string bytes = ToOem(line) + "\r\n";
   const std::wstring wide = Widen(path);
   if (files_detail::IsReadOnlyFile(wide)) ThrowLastError(ERROR_ACCESS_DENIED);
-  FileHandle file(files_detail::OpenWaiting(wide, GENERIC_READ | FILE_APPEND_DATA, FILE_SHARE_READ,
-                                            OPEN_ALWAYS));
-  if (!file) files_detail::ThrowFileError(GetLastError(), wide);
+  std::string bytes;
+  FileHandle file(files_detail::OpenWaiting(wide, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                            OPEN_EXISTING));
+  if (file) {
+    bytes = ReadAll(file.Get());
+    file.Reset();
+  } else if (const DWORD error = GetLastError(); error != ERROR_FILE_NOT_FOUND) {
+    files_detail::ThrowFileError(error, wide);
+  }
   // A file edited by hand may lack its final line end; without one the new line would be glued
   // onto the last line and both would be lost to the command interpreter.
-  std::string prefix;
-  LARGE_INTEGER size;
-  if (!GetFileSizeEx(file.Get(), &size)) ThrowLastError(GetLastError());
-  if (size.QuadPart > 0) {
-    LARGE_INTEGER last;
-    last.QuadPart = size.QuadPart - 1;
-    char ch = 0;
-    DWORD got = 0;
-    if (!SetFilePointerEx(file.Get(), last, nullptr, FILE_BEGIN) ||
-        !ReadFile(file.Get(), &ch, 1, &got, nullptr)) {
-      ThrowLastError(GetLastError());
-    }
-    if (got == 1 && ch != '\n') prefix = "\r\n";
-  }
-  WriteAll(file.Get(), prefix + bytes);
+  if (!bytes.empty() && bytes.back() != '\n') bytes += "\r\n";
+  ReplaceBytes(wide, bytes + ToOem(line) + "\r\n");
 }
 
 void Win32Files::ReplaceLines(const std::string& path, const std::vector<std::string>& lines) {
   const std::string bytes = ToOem(JoinLines(lines));
   const std::wstring target = Widen(path);
-  const std::wstring folder = FolderOf(target);
   if (files_detail::IsReadOnlyFile(target)) ThrowLastError(ERROR_ACCESS_DENIED);
-
-  wchar_t scratchName[MAX_PATH];
-  if (!GetTempFileNameW(folder.c_str(), L"kst", 0, scratchName)) {
-    const DWORD error = GetLastError();
-    ThrowLastError(error == ERROR_DIRECTORY ? ERROR_PATH_NOT_FOUND : error);
-  }
-  ScratchFile scratch(scratchName);
-  {
-    FileHandle file(CreateFileW(scratch.Path().c_str(), GENERIC_WRITE, 0, nullptr,
-                                TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) ThrowLastError(GetLastError());
-    WriteAll(file.Get(), bytes);
-    // The old content goes only once the new one is on the disk.
-    if (!FlushFileBuffers(file.Get())) ThrowLastError(GetLastError());
-  }
-  // A hidden or system batch file stays so after the rewrite.
-  const DWORD old = GetFileAttributesW(target.c_str());
-  if (old != INVALID_FILE_ATTRIBUTES && !(old & FILE_ATTRIBUTE_DIRECTORY)) {
-    const DWORD keep = old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    if (keep) SetFileAttributesW(scratch.Path().c_str(), keep);
-  }
-  int waited = 0;
-  while (!MoveFileExW(scratch.Path().c_str(), target.c_str(),
-                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const DWORD error = GetLastError();
-    if (files_detail::WaitedOutClash(error, waited)) continue;
-    // Clear a copied hidden or system attribute so the scratch file can be deleted.
-    SetFileAttributesW(scratch.Path().c_str(), FILE_ATTRIBUTE_NORMAL);
-    files_detail::ThrowFileError(error, target);
-  }
-  scratch.Keep();
+  ReplaceBytes(target, bytes);
 }
 
 }  // namespace kestrane::win32
