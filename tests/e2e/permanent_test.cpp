@@ -151,11 +151,14 @@ TEST_F(PermanentDrives, ViewWithNoMappingSaysThereIsNone) {
   EXPECT_FALSE(Exists(DataFolder() + L"temp"));
 }
 
-TEST_F(PermanentDrives, RestoreRemovesEveryMappingTheStartupFileAndThePermanentLetters) {
+// The user's own lines in subit.bat are theirs: Restore takes out only the letters' lines.
+TEST_F(PermanentDrives, RestoreRemovesEveryMappingAndThePermanentLettersButNotTheUsersLines) {
   for (const wchar_t* letter = kMapped; *letter; ++letter) {
     ASSERT_TRUE(Map(*letter, *letter == L'K' ? kWork : kBeds)) << "cannot prepare a mapping";
   }
-  WriteText(Batch(), kWorkLine + "subst P: \"C:\\Beds\"\r\n");
+  const std::string users = "@echo off\r\nnet use X: \\\\server\\share\r\n";
+  WriteText(Batch(), "@echo off\r\n" + kWorkLine + "net use X: \\\\server\\share\r\n" +
+                         "subst P: \"C:\\Beds\"\r\n");
   WriteDataFileWithMask(kInitialMask | Bit(L'K') | Bit(L'P'));
   ASSERT_NE(Start(), nullptr);
   for (const wchar_t* letter = kMapped; *letter; ++letter) ASSERT_TRUE(Lists(Used(), *letter));
@@ -177,16 +180,18 @@ TEST_F(PermanentDrives, RestoreRemovesEveryMappingTheStartupFileAndThePermanentL
   };
   // The mask is reset last.
   const bool restored = WaitFor(
-      [&] { return noDriveLeft() && !Exists(Batch()) && StoredMask() == kInitialMask; }, 60s);
+      [&] { return noDriveLeft() && BatchText() == users && StoredMask() == kInitialMask; }, 60s);
   const auto elapsed =
       std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - accepted);
   std::printf("[   TIME   ] Restore with %zu mappings: %lld ms\n", std::wcslen(kMapped),
               static_cast<long long>(elapsed.count()));
   RecordProperty("restore_ms", static_cast<int>(elapsed.count()));
-  ASSERT_TRUE(restored) << "drives, subit.bat or the mask left after Restore";
+  ASSERT_TRUE(restored) << "drives, letters' lines or the mask left after Restore; subit.bat: "
+                        << BatchText();
   EXPECT_TRUE(Quiet()) << "Restore ends without a box";
   for (const wchar_t* letter = kMapped; *letter; ++letter) {
     EXPECT_TRUE(Lists(Free(), *letter)) << "letter " << char(*letter) << " not free again";
+    EXPECT_FALSE(InDriveList(*letter)) << "the drive list still offers " << char(*letter);
   }
   EXPECT_FALSE(Exists(DataFolder() + L"temp"));
 

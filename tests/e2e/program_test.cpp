@@ -109,8 +109,8 @@ bool ProgramTest::Map(wchar_t letter, const std::wstring& folder) {
   return made && made->exitCode == 0;
 }
 
-HWND ProgramTest::Start() {
-  program_.emplace(Program::Start());
+HWND ProgramTest::Start(const std::wstring& folder) {
+  program_.emplace(Program::Start(InstalledExe(), {}, folder));
   main_ = program_->WaitForWindow(ids::kMainWindowClass, kMainTitle);
   EXPECT_NE(main_, nullptr) << "no visible main window titled \"Kestrane - Pro\"";
   return main_;

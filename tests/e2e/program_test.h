@@ -64,8 +64,9 @@ class ProgramTest : public ::testing::Test {
   // subst.exe run the way a user runs it, to map a letter before the program starts.
   static bool Map(wchar_t letter, const std::wstring& folder);
 
-  // The program. Start answers the main window, or null (with a failure) when none showed.
-  HWND Start();
+  // The program, started in `folder` (its own when none is given). Start answers the main
+  // window, or null (with a failure) when none showed.
+  HWND Start(const std::wstring& folder = {});
   void Press(int button) const { Click(Control(main_, button)); }
   void Choose(int command) const { ChooseMenu(main_, command); }
   bool PickFree(wchar_t letter) const {

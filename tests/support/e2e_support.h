@@ -39,9 +39,9 @@ std::wstring FolderOf(const std::wstring& path);
 
 class Program {
  public:
-  // Starts `exe` with its own folder as the working folder.
-  static Program Start(const std::wstring& exe = InstalledExe(),
-                       const std::wstring& arguments = {});
+  // Starts `exe` with `folder` as the working folder, its own folder when none is given.
+  static Program Start(const std::wstring& exe = InstalledExe(), const std::wstring& arguments = {},
+                       const std::wstring& folder = {});
   Program(Program&& other) noexcept;
   Program& operator=(Program&&) = delete;
   Program(const Program&) = delete;

@@ -92,9 +92,10 @@ std::wstring DriverFolder() {
   return FolderOf(path);
 }
 
-Program Program::Start(const std::wstring& exe, const std::wstring& arguments) {
+Program Program::Start(const std::wstring& exe, const std::wstring& arguments,
+                       const std::wstring& workingFolder) {
   std::wstring commandLine = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-  std::wstring folder = FolderOf(exe);
+  const std::wstring folder = workingFolder.empty() ? FolderOf(exe) : workingFolder;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};

@@ -96,6 +96,7 @@ TEST_F(FilesTest, DeleteRemovesAFileAndReportsWhatIsNotOne) {
 class RecordFileTest : public FilesTest {};
 
 TEST_F(RecordFileTest, WritesTheBytesAtTheSlotAndReadsThemBack) {
+  dir.MakeFile(L"data.qor", "");
   const std::string path = dir.At(L"data.qor");
   {
     auto records = files.OpenRecords(path, 4);
@@ -124,11 +125,12 @@ TEST_F(RecordFileTest, BytesPastTheEndReadAsZeros) {
   EXPECT_EQ(records->Read(7), (Bytes{0, 0, 0, 0, 0}));
 }
 
-TEST_F(RecordFileTest, OpeningAMissingFileCreatesItEmpty) {
-  auto records = files.OpenRecords(dir.At(L"new.qor"), 3);
-  bool exists = false;
-  EXPECT_EQ(dir.BytesOf(L"new.qor", &exists), "");
-  EXPECT_TRUE(exists);
+// A record written to a file that was deleted meanwhile would make a file of the wrong size.
+TEST_F(RecordFileTest, AMissingFileIsNotFoundAndNotCreated) {
+  EXPECT_FILE_ERROR(files.OpenRecords(dir.At(L"new.qor"), 3), err::kFileNotFound);
+  bool exists = true;
+  dir.BytesOf(L"new.qor", &exists);
+  EXPECT_FALSE(exists);
 }
 
 TEST_F(RecordFileTest, AReadOnlyFileCanBeReadButNotWritten) {
@@ -155,6 +157,7 @@ TEST_F(RecordFileTest, FailuresOfTheOpenCarryTheirNumbers) {
 }
 
 TEST_F(RecordFileTest, RecordNumbersStartAtOne) {
+  dir.MakeFile(L"data.qor", "");
   auto records = files.OpenRecords(dir.At(L"data.qor"), 4);
   EXPECT_FILE_ERROR(records->Read(0), 63);
   EXPECT_FILE_ERROR(records->Write(-1, {1}), 63);

@@ -5,6 +5,7 @@
 #include "win32/platform/handles.h"
 #include "win32/platform/win32_files.h"
 #include "win32/platform/win32_processes.h"
+#include "win32/platform/win32_shell.h"
 
 namespace kestrane::win32 {
 namespace {
@@ -54,7 +55,8 @@ TEST_F(TextFilesTest, TheCommandInterpreterReadsTheAccentedFolderWeWrote) {
   files.AppendLine(bat, "@if exist \"" + dir.At(L"Café") + "\\\" exit 7");
   files.AppendLine(bat, "@exit 1");
   Win32Processes processes;
-  const ProcessOutcome outcome = processes.RunHidden("cmd.exe /c \"" + bat + "\"", "", 20000);
+  const std::string cmd = "\"" + Win32Shell().SystemFolder() + "\\cmd.exe\"";
+  const ProcessOutcome outcome = processes.RunHidden(cmd + " /c \"" + bat + "\"", "", 20000);
   ASSERT_TRUE(outcome.finished);
   EXPECT_EQ(outcome.exitCode, 7u);
 }
@@ -88,6 +90,17 @@ TEST_F(TextFilesTest, AppendLineRefusesAndLeavesTheFileWhenItCannotWrite) {
   EXPECT_FILE_ERROR(files.AppendLine(dir.At(L"subit.bat"), "\xE4\xB8\xAD"), err::kBadFileName);
   EXPECT_EQ(dir.BytesOf(L"ro.bat"), "keep\r\n");
   EXPECT_EQ(dir.BytesOf(L"subit.bat"), "keep\r\n");
+}
+
+// The new file takes the old one's place in one step: what was there stays byte for byte (no
+// code page is guessed for it), and no scratch file is left.
+TEST_F(TextFilesTest, AppendLineKeepsTheOldBytesAndLeavesNoScratchFile) {
+  const std::string old("@echo off\r\nrem \x82\xff\x01 mine\n", 24);
+  dir.MakeFile(L"subit.bat", old, FILE_ATTRIBUTE_HIDDEN);
+  files.AppendLine(dir.At(L"subit.bat"), "subst Q: \"C:\\Q\"");
+  EXPECT_EQ(dir.BytesOf(L"subit.bat"), old + "subst Q: \"C:\\Q\"\r\n");
+  EXPECT_EQ(dir.Entries(), std::vector<std::wstring>{L"subit.bat"});
+  EXPECT_TRUE(GetFileAttributesW(dir.WideAt(L"subit.bat").c_str()) & FILE_ATTRIBUTE_HIDDEN);
 }
 
 // ---- the rewrite in one step

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "app/control_ids.h"
+#include "drives/subst_runner.h"
 #include "e2e_support.h"
 #include "processes.h"
 #include "product.h"
@@ -27,10 +28,9 @@ namespace ids = kestrane::ids;
 constexpr wchar_t kWork[] = L"C:\\Work";
 constexpr wchar_t kImage[] = L"kestrane.exe";
 constexpr int kLimitMs = 30000;
-// The spare letter the floors map, and the command lines, as the program writes them.
-constexpr char kMapSpare[] = "subst.exe L: \"C:\\Bench\"";
-constexpr char kDropSpare[] = "subst.exe L: /D";
-constexpr char kListing[] = " /C subst.exe > temp";
+// The spare letter the floors map, as the program writes its arguments.
+constexpr char kMapSpare[] = "L: \"C:\\Bench\"";
+constexpr char kDropSpare[] = "L: /D";
 
 std::wstring Root(wchar_t letter) { return {letter, L':', L'\\'}; }
 bool Defined(wchar_t letter) { return GetDriveTypeW(Root(letter).c_str()) != DRIVE_NO_ROOT_DIR; }
@@ -188,38 +188,33 @@ double BoxMs() {
 
 kestrane::win32::Win32Processes processes;
 
-// subst started hidden and detached and waited for, as the program's Add and Remove run it.
-double SubstMs(const char* commandLine) {
+std::string SystemFolder() {
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  return e2e::Narrow(system);
+}
+
+// The system folder's subst started hidden and detached in that folder and waited for, as the
+// program runs it.
+kestrane::ProcessOutcome Subst(const std::string& arguments) {
+  const std::string system = SystemFolder();
+  return processes.RunHidden(kestrane::SubstCommandLine(system, arguments), system, kLimitMs);
+}
+
+double SubstMs(const char* arguments) {
   const double start = NowMs();
-  const kestrane::ProcessOutcome run = processes.RunHidden(commandLine, "", kLimitMs);
+  const kestrane::ProcessOutcome run = Subst(arguments);
   const double elapsed = NowMs() - start;
   if (!run.finished || run.exitCode != 0) throw std::runtime_error("a floor's subst failed");
   return elapsed;
 }
 
-std::string DataFolder() { return e2e::Narrow(e2e::DataFolder()); }
-
-std::string Interpreter() {
-  wchar_t system[MAX_PATH] = {};
-  GetSystemDirectoryW(system, MAX_PATH);
-  return e2e::Narrow(std::wstring(system) + L"\\CMD.exe");
-}
-
-// One command through the command interpreter, opened by the shell in the data folder, as
-// Restore and View run theirs.
-void ShellCommand(const std::string& parameters) {
-  const kestrane::ProcessOutcome run =
-      processes.ShellRun("open", Interpreter(), parameters, DataFolder(), kLimitMs);
-  if (!run.finished) throw std::runtime_error("a floor's command did not end");
-}
-
-// subst's listing captured and read back, the capture then deleted: what View and Restore
-// start with.
+// subst's listing read from its output: what View and Restore start with.
 void Listing() {
-  ShellCommand(kListing);
-  const std::wstring capture = e2e::DataFolder() + L"temp";
-  e2e::ReadText(capture);
-  DeleteFileW(capture.c_str());
+  const std::string system = SystemFolder();
+  const kestrane::CapturedRun listing =
+      processes.RunCaptured(kestrane::SubstCommandLine(system, ""), system, kLimitMs);
+  if (!listing.run.finished) throw std::runtime_error("a floor's listing did not end");
 }
 
 std::wstring Letters(int count) { return std::wstring(L"KLMNOPQRST").substr(0, count); }
@@ -229,7 +224,9 @@ double RestoreFloorMs(const std::wstring& letters) {
   const double start = NowMs();
   Listing();
   for (wchar_t letter : letters) {
-    ShellCommand(std::string(" /C subst.exe ") + static_cast<char>(letter) + ": /D");
+    if (!Subst(std::string(1, static_cast<char>(letter)) + ": /D").finished) {
+      throw std::runtime_error("a floor's removal did not end");
+    }
   }
   e2e::WriteDataFileWithMask(e2e::kInitialMask);
   return NowMs() - start;
@@ -250,7 +247,7 @@ Row MeasureRestore(int count, double& peakMiB) {
         Map(letter);
       }
       Session session;
-      session.View();  // the shell's first start in this process, not Restore's
+      session.View();  // the session's first listing, not Restore's
       const double productMs = session.Restore(letters);
       peakMiB = std::max(peakMiB, session.PeakMiB());
       product.push_back(productMs);
@@ -331,7 +328,7 @@ std::vector<Row> MeasureOperations() {
         if (!session || !session->Alive()) {
           session.reset();
           session.emplace();
-          session->View();  // the shell's first start in this process
+          session->View();  // the session's first listing, not a measured one
         }
         // The listing makes no announcement: the open program plays no part in this floor.
         const double start = NowMs();
