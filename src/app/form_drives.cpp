@@ -188,8 +188,7 @@ void frmQOR_Pro::ShowSubstOutcome(const SubstOutcome& outcome, const std::string
     ShowDone();
   } else if (outcome.status == SubstStatus::TimedOut) {
     ReportSubstStillRunning(letter, false);
-  } else if (outcome.status == SubstStatus::NoDrive ||
-             outcome.status == SubstStatus::StillThere) {
+  } else if (outcome.status == SubstStatus::NoDrive || outcome.status == SubstStatus::StillThere) {
     ReportNotConfirmed(letter, outcome.status == SubstStatus::StillThere);
   } else {
     ShowError(outcome.code, letter);

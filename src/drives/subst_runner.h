@@ -76,8 +76,7 @@ std::string SubstCommandLine(const std::string& systemFolder, const std::string&
 // believes its success only once the drive is there, or gone.
 class SubstRunner {
  public:
-  SubstRunner(LetterProbe& probe, Drives& drives, Files& files, Processes& processes,
-              Shell& shell)
+  SubstRunner(LetterProbe& probe, Drives& drives, Files& files, Processes& processes, Shell& shell)
       : probe_(probe), drives_(drives), files_(files), processes_(processes), shell_(shell) {}
 
   // Every check of the request, then subst itself: the letter, the folder's drive (no network

@@ -268,7 +268,8 @@ std::string PermanentDrives::ForgetAll() {
     PutBack(script_.Path(), before);
     throw;
   } catch (const FileError& e) {
-    const char* stays = PutBack(script_.Path(), before) ? "; the permanent drives stay as they are" : "";
+    const char* stays =
+        PutBack(script_.Path(), before) ? "; the permanent drives stay as they are" : "";
     return "The list of permanent drives could not be reset" + std::string(stays) + ".\r\n" +
            ErrorText(e);
   }

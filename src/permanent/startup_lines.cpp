@@ -38,8 +38,8 @@ std::vector<std::string> LinesOfOthers(const std::vector<std::string>& lines) {
   std::vector<std::string> kept;
   kept.reserve(lines.size());
   for (const std::string& line : lines) {
-    const bool namesALetter = IsSubstLine(line) && line.size() >= 7 && Upper(line[6]) >= 'A' &&
-                              Upper(line[6]) <= 'Z';
+    const bool namesALetter =
+        IsSubstLine(line) && line.size() >= 7 && Upper(line[6]) >= 'A' && Upper(line[6]) <= 'Z';
     if (!namesALetter) kept.push_back(line);
   }
   return kept;

@@ -386,8 +386,8 @@ ProcessOutcome FakeProcesses::RunHidden(const std::string& commandLine,
   return ProcessOutcome{true, true, 0};
 }
 
-CapturedRun FakeProcesses::RunCaptured(const std::string& commandLine,
-                                       const std::string& directory, int limitMs) {
+CapturedRun FakeProcesses::RunCaptured(const std::string& commandLine, const std::string& directory,
+                                       int limitMs) {
   faults_.Check(Call::ProcessesRunCaptured);
   runs.push_back(Run{commandLine, directory, limitMs, true});
   output.clear();

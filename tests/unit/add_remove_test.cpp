@@ -340,21 +340,20 @@ TEST_P(SubstClaims, SuccessWithoutTheDriveIsNoSuccess) {
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, SubstClaims,
-    ::testing::Values(
-        ClaimCase{"Add", [](AddRemove& t) { t.Add("K:", "C:\\Data"); },
-                  "subst reported success, but the drive K: is not there.\r\n"
-                  "The folder was not given a drive letter."},
-        ClaimCase{"MakePermanent",
-                  [](AddRemove& t) {
-                    t.m.Pick(ControlId::lstAvail, "K:");
-                    t.m.Choose("C:\\Data");
-                    t.m.form.cmdDefault_Click();
-                  },
-                  "subst reported success, but the drive K: is not there.\r\n"
-                  "The folder was not given a drive letter."},
-        ClaimCase{"Remove", [](AddRemove& t) { t.Remove("E:"); },
-                  "subst reported success, but the drive E: is still there.\r\n"
-                  "The virtual drive was not removed."}),
+    ::testing::Values(ClaimCase{"Add", [](AddRemove& t) { t.Add("K:", "C:\\Data"); },
+                                "subst reported success, but the drive K: is not there.\r\n"
+                                "The folder was not given a drive letter."},
+                      ClaimCase{"MakePermanent",
+                                [](AddRemove& t) {
+                                  t.m.Pick(ControlId::lstAvail, "K:");
+                                  t.m.Choose("C:\\Data");
+                                  t.m.form.cmdDefault_Click();
+                                },
+                                "subst reported success, but the drive K: is not there.\r\n"
+                                "The folder was not given a drive letter."},
+                      ClaimCase{"Remove", [](AddRemove& t) { t.Remove("E:"); },
+                                "subst reported success, but the drive E: is still there.\r\n"
+                                "The virtual drive was not removed."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -5,11 +5,10 @@
 #include <algorithm>
 #include <functional>
 
-#include "permanent/startup_script.h"
-#include "platform/text_lines.h"
-
 #include "fakes/fakes.h"
 #include "fakes/simulated_subst.h"
+#include "permanent/startup_script.h"
+#include "platform/text_lines.h"
 
 namespace kestrane::fakes {
 namespace {
@@ -142,8 +141,9 @@ class FaultSweep : public ::testing::TestWithParam<Command> {
       const bool line = std::any_of(lines.begin(), lines.end(), [letter](const std::string& l) {
         return NamesLetter(l, letter);
       });
-      Check(line == LetterIsSet(now.mask, letter),
-            where + ": " + letter + ": has " + (line ? "its line without its bit" : "its bit alone"));
+      Check(
+          line == LetterIsSet(now.mask, letter),
+          where + ": " + letter + ": has " + (line ? "its line without its bit" : "its bit alone"));
     }
     // No scratch or capture file is left behind.
     bool leftover = false;

@@ -161,7 +161,8 @@ TEST_F(RestoreView, RestoreKeepsEveryLineThatIsNotALetters) {
                   "@echo off\r\nsubst P: \"C:\\Data\"\r\nnet use X: \\\\srv\\share\r\n\r\n"
                   "SUBST q: \"C:\\Work\"\r\nsubst /?\r\n");
   m.form.mnuRepair_Click();
-  EXPECT_EQ(m.files.TextOf(m.BatchPath()), "@echo off\r\nnet use X: \\\\srv\\share\r\n\r\nsubst /?\r\n");
+  EXPECT_EQ(m.files.TextOf(m.BatchPath()),
+            "@echo off\r\nnet use X: \\\\srv\\share\r\n\r\nsubst /?\r\n");
   EXPECT_EQ(m.StoredMask(), kInitialMask);
   EXPECT_EQ(m.dialogs.boxes.size(), 1u);
 }
@@ -243,7 +244,6 @@ TEST_F(RestoreView, DamagedDataFileIsMessage255AndChangesNothing) {
   EXPECT_EQ(m.files.TextOf(m.BatchPath()), kBatch);
   EXPECT_EQ(m.files.Find(m.DataFilePath())->bytes.size(), kDataFileSize - 1);
 }
-
 
 // ---- a listing that cannot be had: both commands report it and change nothing
 

@@ -57,8 +57,8 @@ std::wstring ProgramOf(const std::wstring& line) {
     program = line.substr(0, line.find_first_of(L" \t"));
   }
   const auto slash = [](wchar_t ch) { return ch == L'\\' || ch == L'/'; };
-  const bool onDrive = program.size() > 3 && iswalpha(program[0]) && program[1] == L':' &&
-                       slash(program[2]);
+  const bool onDrive =
+      program.size() > 3 && iswalpha(program[0]) && program[1] == L':' && slash(program[2]);
   const bool onShare = program.size() > 2 && slash(program[0]) && slash(program[1]);
   return onDrive || onShare ? program : std::wstring();
 }

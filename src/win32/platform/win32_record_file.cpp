@@ -74,7 +74,8 @@ std::unique_ptr<RecordFile> Win32Files::OpenRecords(const std::string& path, int
   const bool readOnly = files_detail::IsReadOnlyFile(wide);
   FileHandle file;
   if (!readOnly) {
-    file.Reset(files_detail::OpenWaiting(wide, GENERIC_READ | GENERIC_WRITE, kShare, OPEN_EXISTING));
+    file.Reset(
+        files_detail::OpenWaiting(wide, GENERIC_READ | GENERIC_WRITE, kShare, OPEN_EXISTING));
   }
   if (readOnly || (!file && GetLastError() == ERROR_ACCESS_DENIED)) {
     file.Reset(CreateFileW(wide.c_str(), GENERIC_READ, kShare, nullptr, OPEN_EXISTING,
