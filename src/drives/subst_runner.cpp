@@ -136,9 +136,13 @@ CapturedRun SubstRunner::InvokeListing() {
 bool SubstRunner::StandsFor(char letter, const std::string& folder) {
   const LetterTarget target = drives_.Target(letter);
   if (target.kind != LetterKind::Virtual) return false;
-  const std::string mapped = NormalPath(target.folder);
-  return !mapped.empty() && (SameText(mapped, NormalPath(folder)) ||
-                             SameText(mapped, NormalPath(files_.ShortPath(folder))));
+  // A folder given as a \\?\ path (its name as it is, trailing blanks and all) is the same folder.
+  const auto normal = [](const std::string& path) {
+    return NormalPath(path.starts_with("\\\\?\\") ? path.substr(4) : path);
+  };
+  const std::string mapped = normal(target.folder);
+  return !mapped.empty() &&
+         (SameText(mapped, normal(folder)) || SameText(mapped, normal(files_.ShortPath(folder))));
 }
 
 Msg SubstRunner::WhyNotTarget(const std::string& folder) {

@@ -52,6 +52,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   // "insert a disk" box.
   kestrane::win32::MarkStartup("wWinMain");
   SetErrorMode(SEM_FAILCRITICALERRORS);
+  // No library is looked for in the current folder, which is whatever folder the user started
+  // the program on.
+  SetDllDirectoryW(L"");
   const kestrane::win32::UiThreadScope thread;
   kestrane::win32::MarkStartup("COM, common controls");
   int code = 1;

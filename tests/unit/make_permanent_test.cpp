@@ -359,6 +359,21 @@ TEST_F(MakePermanent, DamagedDataFileIsMessage255BeforeAnythingRuns) {
   EXPECT_EQ(m.files.Find(m.DataFilePath())->bytes.size(), kDataFileSize + 1);
 }
 
+// Deleted by someone else between the check and the write of the bit: the write does not make a
+// new file, and the user gets the missing-file box.
+TEST_F(MakePermanent, DataFileGoneBeforeTheBitIsMissingAndNotMadeAnew) {
+  auto simulated = m.processes.behaviour;
+  m.processes.behaviour = [this, simulated](const FakeProcesses::Run& run) {
+    m.files.files.erase(FakeFiles::Key(m.DataFilePath()));
+    return simulated(run);
+  };
+  Click();
+  ASSERT_EQ(m.dialogs.boxes.size(), 2u);
+  EXPECT_EQ(m.dialogs.boxes[1].body.rfind("There is a missing or corrupt file!", 0), 0u);
+  EXPECT_EQ(m.files.Find(m.DataFilePath()), nullptr);
+  EXPECT_FALSE(Batch().has_value());
+}
+
 // ---- the error policy, by number, at each step that touches a file
 
 struct PolicyCase {

@@ -88,11 +88,13 @@ Win32Shell::~Win32Shell() {
 }
 
 // Loaded on first use rather than imported, so that a machine without the viewer still runs the
-// program and help simply shows nothing.
+// program and help simply shows nothing. From the system folder by its full path: a library of
+// that name in the current folder is never the one loaded.
 Win32Shell::HtmlHelpFunction Win32Shell::Viewer() {
   if (!viewerTried_) {
     viewerTried_ = true;
-    viewer_.Reset(LoadLibraryW(L"hhctrl.ocx"));
+    const std::string system = SystemFolder();
+    if (!system.empty()) viewer_.Reset(LoadLibraryW(Widen(system + "\\hhctrl.ocx").c_str()));
     if (viewer_) {
       htmlHelp_ = reinterpret_cast<HtmlHelpFunction>(
           reinterpret_cast<void*>(GetProcAddress(viewer_.Get(), "HtmlHelpW")));
