@@ -516,79 +516,63 @@ TEST_F(BadStartupFile, FolderNamedLikeTheBatchFileMakePermanentSaysSoAndLeavesIt
 }
 
 // ---------------------------------------------------------------------------------------------
-// A capture file (data folder\temp) that cannot be written: View and Restore.
+// A file or folder named temp in the data folder: View and Restore.
 
 enum class Blocker { Folder, ReadOnlyFile };
 
-class BadCaptureFile : public BadInput, public ::testing::WithParamInterface<Blocker> {
+// Something named temp in the data folder, where a listing was once captured: View and Restore
+// read subst's listing straight from its output, so it neither stops them nor is touched.
+class StrayTempFile : public BadInput, public ::testing::WithParamInterface<Blocker> {
  protected:
   void SetUp() override {
     BadInput::SetUp();
     if (GetParam() == Blocker::Folder) {
-      CreateDirectoryW(Capture().c_str(), nullptr);
+      CreateDirectoryW(Temp().c_str(), nullptr);
     } else {
-      WriteText(Capture(), "old capture\r\n");
-      SetFileAttributesW(Capture().c_str(), FILE_ATTRIBUTE_READONLY);
+      WriteText(Temp(), "someone's notes\r\n");
+      SetFileAttributesW(Temp().c_str(), FILE_ATTRIBUTE_READONLY);
     }
   }
   void TearDown() override {
     BadInput::TearDown();
-    SetFileAttributesW(Capture().c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(Capture().c_str());
-    RemoveDirectoryW(Capture().c_str());
+    SetFileAttributesW(Temp().c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(Temp().c_str());
+    RemoveDirectoryW(Temp().c_str());
   }
-  static std::wstring Capture() { return DataFolder() + L"temp"; }
-  std::string Name() const {
-    return GetParam() == Blocker::Folder ? "temp is a folder" : "temp is read-only";
-  }
-  // The menu command chosen and its first box (View's notice, Restore's question) accepted; the
-  // box that follows, printed.
-  std::optional<Box> ChooseAndAccept(int command, const std::string& what) {
-    Choose(command);
-    auto first = NextBox();
-    if (!first || !Answer(*first, IDOK)) return std::nullopt;
-    auto box = NextBox(20s);
-    if (box) Seen(Name() + " " + what, *box);
-    return box;
-  }
-  bool CaptureAsBefore() const {
-    const DWORD attributes = GetFileAttributesW(Capture().c_str());
+  static std::wstring Temp() { return DataFolder() + L"temp"; }
+  bool TempAsBefore() const {
+    const DWORD attributes = GetFileAttributesW(Temp().c_str());
     if (GetParam() == Blocker::Folder) {
       return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
-    return attributes != INVALID_FILE_ATTRIBUTES;
+    return attributes != INVALID_FILE_ATTRIBUTES && ReadText(Temp()) == "someone's notes\r\n";
   }
 };
 
-TEST_P(BadCaptureFile, ViewAndRestoreSaySoAndChangeNothing) {
-  const std::string line = "subst K: \"C:\\Work\"\r\n";
+TEST_P(StrayTempFile, ViewAndRestoreWorkAndLeaveItAsItWas) {
   ASSERT_TRUE(Map(L'K', kWork));
-  WriteText(Batch(), line);
+  WriteText(Batch(), "subst K: \"C:\\Work\"\r\n");
   WriteDataFileWithMask(kInitialMask | Bit(L'K'));
-  const auto dataBefore = DataBytes();
   ASSERT_NE(Start(), nullptr);
 
-  auto viewed = ChooseAndAccept(ids::mnuView, "View");
-  ASSERT_TRUE(viewed) << "no notice after View, or no box after it";
-  ExpectClearRefusal(*viewed);
-  ASSERT_TRUE(Answer(*viewed, IDOK));
-  EXPECT_TRUE(CaptureAsBefore());
-  ExpectUsable();
+  Choose(ids::mnuView);
+  auto notice = NextBox();
+  ASSERT_TRUE(notice && Answer(*notice, IDOK)) << "no notice after View";
+  ASSERT_TRUE(AnswerNext(
+      {L"K:\\: => C:\\Work\r\n", L"Assigned Virtual Drives", Icon::None, kOkOnly}, IDOK));
+  EXPECT_TRUE(TempAsBefore());
 
-  auto restored = ChooseAndAccept(ids::mnuRepair, "Restore");
-  ASSERT_TRUE(restored) << "no confirmation after Restore, or no box after it";
-  ExpectClearRefusal(*restored);
-  EXPECT_NE(restored->text.find(L"Nothing was changed"), std::wstring::npos);
-  ASSERT_TRUE(Answer(*restored, IDOK));
-  EXPECT_TRUE(CaptureAsBefore());
-  EXPECT_EQ(FolderEntries(L"K:\\"), kWorkFiles);
-  EXPECT_EQ(ReadText(Batch()), line);
-  EXPECT_EQ(DataBytes(), dataBefore);
+  Choose(ids::mnuRepair);
+  auto confirm = NextBox();
+  ASSERT_TRUE(confirm && Answer(*confirm, IDOK)) << "no confirmation after Restore";
+  EXPECT_TRUE(WaitFor(
+      [&] { return !Mapped(L'K') && !Exists(Batch()) && StoredMask() == kInitialMask; }, 30s));
+  EXPECT_TRUE(Quiet()) << "Restore ends without a box";
+  EXPECT_TRUE(TempAsBefore());
   ExpectUsable();
-  ExpectAddWorks(L'L');
 }
 
-INSTANTIATE_TEST_SUITE_P(Blockers, BadCaptureFile,
+INSTANTIATE_TEST_SUITE_P(Blockers, StrayTempFile,
                          ::testing::Values(Blocker::Folder, Blocker::ReadOnlyFile),
                          [](const ::testing::TestParamInfo<Blocker>& info) {
                            return std::string(info.param == Blocker::Folder ? "Folder"

@@ -92,8 +92,13 @@ LetterTarget Win32Drives::Target(char letter) {
   // A virtual drive's device is the folder it was given ("\??\C:\Data", or
   // "\??\UNC\server\share" for a share); any other device is a disk, a disc or a redirector.
   const wchar_t name[] = {static_cast<wchar_t>(upper), L':', L'\0'};
+  // A folder past the classic path limit needs more room than MAX_PATH.
   std::wstring target(MAX_PATH + 8, L'\0');
-  const DWORD n = QueryDosDeviceW(name, target.data(), static_cast<DWORD>(target.size()));
+  DWORD n = 0;
+  while ((n = QueryDosDeviceW(name, target.data(), static_cast<DWORD>(target.size()))) == 0 &&
+         GetLastError() == ERROR_INSUFFICIENT_BUFFER && target.size() < 32768 + 8) {
+    target.resize(target.size() * 4);
+  }
   if (n == 0) return {};
   target.resize(wcslen(target.c_str()));
   constexpr std::wstring_view kFolderPrefix = L"\\??\\";
