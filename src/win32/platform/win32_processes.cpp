@@ -115,7 +115,8 @@ CapturedRun Win32Processes::RunCaptured(const std::string& commandLine,
   SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
   HANDLE readEnd = nullptr;
   HANDLE writeEnd = nullptr;
-  // Room for any listing, so that the program never waits on a full pipe while we wait on it.
+  // Room for a listing of all 26 letters at the classic path length many times over, so that
+  // subst never waits on a full pipe while we wait on subst.
   constexpr DWORD kPipeBytes = 1 << 16;
   if (!CreatePipe(&readEnd, &writeEnd, &inheritable, kPipeBytes)) ThrowLastError(GetLastError());
   const KernelHandle reader(readEnd);
