@@ -39,7 +39,11 @@ class PlantedPrograms : public ProgramTest {
     if (!CopyFileW(SystemSubst().c_str(), keptSubst_.c_str(), FALSE)) {
       return ::testing::AssertionFailure() << "cannot keep subst.exe, error " << GetLastError();
     }
-    return Plant(SystemSubst());
+    if (!CopyFileW(Planted().c_str(), SystemSubst().c_str(), FALSE)) {
+      return ::testing::AssertionFailure() << "cannot replace subst.exe, error " << GetLastError();
+    }
+    DeleteFileW((SystemSubst() + L".ran").c_str());
+    return ::testing::AssertionSuccess();
   }
   // Add of C:\Work as K:, whose box follows.
   std::optional<Box> AddWorkAsK() {
@@ -49,6 +53,7 @@ class PlantedPrograms : public ProgramTest {
   }
 
  private:
+  std::vector<std::wstring> planted_;
   std::wstring keptSubst_;
 };
 
