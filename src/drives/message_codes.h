@@ -16,6 +16,7 @@ enum class Msg : std::uint8_t {
   CdRomOn95 = 10,
   UnknownFailure = 11,
   NetworkDrive = 12,
+  UnmappableFolder = 13,   // subst cannot take the folder as written; its text names the folder
   MissingOrCorrupt = 255,  // start-up ends after it
 };
 
