@@ -15,7 +15,7 @@ constexpr int kEnterKey = 13;
 
 // A folder the list could not open, named with the failure in plain words.
 void ShowOpenError(Dialogs& dialogs, const std::string& folder, const std::string& failure) {
-  dialogs.MessageBox("The folder " + std::string(kQuote) + folder + kQuote +
+  dialogs.MessageBox("The folder " + std::string(kQuote) + ShortenedPath(folder) + kQuote +
                          " cannot be opened:" + kCrLf + failure + ".",
                      app::kTitle, Buttons::Ok, Icon::Critical);
 }

@@ -1,5 +1,6 @@
 #include "app/messages.h"
 
+#include "app/selection.h"
 #include "platform/paths.h"
 
 #ifndef KESTRANE_SUPPORT_EMAIL
@@ -17,7 +18,7 @@ constexpr std::uint8_t M(Msg code) { return static_cast<std::uint8_t>(code); }
 std::string SupportEmail() { return KESTRANE_SUPPORT_EMAIL; }
 
 std::string TargetRefusal(const std::string& folder) {
-  const std::string head = "The folder " + std::string(kQuote) + folder + kQuote +
+  const std::string head = "The folder " + std::string(kQuote) + ShortenedPath(folder) + kQuote +
                            " cannot be given a drive letter:" + kCrLf;
   switch (TargetLimitOf(folder)) {
     case TargetLimit::None: return {};
