@@ -88,6 +88,8 @@ FolderArrival ReadOne(const std::string& item, Files& files, Drives& drives, boo
     full = FullPath(text, files.CurrentDirectory());
     if (full.empty()) return Refused(ArrivalKind::Network, text);
     if (!CanName(full)) return Refused(ArrivalKind::NotFound, text);
+    // Refused before the file system is asked, which could answer for a folder of a shorter name.
+    if (TargetLimitOf(full) != TargetLimit::None) return Refused(ArrivalKind::Unmappable, full);
     if (drives.Type(full[0]) == DriveType::Remote) return Refused(ArrivalKind::Network, full);
   } catch (const FileError&) {
     return Refused(ArrivalKind::NotFound, full.empty() ? text : full);  // no such drive

@@ -19,6 +19,7 @@ enum class ArrivalKind {
   NotFound,    // no such folder or file, or a name no folder can have
   Unreadable,  // the folder is there but cannot be listed
   Network,     // a share, or a folder on a network drive
+  Unmappable,  // a path subst cannot take as written (too long, a name ending in a space or dot)
   TooMany,     // more than one argument on the command line
 };
 

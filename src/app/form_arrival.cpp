@@ -21,6 +21,7 @@ std::string RefusalBody(const FolderArrival& arrival) {
       return ErrorMessageFor(Msg::NetworkDrive, "").body + crlf + Quoted(arrival.path);
     case ArrivalKind::Unreadable:
       return "This folder cannot be read:" + crlf + Quoted(arrival.path) + crlf + arrival.why;
+    case ArrivalKind::Unmappable: return TargetRefusal(arrival.path);
     case ArrivalKind::TooMany:
       return "Only one folder can be given:" + crlf + arrival.path + crlf + kUsage;
     default: return ErrorMessageFor(Msg::PathNotFound, "").body + crlf + Quoted(arrival.path);

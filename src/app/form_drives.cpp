@@ -226,8 +226,16 @@ void frmQOR_Pro::ShowDone() {
 }
 
 void frmQOR_Pro::ShowError(Msg code, const std::string& letter) {
-  const ErrorMessage m = ErrorMessageFor(code, letter);
+  ErrorMessage m = ErrorMessageFor(code, letter);
+  // Only Add and Make Permanent meet this refusal, both for the chosen folder, which it names.
+  if (code == Msg::UnmappableFolder) m.body = TargetRefusal(selection_.Folder());
   ports_.dialogs.MessageBox(m.body, m.title, Buttons::Ok, Icon::Critical);
+  ports_.controls.SetMousePointer(MousePointer::Default);
+}
+
+void frmQOR_Pro::ShowTargetRefusal(const std::string& folder) {
+  const ErrorMessage m = ErrorMessageFor(Msg::UnmappableFolder, "");
+  ports_.dialogs.MessageBox(TargetRefusal(folder), m.title, Buttons::Ok, Icon::Critical);
   ports_.controls.SetMousePointer(MousePointer::Default);
 }
 

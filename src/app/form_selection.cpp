@@ -5,6 +5,7 @@
 #include "app/messages.h"
 #include "info/version.h"
 #include "platform/file_error.h"
+#include "platform/paths.h"
 
 namespace kestrane {
 
@@ -12,11 +13,11 @@ namespace {
 
 constexpr int kEnterKey = 13;
 
-// The folder list's only generic error box, named after the handler whatever raised it.
-void ShowChangeError(Dialogs& dialogs, int number, const std::string& description) {
-  dialogs.MessageBox("Error " + std::to_string(number) + " (" + description +
-                         ") in procedure dirList_Change of Form frmQOR_Pro",
-                     app::kTitle, Buttons::Ok, Icon::None);
+// A folder the list could not open, named with the failure in plain words.
+void ShowOpenError(Dialogs& dialogs, const std::string& folder, const std::string& failure) {
+  dialogs.MessageBox("The folder " + std::string(kQuote) + ShortenedPath(folder) + kQuote +
+                         " cannot be opened:" + kCrLf + failure + ".",
+                     app::kTitle, Buttons::Ok, Icon::Critical);
 }
 
 bool HasDotSegment(const std::string& path) {
@@ -107,16 +108,26 @@ void frmQOR_Pro::DriveListPick(int index) {
   DrvList_Change();
 }
 
+// A folder that is not opened leaves the list, its highlight and the path box on the folder
+// they showed, so that Add maps the folder the user sees chosen.
 void frmQOR_Pro::FolderListOpen(int row) {
   const std::string target = dir_.RowPath(row);
   if (target.empty()) return;
   try {
+    if (TargetLimitOf(target) != TargetLimit::None) {
+      // Opened, it would be chosen for Add under a name subst cannot take as it is.
+      ShowFolderRows();
+      ShowTargetRefusal(target);
+      return;
+    }
     ChooseFolder(target);
   } catch (const FileError& e) {
     // The folder went away (or its drive did) since the list was drawn.
-    ShowChangeError(ports_.dialogs, e.Number(), e.Description());
+    ShowFolderRows();
+    ShowOpenError(ports_.dialogs, target, ErrorText(e));
   } catch (const std::exception& e) {
-    ShowChangeError(ports_.dialogs, err::kInvalidCall, e.what());
+    ShowFolderRows();
+    ShowOpenError(ports_.dialogs, target, ErrorText(err::kInvalidCall, e.what()));
   }
 }
 
@@ -146,6 +157,13 @@ void frmQOR_Pro::dirList_Change() {
   for (;;) {
     try {
       if (selection_.Hidden()) {
+        const std::string typed = NormalPath(selection_.HiddenFolder());
+        if (TargetLimitOf(typed) != TargetLimit::None) {
+          // Looked for as it is typed, it could be found under a shorter name: asked again.
+          ShowTargetRefusal(typed);
+          AskHiddenFolder();
+          continue;
+        }
         SetFolderPath(selection_.HiddenFolder());
         // A typed "." or ".." leads somewhere else than the text says: the path box and the
         // later command line name the folder the list really shows.
@@ -158,7 +176,8 @@ void frmQOR_Pro::dirList_Change() {
       return;
     } catch (const FileError& e) {
       if (!selection_.Hidden() || e.Number() != err::kPathNotFound) {
-        ShowChangeError(ports_.dialogs, e.Number(), e.Description());
+        ShowOpenError(ports_.dialogs, selection_.Hidden() ? selection_.HiddenFolder() : dir_.Path(),
+                      ErrorText(e));
         return;
       }
       const bool gaveUp = selection_.SubFolder().empty();
@@ -173,7 +192,8 @@ void frmQOR_Pro::dirList_Change() {
       }
       AskHiddenFolder();
     } catch (const std::exception& e) {
-      ShowChangeError(ports_.dialogs, err::kInvalidCall, e.what());
+      ShowOpenError(ports_.dialogs, selection_.Hidden() ? selection_.HiddenFolder() : dir_.Path(),
+                    ErrorText(err::kInvalidCall, e.what()));
       return;
     }
   }

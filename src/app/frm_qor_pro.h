@@ -105,6 +105,8 @@ class frmQOR_Pro {
   // What the user is shown.
   void ShowError(Msg code, const std::string& letter);
   void ShowError(Msg code) { ShowError(code, selection_.Letter()); }
+  // A folder subst cannot take as written, named with the reason.
+  void ShowTargetRefusal(const std::string& folder);
   void ShowDone();
   void ShowSubstOutcome(const SubstOutcome& outcome, const std::string& letter);
   void AfterSubst(const SubstOutcome& outcome);

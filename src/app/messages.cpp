@@ -1,5 +1,8 @@
 #include "app/messages.h"
 
+#include "app/selection.h"
+#include "platform/paths.h"
+
 #ifndef KESTRANE_SUPPORT_EMAIL
 #define KESTRANE_SUPPORT_EMAIL "support@kestrane.example"
 #endif
@@ -13,6 +16,20 @@ constexpr std::uint8_t M(Msg code) { return static_cast<std::uint8_t>(code); }
 }  // namespace
 
 std::string SupportEmail() { return KESTRANE_SUPPORT_EMAIL; }
+
+std::string TargetRefusal(const std::string& folder) {
+  const std::string head = "The folder " + std::string(kQuote) + ShortenedPath(folder) + kQuote +
+                           " cannot be given a drive letter:" + kCrLf;
+  switch (TargetLimitOf(folder)) {
+    case TargetLimit::None: return {};
+    case TargetLimit::TooLong:
+      return head + "its path is longer than " + std::to_string(kLongestTarget) + " characters.";
+    case TargetLimit::TrimmedName:
+      return head + "the name " + kQuote + TrimmedName(folder) + kQuote +
+             " ends in a space or a dot, which Windows leaves out when it reads a path.";
+  }
+  return {};
+}
 
 ErrorMessage ErrorMessageFor(std::uint8_t code, const std::string& letter,
                              const std::string& quote) {

@@ -27,6 +27,10 @@ inline ErrorMessage ErrorMessageFor(Msg code, const std::string& letter) {
   return ErrorMessageFor(static_cast<std::uint8_t>(code), letter);
 }
 
+// Why subst cannot give the folder a letter as it is written (TargetLimitOf), naming it; empty
+// when it can.
+std::string TargetRefusal(const std::string& folder);
+
 // The support address named in message 255.
 std::string SupportEmail();
 

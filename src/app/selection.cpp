@@ -29,10 +29,15 @@ int Selection::Rebuilt(List list, const std::vector<std::string>& entries) {
   return -1;
 }
 
-std::string Selection::ShownFolder() const {
-  if (hold_.size() <= kShownWhole) return hold_;
-  return "....." + hold_.substr(hold_.size() - kKeptTail);
+std::string ShortenedPath(const std::string& path) {
+  if (path.size() <= kShownWhole) return path;
+  std::size_t cut = path.size() - kKeptTail;
+  // Never half a character.
+  while (cut < path.size() && (static_cast<unsigned char>(path[cut]) & 0xC0) == 0x80) ++cut;
+  return "....." + path.substr(cut);
 }
+
+std::string Selection::ShownFolder() const { return ShortenedPath(hold_); }
 
 std::string Selection::HiddenBase() const {
   if (!hold_.empty() && hold_.back() == '\\') return hold_.substr(0, 2);

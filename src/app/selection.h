@@ -4,6 +4,10 @@
 
 namespace kestrane {
 
+// A path as the path box and the boxes show it: a long one keeps its tail, which names the
+// folder, behind "....." (a box cannot wrap a path, so a whole long one runs off the screen).
+std::string ShortenedPath(const std::string& path);
+
 // What the user has chosen: the folder (`Hold`, with the hidden-folder mode that typed it) and
 // the letter (`Ltr`), with the entry picked in each letter list. The window shows it; nothing
 // of it is read back from a control.

@@ -16,6 +16,9 @@ enum class Msg : std::uint8_t {
   CdRomOn95 = 10,
   UnknownFailure = 11,
   NetworkDrive = 12,
+  // Outside the numbered table: subst cannot take the folder as written, and the text that says
+  // so names the folder (TargetRefusal).
+  UnmappableFolder = 20,
   MissingOrCorrupt = 255,  // start-up ends after it
 };
 

@@ -147,6 +147,8 @@ bool SubstRunner::StandsFor(char letter, const std::string& folder) {
 
 Msg SubstRunner::WhyNotTarget(const std::string& folder) {
   if (const Msg refusal = FolderTextRefusal(folder); refusal != Msg::None) return refusal;
+  // subst would refuse the folder, or reach another one by a shorter name.
+  if (TargetLimitOf(NormalPath(folder)) != TargetLimit::None) return Msg::UnmappableFolder;
   try {
     if (drives_.Type(DriveOf(folder)) == DriveType::Remote) return Msg::NetworkDrive;
   } catch (const FileError&) {

@@ -82,8 +82,8 @@ class SubstRunner {
   // Every check of the request, then subst itself: the letter, the folder's drive (no network
   // drive), whether the letter is free, whether the folder is there.
   SubstOutcome Run(const SubstRequest& request);
-  // Why a folder cannot be a mapping's target: no full path, or on a network drive, or on a drive
-  // that is gone since it was chosen. Msg::None when it can.
+  // Why a folder cannot be a mapping's target: no full path, one subst cannot take as written,
+  // on a network drive, or on a drive that is gone since it was chosen. Msg::None when it can.
   Msg WhyNotTarget(const std::string& folder);
   // Whether the system substitutes this very folder for the letter now (its long or its short
   // name): one query of the letter.

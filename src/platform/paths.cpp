@@ -9,6 +9,16 @@ namespace {
 
 bool IsSlash(char ch) { return ch == '\\' || ch == '/'; }
 
+// Windows counts a path in UTF-16 units: a character past the basic plane takes two.
+std::size_t Utf16Length(const std::string& text) {
+  std::size_t units = 0;
+  for (const char ch : text) {
+    const auto byte = static_cast<unsigned char>(ch);
+    if ((byte & 0xC0) != 0x80) units += byte >= 0xF0 ? 2 : 1;
+  }
+  return units;
+}
+
 }  // namespace
 
 bool HasDriveLetter(const std::string& path) {
@@ -52,6 +62,27 @@ std::string NormalPath(const std::string& path) {
     out += parts[i];
   }
   return out;
+}
+
+std::string TrimmedName(const std::string& path) {
+  std::size_t start = HasDriveLetter(path) ? 2 : 0;
+  while (start < path.size()) {
+    std::size_t end = path.find_first_of("\\/", start);
+    if (end == std::string::npos) end = path.size();
+    const std::string name = path.substr(start, end - start);
+    // "." and ".." lead elsewhere rather than lose a character.
+    if (name != "." && name != ".." && !name.empty() &&
+        (name.back() == ' ' || name.back() == '.')) {
+      return name;
+    }
+    start = end + 1;
+  }
+  return {};
+}
+
+TargetLimit TargetLimitOf(const std::string& fullPath) {
+  if (Utf16Length(fullPath) > kLongestTarget) return TargetLimit::TooLong;
+  return TrimmedName(fullPath).empty() ? TargetLimit::None : TargetLimit::TrimmedName;
 }
 
 }  // namespace kestrane

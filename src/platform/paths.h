@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 namespace kestrane {
@@ -15,5 +16,20 @@ bool IsSharePath(const std::string& path);
 
 // The root of a drive, "C:\".
 std::string DriveRoot(char drive);
+
+// subst keeps a drive's target within Windows' classic path limit, 260 UTF-16 units with the
+// terminator; longer folders cannot have a letter.
+inline constexpr std::size_t kLongestTarget = 259;
+
+// Why subst could not give a letter to a full path as it is written.
+enum class TargetLimit {
+  None,
+  TooLong,      // longer than kLongestTarget
+  TrimmedName,  // a name ends in a space or a dot, which Windows drops as it reads the path
+};
+TargetLimit TargetLimitOf(const std::string& fullPath);
+
+// The first name of a path that ends in a space or a dot; empty when none does.
+std::string TrimmedName(const std::string& path);
 
 }  // namespace kestrane

@@ -58,6 +58,7 @@ const ArrivalCase kCases[] = {
     {"FileGivesItsFolder", {"C:\\Work\\notes.txt"}, kLine, K::Folder, "C:\\Work"},
     {"Hidden", {"C:\\Secret"}, kLine, K::Folder, "C:\\Secret", true},
     {"Missing", {"C:\\Nowhere"}, kLine, K::NotFound, "C:\\Nowhere"},
+    {"TrailingSpaces", {"C:\\Some Folder  "}, kLine, K::Unmappable, "C:\\Some Folder  "},
     {"NoSuchDrive", {"Q:\\Work"}, kLine, K::NotFound, "Q:\\Work"},
     {"QuoteInside", {"C:\\Wo\"rk"}, kLine, K::NotFound, "C:\\Wo\"rk"},
     {"ControlCharacter", {"C:\\Work\r\n"}, kLine, K::NotFound, "C:\\Work\r\n"},

@@ -72,6 +72,18 @@ TEST_F(Folders, DotDotIsResolved) {
   EXPECT_EQ(NormalPath("C:\\..\\.."), "C:\\");
 }
 
+// Lengths count UTF-16 units, as Windows does: "é" is one, a character past the basic plane two.
+TEST(TargetLimits, FollowWindowsReadingOfAPath) {
+  std::string accented = "C:\\";
+  for (int i = 0; i < 256; ++i) accented += "\xC3\xA9";
+  EXPECT_EQ(TargetLimitOf(accented), TargetLimit::None);
+  EXPECT_EQ(TargetLimitOf("C:\\" + std::string(257, 'a')), TargetLimit::TooLong);
+  EXPECT_EQ(TargetLimitOf("C:\\" + std::string(255, 'a') + "\xF0\x9F\x98\x80"),
+            TargetLimit::TooLong);
+  EXPECT_EQ(TargetLimitOf("C:\\x\\v1.\\sub"), TargetLimit::TrimmedName);
+  EXPECT_EQ(TargetLimitOf("C:\\x\\..\\y.z"), TargetLimit::None);
+}
+
 TEST_F(Folders, HiddenFolderCanBeCurrent) {
   ASSERT_TRUE(list.SetPath("C:\\Windows\\Secret"));
   EXPECT_EQ(list.Rows().back().name, "Secret");

@@ -276,7 +276,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  "D:\\"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Selection, OtherFailureInTheFolderChangeShowsTheGenericBoxAndKeepsTheMode) {
+TEST_F(Selection, OtherFailureInTheFolderChangeNamesTheFolderAndKeepsTheMode) {
   GoTo("C:\\Windows");
   m.dialogs.inputs = {"x"};
   AltRightClick();
@@ -285,9 +285,9 @@ TEST_F(Selection, OtherFailureInTheFolderChangeShowsTheGenericBoxAndKeepsTheMode
   m.form.FolderListOpen(0);
   ASSERT_EQ(m.dialogs.boxes.size(), 1u);
   EXPECT_EQ(m.dialogs.boxes[0].body,
-            "Error 71 (Disk not ready) in procedure dirList_Change of Form frmQOR_Pro");
+            "The folder \"C:\\\" cannot be opened:\r\nError 71: Disk not ready.");
   EXPECT_EQ(m.dialogs.boxes[0].title, "Kestrane");
-  EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::None);
+  EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::Critical);
   EXPECT_EQ(Shown(), "C:\\Windows\\x");
   EXPECT_EQ(Mapped(), Line("C:\\Windows\\x"));
 }
@@ -317,11 +317,12 @@ TEST_F(Selection, OpeningAFolderThatWentAwayIsReportedAndTheProgramGoesOn) {
   m.form.dirList_KeyPress(13);
   ASSERT_EQ(m.dialogs.boxes.size(), 2u);
   for (const Box& b : m.dialogs.boxes) {
-    EXPECT_EQ(b.body, "Error 76 (Path not found) in procedure dirList_Change of Form frmQOR_Pro");
+    EXPECT_EQ(b.body, "The folder \"C:\\Work\" cannot be opened:\r\nError 76: Path not found.");
     EXPECT_EQ(b.title, "Kestrane");
   }
   EXPECT_FALSE(m.controls.ended);
   EXPECT_EQ(Shown(), "C:\\");
+  EXPECT_EQ(m.controls.folderHighlight, 0);  // back on the folder the path box shows
 }
 
 TEST_F(Selection, DriveThatIsNotReadyPutsTheDriveListBackSilently) {

@@ -187,8 +187,13 @@ bool IsFolder(const std::wstring& path) {
 int Create(wchar_t letter, const std::wstring& shown, const std::wstring& folder) {
   if (!SubstTarget(letter).empty()) return Refuse(L"Drive already SUBSTed");
   if (DriveExists(letter)) return Refuse(L"Invalid parameter - " + shown);
+  // As Windows reads any path given without \\?\: a last name loses its trailing spaces and
+  // dots, so "C:\Data " is C:\Data.
   std::wstring full = FullPath(folder);
   if (full.empty() || !IsFolder(full)) return Refuse(L"Path not found - " + folder);
+  // A drive's target stays within the classic limit, the terminator included; Wine's own calls
+  // would take a longer one.
+  if (full.size() >= MAX_PATH) return Refuse(SystemMessage(ERROR_FILENAME_EXCED_RANGE));
 
   std::wstring device = DeviceName(letter);
   if (!DefineDosDeviceW(0, device.c_str(), full.c_str())) {

@@ -4,6 +4,7 @@
 #include <cwctype>
 
 #include "platform/file_error.h"
+#include "platform/paths.h"
 #include "win32/platform/error_map.h"
 #include "win32/platform/handles.h"
 #include "win32/platform/strings.h"
@@ -55,9 +56,21 @@ bool IsReadOnlyFile(const std::wstring& path) {
 
 namespace {
 
+// A full path as Windows must take it to reach that very entry: behind \\?\ no name loses
+// its trailing spaces or dots to another entry's, and the classic length limit does not apply.
+// A path that relies on Windows' reading ("..", forward slashes, no drive) is passed as it is.
+std::wstring Verbatim(const std::string& path) {
+  const std::string normal = NormalPath(path);
+  if (normal.empty() || normal.size() != path.size() ||
+      !std::equal(normal.begin() + 1, normal.end(), path.begin() + 1)) {
+    return Widen(path);
+  }
+  return L"\\\\?\\" + Widen(normal);
+}
+
 DWORD AttributesOf(const std::string& path) {
   if (path.empty()) return INVALID_FILE_ATTRIBUTES;
-  return GetFileAttributesW(Widen(path).c_str());
+  return GetFileAttributesW(Verbatim(path).c_str());
 }
 
 // "C:", "C:\" and "\\server\share\" are drive roots, which report themselves hidden on some file
@@ -106,7 +119,7 @@ bool Win32Files::DirectoryExists(const std::string& path, bool includeHidden) {
 }
 
 std::vector<std::string> Win32Files::SubFolders(const std::string& path) {
-  std::wstring pattern = Widen(path);
+  std::wstring pattern = Verbatim(path);
   if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
   pattern += L'*';
   WIN32_FIND_DATAW data;
