@@ -1,20 +1,8 @@
 #include "drives/subst_listing.h"
 
-#include <cctype>
-
 #include "platform/file_error.h"
 
 namespace kestrane {
-
-std::vector<char> LettersInListing(const std::vector<std::string>& lines) {
-  std::vector<char> letters;
-  for (const std::string& line : lines) {
-    if (line.empty()) continue;
-    const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(line[0])));
-    if (upper >= 'A' && upper <= 'Z') letters.push_back(upper);
-  }
-  return letters;
-}
 
 SubstListing::Capture SubstListing::Take() {
   Capture result;

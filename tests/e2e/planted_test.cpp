@@ -20,30 +20,23 @@ std::wstring SystemSubst() { return SystemFolder() + L"\\subst.exe"; }
 
 class PlantedPrograms : public ProgramTest {
  protected:
+  // The cases share a bed: what one plants is gone before the next.
   void TearDown() override {
     ProgramTest::TearDown();
+    for (const auto& path : planted_) DeleteFileW(path.c_str());
     if (!keptSubst_.empty()) CopyFileW(keptSubst_.c_str(), SystemSubst().c_str(), FALSE);
   }
-
   // A copy of the planted program under `path`; its runs are noted in path + ".ran".
-  static ::testing::AssertionResult Plant(const std::wstring& path) {
-    if (!CopyFileW(Planted().c_str(), path.c_str(), FALSE)) {
-      return ::testing::AssertionFailure()
-             << "cannot plant " << Narrow(path) << ", error " << GetLastError();
-    }
-    return ::testing::AssertionSuccess();
+  bool Plant(const std::wstring& path) {
+    planted_.push_back(path + L".ran");
+    DeleteFileW(planted_.back().c_str());
+    if (path != SystemSubst()) planted_.push_back(path);
+    return CopyFileW(Planted().c_str(), path.c_str(), FALSE);
   }
   // The system's own subst replaced by one that exits 0 and does nothing, until the case ends.
-  ::testing::AssertionResult ReplaceSystemSubst() {
+  bool ReplaceSystemSubst() {
     keptSubst_ = std::wstring(kBeds) + L"\\subst.kept";
-    if (!CopyFileW(SystemSubst().c_str(), keptSubst_.c_str(), FALSE)) {
-      return ::testing::AssertionFailure() << "cannot keep subst.exe, error " << GetLastError();
-    }
-    if (!CopyFileW(Planted().c_str(), SystemSubst().c_str(), FALSE)) {
-      return ::testing::AssertionFailure() << "cannot replace subst.exe, error " << GetLastError();
-    }
-    DeleteFileW((SystemSubst() + L".ran").c_str());
-    return ::testing::AssertionSuccess();
+    return CopyFileW(SystemSubst().c_str(), keptSubst_.c_str(), FALSE) && Plant(SystemSubst());
   }
   // Add of C:\Work as K:, whose box follows.
   std::optional<Box> AddWorkAsK() {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -62,5 +63,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The rewrite, read back, holds the same lines, and removing the letter again changes nothing.
   Require(kestrane::SplitLines(kestrane::JoinLines(kept)) == kept);
   Require(kestrane::LinesWithoutLetter(kept, letter) == kept);
+
+  // Restore's rewrite keeps exactly the lines that name no letter, and no letter is left.
+  const auto others = kestrane::LinesOfOthers(lines);
+  const auto namesAny = [](const std::string& l) {
+    for (char other = 'A'; other <= 'Z'; ++other) {
+      if (kestrane::NamesLetter(l, other)) return true;
+    }
+    return false;
+  };
+  std::vector<std::string> expected;
+  std::copy_if(lines.begin(), lines.end(), std::back_inserter(expected),
+               [&](const std::string& l) { return !namesAny(l); });
+  Require(others == expected);
   return 0;
 }

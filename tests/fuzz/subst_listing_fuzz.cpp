@@ -1,4 +1,4 @@
-// subst's listing as read back from the capture file, whatever the command interpreter put there.
+// subst's listing as read from its output, whatever the program in its place printed.
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
