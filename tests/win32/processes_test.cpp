@@ -81,6 +81,16 @@ TEST_F(ProcessesTest, RunCapturedReadsALongOutputInTheInterpretersCodePage) {
   EXPECT_EQ(captured.lines, lines);
 }
 
+TEST_F(ProcessesTest, RunHiddenGivesUpAtTheLimitAndLeavesTheChildRunning) {
+  const ULONGLONG start = GetTickCount64();
+  const ProcessOutcome outcome = processes.RunHidden("\"" + Sleeper() + "\" 3000", "", 300);
+  const ULONGLONG took = GetTickCount64() - start;
+  EXPECT_TRUE(outcome.started);
+  EXPECT_FALSE(outcome.finished);
+  EXPECT_GE(took, 250u);
+  EXPECT_LT(took, 2500u);
+}
+
 // A window on the waiting thread that counts what reaches it.
 struct Listener {
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
