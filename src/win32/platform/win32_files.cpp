@@ -6,6 +6,7 @@
 #include "platform/file_error.h"
 #include "win32/platform/error_map.h"
 #include "win32/platform/handles.h"
+#include "win32/platform/modal_wait.h"
 #include "win32/platform/strings.h"
 
 namespace kestrane::win32 {
@@ -26,7 +27,7 @@ bool WaitedOutClash(DWORD error, int& waitedMs) {
   constexpr int kStepMs = 50;
   if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) return false;
   if (waitedMs >= kClashWaitMs) return false;
-  Sleep(kStepMs);
+  ModalPause(kStepMs);
   waitedMs += kStepMs;
   return true;
 }
@@ -185,17 +186,19 @@ std::wstring LeaseName(const std::string& path) {
 std::unique_ptr<FileLease> Win32Files::Lease(const std::string& path, int waitMs) {
   KernelHandle mutex(CreateMutexW(nullptr, FALSE, LeaseName(path).c_str()));
   if (!mutex) ThrowLastError(GetLastError());
-  switch (WaitForSingleObject(mutex.Get(), waitMs < 0 ? 0 : static_cast<DWORD>(waitMs))) {
+  // The other copy may hold it for seconds; the window waits as under a box meanwhile.
+  switch (ModalWait(mutex.Get(), waitMs < 0 ? 0 : static_cast<DWORD>(waitMs))) {
     // An abandoned lease was held by a copy that ended halfway: each rewrite replaces its file
     // in one step, so what it left is whole.
-    case WAIT_OBJECT_0:
-    case WAIT_ABANDONED: return std::make_unique<MutexLease>(mutex.Release());
-    case WAIT_TIMEOUT:
+    case WaitEnd::Signalled:
+    case WaitEnd::Abandoned: return std::make_unique<MutexLease>(mutex.Release());
+    case WaitEnd::TimedOut:
       throw FileError(err::kFileInUse, ErrorDescription(err::kFileInUse) +
                                            " (another copy of the program is changing " + path +
                                            ")");
-    default: ThrowLastError(GetLastError());
+    case WaitEnd::Failed: break;
   }
+  ThrowLastError(GetLastError());
 }
 
 }  // namespace kestrane::win32
