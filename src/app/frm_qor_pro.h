@@ -105,6 +105,7 @@ class frmQOR_Pro {
   void ShowError(Msg code, const std::string& letter);
   void ShowError(Msg code) { ShowError(code, selection_.Letter()); }
   void ShowDone();
+  void ShowNoAnswer(const std::string& path);
   void ShowSubstOutcome(const SubstOutcome& outcome, const std::string& letter);
   void AfterSubst(const SubstOutcome& outcome);
   std::string PickedLetter(Selection::List list);
