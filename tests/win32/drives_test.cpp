@@ -26,30 +26,6 @@ TEST(DrivesTest, ALetterWithoutADriveIsDeviceUnavailable) {
   EXPECT_EQ(std::count(letters.begin(), letters.end(), 'W'), 0);
 }
 
-// The probe answers for each letter asked, in order, what the single lookups answer, and
-// a letter asked twice in one call is looked at once.
-TEST(DrivesTest, AProbeAnswersWhatTheSingleLookupsAnswer) {
-  Win32Drives drives;
-  ASSERT_FALSE(HasDrive('W'));
-  const std::vector<DriveFacts> facts = drives.Probe({'C', 'W', 'c', '1'}, 5000);
-  ASSERT_EQ(facts.size(), 4u);
-  EXPECT_EQ(facts[0].letter, 'C');
-  EXPECT_TRUE(facts[0].answered);
-  EXPECT_EQ(facts[0].typeFailure, 0);
-  EXPECT_EQ(facts[0].type, DriveType::Fixed);
-  EXPECT_EQ(facts[0].volumeFailure, 0);
-  EXPECT_EQ(facts[0].serial, drives.SerialNumber('C'));
-  EXPECT_EQ(facts[0].serialAgain, facts[0].serial);
-  EXPECT_EQ(facts[0].label, drives.Label('C'));
-  EXPECT_EQ(facts[1].letter, 'W');
-  EXPECT_TRUE(facts[1].answered);
-  EXPECT_EQ(facts[1].typeFailure, err::kDeviceUnavailable);
-  EXPECT_EQ(facts[2].letter, 'c');
-  EXPECT_TRUE(facts[2].answered);
-  EXPECT_EQ(facts[2].serial, facts[0].serial);
-  EXPECT_EQ(facts[3].typeFailure, err::kDeviceUnavailable);
-}
-
 TEST(DrivesTest, TheSystemDriveIsFixedWithASerialNumber) {
   Win32Drives drives;
   EXPECT_EQ(drives.Type('C'), DriveType::Fixed);
