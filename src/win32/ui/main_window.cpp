@@ -197,12 +197,19 @@ void MainWindow::RunCommand(const std::function<void()>& command) {
     command();
   } catch (...) {
     commandRunning_ = false;
+    checkingDrives_ = false;
     throw;
   }
   commandRunning_ = false;
+  checkingDrives_ = false;
   if (driveCheckDue_) {
     driveCheckDue_ = false;
     CheckDriveSetWhenFree();
+  }
+  while (!pending_.empty() && !CommandRunning()) {
+    const Pending next = pending_.front();
+    pending_.erase(pending_.begin());
+    OnCommand(next.id, next.code, next.control);
   }
 }
 
@@ -211,10 +218,15 @@ void MainWindow::CheckDriveSetWhenFree() {
     driveCheckDue_ = true;
     return;
   }
+  checkingDrives_ = true;
   RunCommand([this] { form_.CheckDriveSet(); });
 }
 
 void MainWindow::OnCommand(int id, int code, HWND control) {
+  if (checkingDrives_ && commandRunning_) {
+    pending_.push_back({id, code, control});
+    return;
+  }
   if (CommandRunning()) return;
   // A command may wait for seconds or open a box: its tip has done its work.
   if (const HWND tip = layout_.Tooltip()) SendMessageW(tip, TTM_POP, 0, 0);

@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <vector>
 
 #include "app/control_ids.h"
 #include "app/frm_qor_pro.h"
@@ -73,7 +74,16 @@ class MainWindow : public BaseWindow<MainWindow> {
   bool activatedOnce_ = false;
   bool driveCheckPosted_ = false;  // a drive-set check is waiting in the queue
   bool commandRunning_ = false;
-  bool driveCheckDue_ = false;  // asked for while a command ran
+  bool checkingDrives_ = false;  // the command running is the lists' own drive check
+  bool driveCheckDue_ = false;   // asked for while a command ran
+  // Commands that came while the lists' own drive check was running: the user asked for them
+  // before it was their turn, so they run after it, in order.
+  struct Pending {
+    int id;
+    int code;
+    HWND control;
+  };
+  std::vector<Pending> pending_;
 };
 
 }  // namespace kestrane::win32
