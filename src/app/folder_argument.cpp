@@ -103,6 +103,8 @@ FolderArrival ReadOne(const std::string& item, Files& files, Drives& drives, boo
     }
     files.SubFolders(folder);  // a folder the list cannot open is refused before it is chosen
     return {ArrivalKind::Folder, folder, !ListCanShow(folder, files), {}};
+  } catch (const NoAnswer& e) {
+    return Refused(ArrivalKind::NoAnswer, e.Path());
   } catch (const FileError& e) {
     return Refused(ArrivalKind::Unreadable, full, ErrorText(e));
   }

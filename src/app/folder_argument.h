@@ -18,6 +18,7 @@ enum class ArrivalKind {
   Folder,      // a folder to choose
   NotFound,    // no such folder or file, or a name no folder can have
   Unreadable,  // the folder is there but cannot be listed
+  NoAnswer,    // the folder, or its drive, gives no answer in time
   Network,     // a share, or a folder on a network drive
   Unmappable,  // a path subst cannot take as written (too long, a name ending in a space or dot)
   TooMany,     // more than one argument on the command line

@@ -46,6 +46,8 @@ void frmQOR_Pro::FolderArrived(const std::vector<std::string>& items, ArrivalWay
     // Chosen again, the folder list's folder raises no change: the path box may still show
     // the whole path the last Add put there.
     if (arrival.kind == ArrivalKind::Folder) ShowFolder();
+  } catch (const NoAnswer& e) {
+    arrival = {ArrivalKind::NoAnswer, e.Path(), false, {}};
   } catch (const FileError& e) {
     // The folder went away, or stopped being readable, since it was looked at.
     arrival = {ArrivalKind::Unreadable, arrival.path, false, ErrorText(e)};
@@ -54,6 +56,10 @@ void frmQOR_Pro::FolderArrived(const std::vector<std::string>& items, ArrivalWay
                ErrorText(err::kInvalidCall, e.what())};
   }
   if (arrival.kind == ArrivalKind::None || arrival.kind == ArrivalKind::Folder) return;
+  if (arrival.kind == ArrivalKind::NoAnswer) {
+    ShowNoAnswer(arrival.path);
+    return;
+  }
   const ErrorMessage m = ErrorMessageFor(Msg::PathNotFound, "");
   ports_.controls.SetMousePointer(MousePointer::Default);
   ports_.dialogs.MessageBox(RefusalBody(arrival), m.title, Buttons::Ok, Icon::Critical);

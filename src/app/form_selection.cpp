@@ -47,6 +47,14 @@ std::string EntryAt(const std::vector<std::string>& entries, int index) {
 
 }  // namespace
 
+// A drive or folder that does not answer is not entered: the lists stay where they were.
+void frmQOR_Pro::ShowNoAnswer(const std::string& path) {
+  ports_.controls.SetMousePointer(MousePointer::Default);
+  ports_.dialogs.MessageBox(path + " does not answer." + kCrLf + kCrLf +
+                                "The lists stay where they were. Try again when it answers.",
+                            app::kTitle, Buttons::Ok, Icon::Exclamation);
+}
+
 void frmQOR_Pro::ShowFolderRows() { ports_.controls.SetFolderRows(dir_.Rows(), dir_.CurrentRow()); }
 
 void frmQOR_Pro::SetFolderPath(const std::string& path) {
@@ -84,16 +92,14 @@ void frmQOR_Pro::RefreshDriveList() {
   }
   std::vector<std::string> items;
   int current = -1;
+  const std::vector<DriveFacts> facts = probe_.Facts(driveLetters_);
   for (std::size_t i = 0; i < driveLetters_.size(); ++i) {
     const char letter = driveLetters_[i];
-    std::string label;
-    try {
-      if (ports_.drives.Type(letter) == DriveType::Remote || letter == currentDrive_) {
-        label = ports_.drives.Label(letter);
-      }
-    } catch (const std::exception&) {
-      // A drive that cannot be asked is listed by its letter alone.
-    }
+    // A drive that cannot be asked, or did not answer, is listed by its letter alone.
+    const DriveFacts& f = facts[i];
+    const bool named = f.answered && f.typeFailure == 0 && f.volumeFailure == 0 &&
+                       (f.type == DriveType::Remote || letter == currentDrive_);
+    const std::string label = named ? f.label : std::string();
     items.push_back(DriveEntry(letter, label));
     if (letter == currentDrive_) current = static_cast<int>(i);
   }
@@ -121,6 +127,8 @@ void frmQOR_Pro::FolderListOpen(int row) {
       return;
     }
     ChooseFolder(target);
+  } catch (const NoAnswer& e) {
+    ShowNoAnswer(e.Path());
   } catch (const FileError& e) {
     // The folder went away (or its drive did) since the list was drawn.
     ShowFolderRows();
@@ -134,8 +142,9 @@ void frmQOR_Pro::FolderListOpen(int row) {
 void frmQOR_Pro::DrvList_Change() {
   try {
     ChooseFolder(std::string(1, currentDrive_) + ":");
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     // The drive cannot be opened: the drive list goes back to the folder list's drive.
+    if (const auto* silent = dynamic_cast<const NoAnswer*>(&e)) ShowNoAnswer(silent->Path());
     const char back = dir_.Path().empty() ? 0 : dir_.Path()[0];
     currentDrive_ = 0;
     if (back != 0) {
@@ -173,6 +182,9 @@ void frmQOR_Pro::dirList_Change() {
         selection_.SetFolder(dir_.Path());
       }
       ShowFolder();
+      return;
+    } catch (const NoAnswer& e) {
+      ShowNoAnswer(e.Path());
       return;
     } catch (const FileError& e) {
       if (!selection_.Hidden() || e.Number() != err::kPathNotFound) {

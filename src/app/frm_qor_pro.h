@@ -108,6 +108,7 @@ class frmQOR_Pro {
   // A folder subst cannot take as written, named with the reason.
   void ShowTargetRefusal(const std::string& folder);
   void ShowDone();
+  void ShowNoAnswer(const std::string& path);
   void ShowSubstOutcome(const SubstOutcome& outcome, const std::string& letter);
   void AfterSubst(const SubstOutcome& outcome);
   std::string PickedLetter(Selection::List list);

@@ -36,9 +36,13 @@ class LetterProbe {
   explicit LetterProbe(Drives& drives) : drives_(drives) {}
 
   // Probes A to Z. A letter is in use when its volume answers the same serial number twice, or
-  // is a network drive, or has no medium, or is substituted for a folder that is gone; free when
-  // no drive has it. On the 95 family it also records the CD-ROM letters.
+  // is a network drive, or has no medium, or is substituted for a folder that is gone, or does
+  // not answer within kDriveAnswerMs; free when no drive has it. On the 95 family it also
+  // records the CD-ROM letters.
   LetterLists List(OsFamily family);
+  // What the last listing found of each drive, in the order asked; a drive it did not look at
+  // is looked at now, with the same bound.
+  std::vector<DriveFacts> Facts(const std::vector<char>& letters);
   // One letter, as a mapping asks before it is made: any drive that answers counts as in use.
   LetterCheck Check(char letter);
   // Whether the system's drive set differs from the last listing's: one query when nothing
@@ -53,11 +57,11 @@ class LetterProbe {
   bool IsVirtual(char letter);
 
  private:
-  bool ProbeForList(char letter, OsFamily family, LetterLists& lists);
-  int FailureOf(char letter);
+  bool Place(const DriveFacts& facts, OsFamily family, LetterLists& lists);
 
   Drives& drives_;
-  std::uint32_t listedDrives_ = 0;  // the drive letters of the last listing, a bit each
+  std::uint32_t listedDrives_ = 0;     // the drive letters of the last listing, a bit each
+  std::array<DriveFacts, 26> seen_{};  // what the last listing found; letter 0: not looked at
   std::array<char, 11> cdLetters_{};
   std::size_t cdCount_ = 0;
 };

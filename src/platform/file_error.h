@@ -30,6 +30,18 @@ class FileError : public std::runtime_error {
   int number_;
 };
 
+// A drive or folder that gave no answer within its limit (a network share whose server is out of
+// reach): it is not entered, and the user is told in plain words which one it was.
+class NoAnswer : public FileError {
+ public:
+  explicit NoAnswer(const std::string& path)
+      : FileError(err::kDeviceUnavailable, path + " does not answer"), path_(path) {}
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
 // The standard description for a number, as the handlers' boxes show it.
 std::string ErrorDescription(int number);
 

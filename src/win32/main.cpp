@@ -38,7 +38,7 @@ int Run(HINSTANCE instance, int show) {
   MarkStartup("letter lists, data file, title: Form_Load end");
   window.Show(show == SW_SHOWDEFAULT || show == SW_HIDE ? SW_SHOWNORMAL : show);
   // A folder given on the command line; its refusal's box needs the window shown as its owner.
-  form.FolderArrived(ProgramArguments(), ArrivalWay::CommandLine);
+  window.RunCommand([&] { form.FolderArrived(ProgramArguments(), ArrivalWay::CommandLine); });
   // The tips are nothing the user sees at once: they are made once the window has painted.
   return RunMessageLoop(
       window.Hwnd(), window.Accelerators(), [&window] { return window.TooltipIfMade(); },

@@ -149,6 +149,41 @@ std::string FakeDrives::Label(char letter) {
   return it == drives.end() ? std::string() : it->second.label;
 }
 
+// Each drive as the adapter's worker looks at it: the type, then, but for a network drive, the
+// serial number twice, then the label.
+std::vector<DriveFacts> FakeDrives::Probe(const std::vector<char>& letters, int limitMs) {
+  probeLimits.push_back(limitMs);
+  const auto failure = [](auto&& call) {
+    try {
+      call();
+      return 0;
+    } catch (const FileError& e) {
+      return e.Number();
+    } catch (const std::exception&) {
+      return err::kInvalidCall;
+    }
+  };
+  std::vector<DriveFacts> out;
+  for (const char letter : letters) {
+    DriveFacts f;
+    f.letter = letter;
+    const auto it = drives.find(letter);
+    if (it == drives.end() || it->second.answers) {
+      f.answered = true;
+      f.typeFailure = failure([&] { f.type = Type(letter); });
+      if (f.typeFailure == 0 && f.type != DriveType::Remote) {
+        f.volumeFailure = failure([&] {
+          f.serial = SerialNumber(letter);
+          f.serialAgain = SerialNumber(letter);
+        });
+      }
+      if (f.typeFailure == 0 && f.volumeFailure == 0) f.label = Label(letter);
+    }
+    out.push_back(f);
+  }
+  return out;
+}
+
 LetterTarget FakeDrives::Target(char letter) {
   auto it = drives.find(letter);
   if (it == drives.end()) return {};
@@ -157,7 +192,7 @@ LetterTarget FakeDrives::Target(char letter) {
 }
 
 void FakeDrives::Add(char letter, DriveType type, std::int32_t serial, bool ready) {
-  drives[letter] = Drive{type, serial, ready, 0, {}, {}};
+  drives[letter] = Drive{type, serial, ready, 0, {}, {}, true};
 }
 
 // ---- files
@@ -251,6 +286,9 @@ bool FakeFiles::DirectoryExists(const std::string& path, bool includeHidden) {
 std::vector<std::string> FakeFiles::SubFolders(const std::string& path) {
   faults_.Check(Call::FilesSubFolders);
   const std::string key = Key(path);
+  for (const std::string& silent : unanswering) {
+    if (Key(silent) == key) throw NoAnswer(path);
+  }
   if (!folders.count(key)) Fail(err::kPathNotFound);
   std::vector<std::string> out;
   for (const auto& [k, hidden] : folders) {

@@ -111,17 +111,20 @@ class FakeDrives : public Drives {
     int failNumber = 0;  // any other failure on every query
     std::string label;
     std::string substFolder;  // the folder of a virtual drive; empty for a device
+    bool answers = true;      // false: its probe never comes back, as a lost server's
   };
   DriveType Type(char letter) override;
   std::int32_t SerialNumber(char letter) override;
   std::vector<char> Letters() override;
   std::string Label(char letter) override;
+  std::vector<DriveFacts> Probe(const std::vector<char>& letters, int limitMs) override;
   LetterTarget Target(char letter) override;
 
   void Add(char letter, DriveType type, std::int32_t serial = 0x1234, bool ready = true);
   std::map<char, Drive> drives;
   int typeQueries = 0;
   int serialQueries = 0;
+  std::vector<int> probeLimits;  // each probe's limit, in order
 
  private:
   Faults& faults_;
@@ -154,6 +157,7 @@ class FakeFiles : public Files {
   // Each write, and whether the lease was held for it.
   std::vector<std::pair<std::string, bool>> writes;
 
+  std::set<std::string> unanswering;              // Keys of folders whose listing never comes back
   std::string unencodable;                        // a text holding this cannot be encoded
   std::map<std::string, std::string> shortPaths;  // Key -> the short path the volume keeps
   struct Entry {

@@ -198,5 +198,46 @@ TEST_F(Letters, DriveSetCheckRebuildsOnlyWhenTheLettersChanged) {
   EXPECT_EQ(m.dialogs.boxes[0].body, "You need to select a Virtual Drive Letter!");
 }
 
+// A network drive whose server is out of reach never answers its probe: the listing stops waiting
+// for it at the bound, counts it as taken (as a local drive, since nothing says otherwise), and
+// says nothing; the drive list names it by its letter alone. Once the server is back, the next
+// listing has it whole.
+TEST_F(Letters, ADriveThatNeverAnswersIsTakenUnnamedUntilItAnswers) {
+  m.drives.Add('N', DriveType::Remote, 9);
+  m.drives.drives['N'].label = "Projects";
+  m.drives.drives['N'].answers = false;
+  ASSERT_TRUE(m.Load());
+  EXPECT_TRUE(m.dialogs.boxes.empty());
+  EXPECT_EQ(Used(), (std::vector<std::string>{"C:", "N:"}));
+  EXPECT_EQ(Free().size(), 24u);
+  EXPECT_EQ(m.controls.driveItems, (std::vector<std::string>{"c:", "n:"}));
+  ASSERT_FALSE(m.drives.probeLimits.empty());
+  for (const int limit : m.drives.probeLimits) EXPECT_EQ(limit, kDriveAnswerMs);
+
+  m.drives.drives['N'].answers = true;
+  m.drives.Add('E', DriveType::Fixed, 5);  // a drive change brings the next listing
+  m.form.CheckDriveSet();
+  EXPECT_TRUE(m.dialogs.boxes.empty());
+  EXPECT_EQ(Used(), (std::vector<std::string>{"C:", "E:", "n:"}));
+  EXPECT_EQ(m.controls.driveItems, (std::vector<std::string>{"c:", "e:", "n: [Projects]"}));
+}
+
+// One probe a listing: the type, both serial reads and the label all come from it, and the drive
+// list's labels from the listing just made.
+TEST_F(Letters, AListingAndTheDriveListAskEachDriveOnce) {
+  m.drives.drives['C'].label = "System";
+  m.drives.Add('N', DriveType::Remote, 9);
+  m.drives.drives['N'].label = "Projects";
+  ASSERT_TRUE(m.Load());
+  const std::size_t probes = m.drives.probeLimits.size();
+  const int types = m.drives.typeQueries;
+  m.drives.Add('E', DriveType::Fixed, 5);
+  m.form.CheckDriveSet();
+  EXPECT_EQ(m.drives.probeLimits.size(), probes + 1);
+  EXPECT_EQ(m.drives.typeQueries, types + 3);  // C, E and N
+  EXPECT_EQ(m.controls.driveItems,
+            (std::vector<std::string>{"c: [System]", "e:", "n: [Projects]"}));
+}
+
 }  // namespace
 }  // namespace kestrane::fakes

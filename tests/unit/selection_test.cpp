@@ -276,6 +276,64 @@ INSTANTIATE_TEST_SUITE_P(
                                  "D:\\"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A folder, or a drive, that does not answer (its server is out of reach) is not entered, whichever
+// way it was chosen: one box names it, and the lists and the path box stay as they were.
+struct SilentCase {
+  const char* name;
+  std::string folder;  // the folder that gives no answer
+  std::function<void(Machine&)> act;
+};
+
+class SilentFolder : public Selection, public ::testing::WithParamInterface<SilentCase> {};
+
+TEST_P(SilentFolder, IsNotEnteredAndOneBoxNamesIt) {
+  m.drives.Add('D', DriveType::Fixed, 4);
+  m.files.AddFolder("D:\\");
+  m.form.CheckDriveSet();
+  m.files.unanswering.insert(GetParam().folder);
+  const std::string listed = ListedFolder();
+  const std::string shown = Shown();
+  const char drive = ListedDrive();
+  m.dialogs.inputs = {"x"};
+  GetParam().act(m);
+  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(m.dialogs.boxes[0].body,
+            GetParam().folder +
+                " does not answer.\r\n\r\nThe lists stay where they were. Try again when it "
+                "answers.");
+  EXPECT_EQ(m.dialogs.boxes[0].title, "Kestrane");
+  EXPECT_EQ(m.dialogs.boxes[0].icon, Icon::Exclamation);
+  EXPECT_EQ(ListedFolder(), listed);
+  EXPECT_EQ(Shown(), shown);
+  EXPECT_EQ(ListedDrive(), drive);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, SilentFolder,
+    ::testing::Values(
+        SilentCase{"DriveList", "D:\\",
+                   [](Machine& mm) {
+                     mm.controls.currentDriveItem = 1;
+                     mm.form.DriveListPick(1);
+                   }},
+        SilentCase{"FolderList", "C:\\Work",
+                   [](Machine& mm) {
+                     const auto& rows = mm.controls.folderRows;
+                     for (std::size_t i = 0; i < rows.size(); ++i) {
+                       if (rows[i].name == "Work") {
+                         mm.form.FolderListOpen(static_cast<int>(i));
+                       }
+                     }
+                   }},
+        SilentCase{
+            "CommandLine", "C:\\Work",
+            [](Machine& mm) { mm.form.FolderArrived({"C:\\Work"}, ArrivalWay::CommandLine); }},
+        SilentCase{"Drop", "C:\\Work",
+                   [](Machine& mm) { mm.form.FolderArrived({"C:\\Work"}, ArrivalWay::Drop); }},
+        SilentCase{"HiddenEntry", "C:\\x",
+                   [](Machine& mm) { mm.form.dirList_MouseDown(kRightButton, kAltMask); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(Selection, OtherFailureInTheFolderChangeNamesTheFolderAndKeepsTheMode) {
   GoTo("C:\\Windows");
   m.dialogs.inputs = {"x"};

@@ -91,53 +91,59 @@ TEST_F(ProcessesTest, RunHiddenGivesUpAtTheLimitAndLeavesTheChildRunning) {
   EXPECT_LT(took, 2500u);
 }
 
-// A window on the waiting thread that counts what reaches it.
+// A window on the waiting thread that notes what reaches it, and how it stood then.
 struct Listener {
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_APP) ++sent;
-    if (message == WM_APP + 1) ++posted;
+    if (message == WM_APP) sentAt = GetTickCount64();
+    if (message == WM_APP + 1) {
+      postedAt = GetTickCount64();
+      enabledThen = IsWindowEnabled(window) != FALSE;
+      closeState = GetMenuState(GetSystemMenu(window, FALSE), SC_CLOSE, MF_BYCOMMAND);
+    }
     return DefWindowProcW(window, message, wParam, lParam);
   }
-  static inline int sent = 0;
-  static inline int posted = 0;
+  static inline ULONGLONG sentAt = 0;
+  static inline ULONGLONG postedAt = 0;
+  static inline bool enabledThen = true;
+  static inline UINT closeState = 0;
 };
 
-TEST_F(ProcessesTest, RunHiddenAnswersSentMessagesButLeavesPostedOnesQueued) {
+// As under a box: the window takes what is sent and posted to it while the child runs, disabled
+// and with its close box greyed, and is given back as it was.
+TEST_F(ProcessesTest, RunHiddenKeepsTheWindowAnsweringDisabledWhileTheChildRuns) {
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = Listener::Procedure;
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = L"KstListener";
   RegisterClassW(&windowClass);
-  const HWND window = CreateWindowW(L"KstListener", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
-                                    nullptr, windowClass.hInstance, nullptr);
+  const HWND window = CreateWindowW(L"KstListener", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                    100, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
   ASSERT_NE(window, nullptr);
-  Listener::sent = Listener::posted = 0;
-  ULONGLONG answeredAt = 0;
-  std::pair<HWND, ULONGLONG*> shared{window, &answeredAt};  // outlives the thread: joined below
+  Listener::sentAt = Listener::postedAt = 0;
   const HANDLE sender = CreateThread(
       nullptr, 0,
       [](void* parameter) -> DWORD {
-        auto& at = *static_cast<std::pair<HWND, ULONGLONG*>*>(parameter);
-        Sleep(200);  // the child is running and the caller waiting by now
-        PostMessageW(at.first, WM_APP + 1, 0, 0);
+        const HWND to = static_cast<HWND>(parameter);
+        Sleep(300);  // the child is running and the caller waiting by now
+        PostMessageW(to, WM_APP + 1, 0, 0);
         DWORD_PTR ignored = 0;
-        if (SendMessageTimeoutW(at.first, WM_APP, 0, 0, SMTO_NORMAL, 5000, &ignored)) {
-          *at.second = GetTickCount64();
-        }
+        SendMessageTimeoutW(to, WM_APP, 0, 0, SMTO_NORMAL, 5000, &ignored);
         return 0;
       },
-      &shared, 0, nullptr);
+      window, 0, nullptr);
   const ProcessOutcome outcome = processes.RunHidden("\"" + Sleeper() + "\" 1500", "", 30000);
   const ULONGLONG ended = GetTickCount64();
   WaitForSingleObject(sender, 10000);
   CloseHandle(sender);
   EXPECT_TRUE(outcome.finished);
-  EXPECT_EQ(Listener::sent, 1);
-  ASSERT_NE(answeredAt, 0u);
-  EXPECT_LT(answeredAt + 500, ended);  // answered while the child still ran, not after
-  EXPECT_EQ(Listener::posted, 0);
-  MSG msg;
-  EXPECT_TRUE(PeekMessageW(&msg, window, WM_APP + 1, WM_APP + 1, PM_REMOVE));
+  ASSERT_NE(Listener::sentAt, 0u);
+  ASSERT_NE(Listener::postedAt, 0u) << "the posted message was left queued";
+  EXPECT_LT(Listener::sentAt + 500, ended);  // answered while the child still ran, not after
+  EXPECT_LT(Listener::postedAt + 500, ended);
+  EXPECT_FALSE(Listener::enabledThen);
+  EXPECT_NE(Listener::closeState & MF_GRAYED, 0u);
+  EXPECT_TRUE(IsWindowEnabled(window));
+  EXPECT_EQ(GetMenuState(GetSystemMenu(window, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED, 0u);
   DestroyWindow(window);
 }
 

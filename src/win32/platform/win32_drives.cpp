@@ -5,9 +5,12 @@
 #include <cctype>
 #include <cwchar>
 #include <string_view>
+#include <thread>
 
 #include "platform/file_error.h"
 #include "win32/platform/error_map.h"
+#include "win32/platform/handles.h"
+#include "win32/platform/modal_wait.h"
 #include "win32/platform/strings.h"
 
 namespace kestrane::win32 {
@@ -39,13 +42,7 @@ DWORD QueryVolume(const std::wstring& root, VolumeInfo& info) {
   return 0;
 }
 
-}  // namespace
-
-Win32Drives::Win32Drives() {
-  SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-}
-
-DriveType Win32Drives::Type(char letter) {
+DriveType TypeOf(char letter) {
   switch (GetDriveTypeW(RootOf(letter).c_str())) {
     case DRIVE_REMOVABLE: return DriveType::Removable;
     case DRIVE_FIXED: return DriveType::Fixed;
@@ -57,17 +54,110 @@ DriveType Win32Drives::Type(char letter) {
   }
 }
 
-std::int32_t Win32Drives::SerialNumber(char letter) {
+// The serial number, and the label when asked for.
+std::int32_t SerialOf(char letter, std::string* label = nullptr) {
   const std::wstring root = RootOf(letter);
   VolumeInfo info;
   const DWORD error = QueryVolume(root, info);
-  if (error == 0) return static_cast<std::int32_t>(info.serial);
+  if (error == 0) {
+    if (label != nullptr) *label = Narrow(info.label);
+    return static_cast<std::int32_t>(info.serial);
+  }
   if (error == ERROR_NOT_READY) Fail(err::kDiskNotReady);
   // A letter with no drive behind it fails with a path or drive error; tell that apart from a
   // drive that exists but cannot be read.
   if (GetDriveTypeW(root.c_str()) == DRIVE_NO_ROOT_DIR) Fail(err::kDeviceUnavailable);
   ThrowLastError(error);
 }
+
+std::string LabelOf(char letter) {
+  const int upper = std::toupper(static_cast<unsigned char>(letter));
+  if (upper < 'A' || upper > 'Z') return {};
+  VolumeInfo info;
+  if (QueryVolume(std::wstring{static_cast<wchar_t>(upper), L':', L'\\'}, info) != 0) return {};
+  return Narrow(info.label);
+}
+
+// The number a call throws, or 0.
+template <typename Call>
+int FailureOf(Call call) {
+  try {
+    call();
+    return 0;
+  } catch (const FileError& e) {
+    return e.Number();
+  } catch (const std::exception&) {
+    return err::kInvalidCall;
+  }
+}
+
+}  // namespace
+
+struct Win32Drives::Flight {
+  KernelHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  DriveFacts facts;  // written by the worker before `done` is set, read only after
+};
+
+std::vector<DriveFacts> Win32Drives::Probe(const std::vector<char>& letters, int limitMs) {
+  std::vector<DriveFacts> out(letters.size());
+  std::vector<std::shared_ptr<Flight>> asked(letters.size());
+  std::vector<HANDLE> waits;
+  for (std::size_t i = 0; i < letters.size(); ++i) {
+    out[i].letter = letters[i];
+    const int upper = std::toupper(static_cast<unsigned char>(letters[i]));
+    if (upper < 'A' || upper > 'Z') {
+      out[i].answered = true;
+      out[i].typeFailure = err::kDeviceUnavailable;
+      continue;
+    }
+    std::shared_ptr<Flight>& flight = flights_[static_cast<std::size_t>(upper - 'A')];
+    if (!flight) {
+      auto started = std::make_shared<Flight>();
+      if (!started->done) continue;  // no event, no worker: unanswered
+      try {
+        // The worker holds the flight too: one left behind still has somewhere to write.
+        std::thread([started, letter = static_cast<char>(upper)] {
+          DriveFacts& f = started->facts;
+          f.letter = letter;
+          f.typeFailure = FailureOf([&] { f.type = TypeOf(letter); });
+          if (f.typeFailure == 0) {
+            f.volumeFailure = FailureOf([&] {
+              f.serial = SerialOf(letter);
+              f.serialAgain = SerialOf(letter, &f.label);
+            });
+          }
+          f.answered = true;
+          SetEvent(started->done.Get());
+        }).detach();
+      } catch (const std::exception&) {
+        continue;  // the system has no thread to spare: unanswered
+      }
+      flight = std::move(started);
+    }
+    asked[i] = flight;
+    waits.push_back(flight->done.Get());
+  }
+  if (!waits.empty()) {
+    ModalWait(waits.data(), waits.size(), limitMs < 0 ? 0 : static_cast<DWORD>(limitMs));
+  }
+  for (std::size_t i = 0; i < letters.size(); ++i) {
+    if (!asked[i] || WaitForSingleObject(asked[i]->done.Get(), 0) != WAIT_OBJECT_0) continue;
+    out[i] = asked[i]->facts;
+    out[i].letter = letters[i];
+    flights_[static_cast<std::size_t>(asked[i]->facts.letter - 'A')].reset();
+  }
+  return out;
+}
+
+Win32Drives::Win32Drives() {
+  SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+}
+
+DriveType Win32Drives::Type(char letter) { return TypeOf(letter); }
+
+std::int32_t Win32Drives::SerialNumber(char letter) { return SerialOf(letter); }
+
+std::string Win32Drives::Label(char letter) { return LabelOf(letter); }
 
 std::vector<char> Win32Drives::Letters() {
   const DWORD mask = GetLogicalDrives();
@@ -76,14 +166,6 @@ std::vector<char> Win32Drives::Letters() {
     if (mask & (1u << i)) out.push_back(static_cast<char>('A' + i));
   }
   return out;
-}
-
-std::string Win32Drives::Label(char letter) {
-  const int upper = std::toupper(static_cast<unsigned char>(letter));
-  if (upper < 'A' || upper > 'Z') return {};
-  VolumeInfo info;
-  if (QueryVolume(std::wstring{static_cast<wchar_t>(upper), L':', L'\\'}, info) != 0) return {};
-  return Narrow(info.label);
 }
 
 LetterTarget Win32Drives::Target(char letter) {

@@ -1,12 +1,17 @@
 #include "win32/platform/win32_files.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cwctype>
+#include <exception>
+#include <thread>
 
+#include "platform/drives.h"
 #include "platform/file_error.h"
 #include "platform/paths.h"
 #include "win32/platform/error_map.h"
 #include "win32/platform/handles.h"
+#include "win32/platform/modal_wait.h"
 #include "win32/platform/strings.h"
 
 namespace kestrane::win32 {
@@ -27,7 +32,7 @@ bool WaitedOutClash(DWORD error, int& waitedMs) {
   constexpr int kStepMs = 50;
   if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) return false;
   if (waitedMs >= kClashWaitMs) return false;
-  Sleep(kStepMs);
+  ModalPause(kStepMs);
   waitedMs += kStepMs;
   return true;
 }
@@ -94,6 +99,39 @@ bool SortsBefore(const std::wstring& a, const std::wstring& b) {
   return a < b;  // names equal but for case still need a fixed order
 }
 
+// `progress` counts the entries read so far, for a caller that waits on another thread.
+std::vector<std::string> ListSubFolders(const std::string& path,
+                                        std::atomic<std::size_t>* progress = nullptr) {
+  std::wstring pattern = Verbatim(path);
+  if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+  pattern += L'*';
+  WIN32_FIND_DATAW data;
+  FindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data,
+                                   FindExSearchLimitToDirectories, nullptr, 0));
+  if (!find) {
+    const DWORD error = GetLastError();
+    // An empty drive root has not even "." to list.
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) return {};
+    ThrowLastError(error);
+  }
+  std::vector<std::wstring> names;
+  do {
+    const std::wstring name = data.cFileName;
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;  // the limit is a hint only
+    if (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
+    if (name == L"." || name == L"..") continue;
+    names.push_back(name);
+    if (progress != nullptr) progress->store(names.size(), std::memory_order_relaxed);
+  } while (FindNextFileW(find.Get(), &data));
+  const DWORD error = GetLastError();
+  if (error != ERROR_NO_MORE_FILES) ThrowLastError(error);
+  std::sort(names.begin(), names.end(), SortsBefore);
+  std::vector<std::string> out;
+  out.reserve(names.size());
+  for (const auto& n : names) out.push_back(Narrow(n));
+  return out;
+}
+
 }  // namespace
 
 bool Win32Files::FileExists(const std::string& path) {
@@ -118,34 +156,50 @@ bool Win32Files::DirectoryExists(const std::string& path, bool includeHidden) {
   return IsRoot(Widen(path));
 }
 
+struct Win32Files::Listing {
+  KernelHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  std::string path;
+  // Written by the worker before `done` is set, read only after.
+  std::vector<std::string> names;
+  std::exception_ptr failure;
+  std::atomic<std::size_t> progress{0};
+};
+
 std::vector<std::string> Win32Files::SubFolders(const std::string& path) {
-  std::wstring pattern = Verbatim(path);
-  if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
-  pattern += L'*';
-  WIN32_FIND_DATAW data;
-  FindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data,
-                                   FindExSearchLimitToDirectories, nullptr, 0));
-  if (!find) {
-    const DWORD error = GetLastError();
-    // An empty drive root has not even "." to list.
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) return {};
-    ThrowLastError(error);
+  std::shared_ptr<Listing> listing;
+  if (unanswered_ && unanswered_->path == path) {
+    listing = unanswered_;  // asked again while it is still out: no second worker stuck on it
+  } else {
+    listing = std::make_shared<Listing>();
+    listing->path = path;
+    if (!listing->done) return ListSubFolders(path);
+    try {
+      std::thread([listing] {
+        try {
+          listing->names = ListSubFolders(listing->path, &listing->progress);
+        } catch (...) {
+          listing->failure = std::current_exception();
+        }
+        SetEvent(listing->done.Get());
+      }).detach();
+    } catch (const std::exception&) {
+      return ListSubFolders(path);  // no thread to spare: listed here, as before
+    }
   }
-  std::vector<std::wstring> names;
-  do {
-    const std::wstring name = data.cFileName;
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;  // the limit is a hint only
-    if (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
-    if (name == L"." || name == L"..") continue;
-    names.push_back(name);
-  } while (FindNextFileW(find.Get(), &data));
-  const DWORD error = GetLastError();
-  if (error != ERROR_NO_MORE_FILES) ThrowLastError(error);
-  std::sort(names.begin(), names.end(), SortsBefore);
-  std::vector<std::string> out;
-  out.reserve(names.size());
-  for (const auto& n : names) out.push_back(Narrow(n));
-  return out;
+  // The limit is for an answer, not for the whole of a big folder: while its names keep
+  // coming, the window waits on, still answering.
+  for (std::size_t seen = 0;;) {
+    if (ModalWait(listing->done.Get(), kDriveAnswerMs) == WaitEnd::Signalled) break;
+    const std::size_t now = listing->progress.load(std::memory_order_relaxed);
+    if (now == seen) {
+      unanswered_ = listing;
+      throw NoAnswer(path);
+    }
+    seen = now;
+  }
+  if (unanswered_ == listing) unanswered_.reset();
+  if (listing->failure) std::rethrow_exception(listing->failure);
+  return std::move(listing->names);
 }
 
 std::string Win32Files::CurrentDirectory() {
@@ -198,17 +252,19 @@ std::wstring LeaseName(const std::string& path) {
 std::unique_ptr<FileLease> Win32Files::Lease(const std::string& path, int waitMs) {
   KernelHandle mutex(CreateMutexW(nullptr, FALSE, LeaseName(path).c_str()));
   if (!mutex) ThrowLastError(GetLastError());
-  switch (WaitForSingleObject(mutex.Get(), waitMs < 0 ? 0 : static_cast<DWORD>(waitMs))) {
+  // The other copy may hold it for seconds; the window waits as under a box meanwhile.
+  switch (ModalWait(mutex.Get(), waitMs < 0 ? 0 : static_cast<DWORD>(waitMs))) {
     // An abandoned lease was held by a copy that ended halfway: each rewrite replaces its file
     // in one step, so what it left is whole.
-    case WAIT_OBJECT_0:
-    case WAIT_ABANDONED: return std::make_unique<MutexLease>(mutex.Release());
-    case WAIT_TIMEOUT:
+    case WaitEnd::Signalled:
+    case WaitEnd::Abandoned: return std::make_unique<MutexLease>(mutex.Release());
+    case WaitEnd::TimedOut:
       throw FileError(err::kFileInUse, ErrorDescription(err::kFileInUse) +
                                            " (another copy of the program is changing " + path +
                                            ")");
-    default: ThrowLastError(GetLastError());
+    case WaitEnd::Failed: break;
   }
+  ThrowLastError(GetLastError());
 }
 
 }  // namespace kestrane::win32

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "platform/files.h"
@@ -24,6 +25,13 @@ class Win32Files : public Files {
   void ReplaceLines(const std::string& path, const std::vector<std::string>& lines) override;
   void Delete(const std::string& path) override;
   std::unique_ptr<FileLease> Lease(const std::string& path, int waitMs) override;
+
+  // One folder's listing, on a worker of its own: a folder on a drive that does not answer
+  // must not hold the window.
+  struct Listing;
+
+ private:
+  std::shared_ptr<Listing> unanswered_;  // a listing still out after its limit
 };
 
 // Shared by the record and text parts of the file layer.

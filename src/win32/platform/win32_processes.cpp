@@ -7,6 +7,7 @@
 #include "platform/text_lines.h"
 #include "win32/platform/error_map.h"
 #include "win32/platform/handles.h"
+#include "win32/platform/modal_wait.h"
 #include "win32/platform/strings.h"
 
 namespace kestrane::win32 {
@@ -15,25 +16,11 @@ namespace {
 
 DWORD WaitLimit(int limitMs) { return limitMs < 0 ? 0 : static_cast<DWORD>(limitMs); }
 
-// Sleeps until the process ends or the limit passes. Messages other programs send meanwhile
-// (a drive-change broadcast, a window lookup) are answered, so nobody waits on us in turn, and
-// the windows are painted, so a long wait shows a window rather than a hole; clicks and keys
-// stay queued until the command is over.
+// Waits until the process ends or the limit passes, as a box waits: the window stays alive
+// (it paints, moves and answers what other programs send it, such as the drive-change broadcast
+// the process itself may be waiting on) and takes no command meanwhile.
 bool WaitAnsweringSentMessages(HANDLE process, DWORD limitMs) {
-  const ULONGLONG end = GetTickCount64() + limitMs;
-  for (;;) {
-    const ULONGLONG now = GetTickCount64();
-    const DWORD left = now >= end ? 0 : static_cast<DWORD>(end - now);
-    const DWORD woke = MsgWaitForMultipleObjectsEx(1, &process, left, QS_SENDMESSAGE | QS_PAINT, 0);
-    if (woke == WAIT_OBJECT_0) return true;
-    if (woke != WAIT_OBJECT_0 + 1) return false;  // the limit, or a failed wait
-    MSG msg;
-    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    // Bounded: a window that never validates its area would otherwise keep this loop to itself.
-    for (int i = 0; i < 64 && PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i) {
-      DispatchMessageW(&msg);
-    }
-  }
+  return ModalWait(process, limitMs) == WaitEnd::Signalled;
 }
 
 // Fills in whether the process ended within the limit and, if so, its exit code.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "info/version.h"
+#include "win32/platform/modal_wait.h"
 #include "win32/platform/strings.h"
 
 namespace kestrane::win32 {
@@ -33,7 +34,7 @@ void SetAppBusy(bool busy) noexcept {
 bool AppBusy() noexcept { return appBusy; }
 
 bool ApplyAppCursor() noexcept {
-  if (!appBusy) return false;
+  if (!appBusy && !InModalWait()) return false;
   SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   return true;
 }

@@ -4,6 +4,7 @@
 #include <dbt.h>
 
 #include "app/window_layout.h"
+#include "win32/platform/modal_wait.h"
 #include "win32/platform/strings.h"
 #include "win32/ui/arrivals.h"
 #include "win32/ui/controls_thin.h"
@@ -149,22 +150,28 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       // A drive came or went. The program that announced it waits for every window's answer,
       // so ours comes at once and the lists follow once the announcement is over. While a
       // command of ours runs, its own refresh follows it.
-      if ((wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) && !AppBusy() &&
+      if ((wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) &&
           !driveCheckPosted_) {
         driveCheckPosted_ = PostMessageW(hwnd_, kCheckDriveSet, 0, 0) != FALSE;
       }
       return TRUE;
     case kCheckDriveSet:
       driveCheckPosted_ = false;
-      if (!AppBusy()) form_.CheckDriveSet();
+      CheckDriveSetWhenFree();
       return 0;
     case WM_DROPFILES: {
       // A modal box disables the window, so no drop should come meanwhile; one that does anyway
       // must not change the folder under the box's question.
       const auto items = TakeDroppedPaths(reinterpret_cast<HDROP>(wParam));
-      if (IsWindowEnabled(hwnd_) && !AppBusy()) form_.FolderArrived(items, ArrivalWay::Drop);
+      if (IsWindowEnabled(hwnd_)) {
+        RunCommand([&] { form_.FolderArrived(items, ArrivalWay::Drop); });
+      }
       return 0;
     }
+    case WM_CLOSE:
+      // As under a box: the command still running needs its window.
+      if (CommandRunning()) return 0;
+      break;
     case WM_DPICHANGED:
       OnDpiChanged(Dpi{LOWORD(wParam), HIWORD(wParam)}, *reinterpret_cast<const RECT*>(lParam));
       return 0;
@@ -181,9 +188,52 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   return Default(msg, wParam, lParam);
 }
 
+bool MainWindow::CommandRunning() const { return commandRunning_ || InModalWait() || AppBusy(); }
+
+void MainWindow::RunCommand(const std::function<void()>& command) {
+  if (CommandRunning()) return;
+  commandRunning_ = true;
+  try {
+    command();
+  } catch (...) {
+    commandRunning_ = false;
+    checkingDrives_ = false;
+    throw;
+  }
+  commandRunning_ = false;
+  checkingDrives_ = false;
+  if (driveCheckDue_) {
+    driveCheckDue_ = false;
+    CheckDriveSetWhenFree();
+  }
+  while (!pending_.empty() && !CommandRunning()) {
+    const Pending next = pending_.front();
+    pending_.erase(pending_.begin());
+    OnCommand(next.id, next.code, next.control);
+  }
+}
+
+void MainWindow::CheckDriveSetWhenFree() {
+  if (CommandRunning()) {
+    driveCheckDue_ = true;
+    return;
+  }
+  checkingDrives_ = true;
+  RunCommand([this] { form_.CheckDriveSet(); });
+}
+
 void MainWindow::OnCommand(int id, int code, HWND control) {
-  // A command may block the window for seconds or open a box: its tip has done its work.
+  if (checkingDrives_ && commandRunning_) {
+    pending_.push_back({id, code, control});
+    return;
+  }
+  if (CommandRunning()) return;
+  // A command may wait for seconds or open a box: its tip has done its work.
   if (const HWND tip = layout_.Tooltip()) SendMessageW(tip, TTM_POP, 0, 0);
+  RunCommand([&] { Dispatch(id, code, control); });
+}
+
+void MainWindow::Dispatch(int id, int code, HWND control) {
   if (control == nullptr) {
     // Menu entries and the F1 accelerator; Esc arrives from the dialog keys as IDCANCEL and is
     // the cancel button's click. Enter arrives as IDOK: no button is the default, so it presses
@@ -247,7 +297,7 @@ void MainWindow::OnActivate(WPARAM wParam, LPARAM lParam) {
   }
   // Coming back from another program or from a message box: drives may have come or gone
   // meanwhile, and the focus goes back where it was.
-  if (!AppBusy()) form_.CheckDriveSet();
+  CheckDriveSetWhenFree();
   if (lastFocus_ != nullptr && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_)) {
     SetFocus(lastFocus_);
   } else if (const HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE)) {
@@ -267,7 +317,7 @@ LRESULT MainWindow::FolderListMessage(HWND list, UINT msg, WPARAM wParam, LPARAM
       return code;
     }
     case WM_CHAR:
-      form_.dirList_KeyPress(static_cast<int>(wParam));
+      RunCommand([&] { form_.dirList_KeyPress(static_cast<int>(wParam)); });
       if (wParam == VK_RETURN) return 0;
       break;
     case WM_LBUTTONDOWN:
@@ -277,7 +327,7 @@ LRESULT MainWindow::FolderListMessage(HWND list, UINT msg, WPARAM wParam, LPARAM
       const int button = msg == WM_LBUTTONDOWN   ? kLeftButton
                          : msg == WM_RBUTTONDOWN ? kRightButton
                                                  : kMiddleButton;
-      form_.dirList_MouseDown(button, ShiftState());
+      RunCommand([&] { form_.dirList_MouseDown(button, ShiftState()); });
       return result;
     }
     default: break;

@@ -1,4 +1,7 @@
 #pragma once
+#include <functional>
+#include <vector>
+
 #include "app/control_ids.h"
 #include "app/frm_qor_pro.h"
 #include "win32/ui/base_window.h"
@@ -40,10 +43,19 @@ class MainWindow : public BaseWindow<MainWindow> {
 
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
+  // Runs one of the form's commands, unless one is running already: a command that arrives
+  // meanwhile (through a wait's message loop or a box's) is dropped, never run inside the other
+  // or after it. A drive check asked for meanwhile runs once, when the command is over.
+  void RunCommand(const std::function<void()>& command);
+
  private:
   void OnCreate();
   void OnCommand(int id, int code, HWND control);
+  void Dispatch(int id, int code, HWND control);
   void OnActivate(WPARAM wParam, LPARAM lParam);
+  bool CommandRunning() const;
+  // The lists follow drives other programs made or removed; not in the middle of a command.
+  void CheckDriveSetWhenFree();
   void OnDpiChanged(Dpi dpi, const RECT& suggested);
   void FitClientArea();
   int CancelButtonId() const;
@@ -61,6 +73,17 @@ class MainWindow : public BaseWindow<MainWindow> {
   HWND lastFocus_ = nullptr;
   bool activatedOnce_ = false;
   bool driveCheckPosted_ = false;  // a drive-set check is waiting in the queue
+  bool commandRunning_ = false;
+  bool checkingDrives_ = false;  // the command running is the lists' own drive check
+  bool driveCheckDue_ = false;   // asked for while a command ran
+  // Commands that came while the lists' own drive check was running: the user asked for them
+  // before it was their turn, so they run after it, in order.
+  struct Pending {
+    int id;
+    int code;
+    HWND control;
+  };
+  std::vector<Pending> pending_;
 };
 
 }  // namespace kestrane::win32
