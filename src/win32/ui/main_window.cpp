@@ -188,7 +188,9 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   return Default(msg, wParam, lParam);
 }
 
-bool MainWindow::CommandRunning() const { return commandRunning_ || InModalWait() || AppBusy(); }
+// Not the hourglass: the pointer is only reset at the first activation, which a loaded system
+// may deliver after the first click, and a command that ends on a silent path leaves it on.
+bool MainWindow::CommandRunning() const { return commandRunning_ || InModalWait(); }
 
 void MainWindow::RunCommand(const std::function<void()>& command) {
   if (CommandRunning()) return;
