@@ -1,6 +1,7 @@
 #include "program_test.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cwctype>
 #include <exception>
 
@@ -139,6 +140,15 @@ std::optional<Box> ProgramTest::NextBox(Duration limit) const {
     return ::testing::AssertionFailure() << "the box \"" << Narrow(box->title) << "\" stayed open";
   }
   return looks;
+}
+
+Duration ProgramTest::MarkerDelay(HWND path, int end) const {
+  const auto posted = std::chrono::steady_clock::now();
+  PostMessageW(path, EM_SETSEL, 0, end);
+  const bool taken =
+      WaitFor([&] { return HIWORD(SendMessageW(path, EM_GETSEL, 0, 0)) == end; }, kStepLimit);
+  if (!taken) return kStepLimit;
+  return std::chrono::duration_cast<Duration>(std::chrono::steady_clock::now() - posted);
 }
 
 bool ProgramTest::Quiet() const { return !WaitForBox(*program_, quiet_) && program_->Running(); }

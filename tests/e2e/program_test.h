@@ -86,6 +86,10 @@ class ProgramTest : public ::testing::Test {
   ::testing::AssertionResult AnswerNext(const BoxShown& shown, int button) const;
   // True when the program is still running and shows no box for a while.
   bool Quiet() const;
+  // Posts a marker only the window's own queue can deliver (a selection in the path box, which
+  // nothing else moves meanwhile) and answers how long it waited there; kStepLimit when it was
+  // never taken.
+  Duration MarkerDelay(HWND path, int end) const;
 
   std::optional<Program> program_;
   HWND main_ = nullptr;

@@ -12,22 +12,8 @@
 namespace {
 
 using namespace e2e;
-using Clock = std::chrono::steady_clock;
 
-class Waits : public ProgramTest {
- protected:
-  // Posts a marker only the window's own queue can deliver (a selection in the path box, which
-  // nothing else moves meanwhile) and answers how long it waited there; kStepLimit when it was
-  // never taken.
-  Duration MarkerDelay(HWND path, int end) const {
-    const auto posted = Clock::now();
-    PostMessageW(path, EM_SETSEL, 0, end);
-    const bool taken =
-        WaitFor([&] { return HIWORD(SendMessageW(path, EM_GETSEL, 0, 0)) == end; }, kStepLimit);
-    if (!taken) return kStepLimit;
-    return std::chrono::duration_cast<Duration>(Clock::now() - posted);
-  }
-};
+class Waits : public ProgramTest {};
 
 TEST_F(Waits, ASlowSubstLeavesTheWindowAnsweringAndRunsNothingClickedMeanwhile) {
   ASSERT_NE(Start(), nullptr);

@@ -12,7 +12,8 @@ log() { printf '== [%dm%02ds] %s\n' $((SECONDS / 60)) $((SECONDS % 60)) "$*" >&2
 # Installs the tools the build and the beds need, only those that are missing.
 install_deps() {
   local packages=(g++-mingw-w64-x86-64 wine64 wine xvfb nsis imagemagick x11-utils xauth fp-utils
-    cmake ninja-build libgtest-dev libgmock-dev clang libclang-rt-14-dev fonts-wine fonts-liberation)
+    cmake ninja-build libgtest-dev libgmock-dev clang libclang-rt-14-dev fonts-wine fonts-liberation
+    fuse3 python3-fusepy)
   local missing=()
   for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -148,5 +149,58 @@ start_xvfb() {
 stop_xvfb() {
   [[ -n "$XVFB_PID" ]] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
   XVFB_PID=""
+  return 0
+}
+
+# A share whose server can stop answering, for the groups that need one (and only those, since
+# a stalled call holds a process of the bed until it is let go): C:\Remote passes through to
+# C:\Served, and while C:\server-stalled exists, volume queries, listings and reads below
+# C:\Remote\Share are held (see stall_fs.py).
+STALL_GROUPS=(StalledDrive)
+STALL_PID=""
+STALL_MOUNT=""
+STALL_FLAG=""
+
+needs_stall() {
+  local g
+  for g in "${STALL_GROUPS[@]}"; do [[ "$g" == "$1" ]] && return 0; done
+  return 1
+}
+
+start_stall() {
+  local prefix="$1" i
+  STALL_MOUNT="$prefix/drive_c/Remote" STALL_FLAG="$prefix/drive_c/server-stalled"
+  rm -f "$STALL_FLAG"
+  mkdir -p "$prefix/drive_c/Served/Share" "$STALL_MOUNT" || return 1
+  /usr/bin/python3 "$ROOT/tests/wine/stall_fs.py" "$prefix/drive_c/Served" "$STALL_MOUNT" Share \
+    "$STALL_FLAG" "$prefix" >"$prefix/stall.log" 2>&1 &
+  STALL_PID=$!
+  for ((i = 0; i < 100; i++)); do
+    mountpoint -q "$STALL_MOUNT" && return 0
+    kill -0 "$STALL_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  log "the stalling share did not mount: $(cat "$prefix/stall.log")"
+  stop_stall
+  return 1
+}
+
+# Lets every held call go first: a process blocked in the share may not die before. The bed's
+# programs and its wineserver hold the share open, so they end before it is unmounted.
+stop_stall() {
+  [[ -n "$STALL_MOUNT" ]] || return 0
+  rm -f "$STALL_FLAG"
+  local prefix i
+  prefix="$(dirname "$(dirname "$STALL_MOUNT")")"
+  WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+  WINEPREFIX="$prefix" timeout 30 wineserver -w 2>/dev/null || true
+  if mountpoint -q "$STALL_MOUNT"; then umount "$STALL_MOUNT" || umount -l "$STALL_MOUNT" || true; fi
+  if [[ -n "$STALL_PID" ]]; then
+    kill "$STALL_PID" 2>/dev/null || true
+    for ((i = 0; i < 50; i++)); do kill -0 "$STALL_PID" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$STALL_PID" 2>/dev/null || true
+    wait "$STALL_PID" 2>/dev/null || true
+  fi
+  STALL_PID="" STALL_MOUNT="" STALL_FLAG=""
   return 0
 }

@@ -18,6 +18,7 @@ ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
 source "$ROOT/tests/wine/bed.sh"
 
 cleanup() {
+  stop_stall
   [[ -n "${WINEPREFIX:-}" && -d "$WINEPREFIX" ]] && wineserver -k 2>/dev/null || true
   stop_xvfb
 }
@@ -58,6 +59,9 @@ setup_bed() {
   install_subst "$WINEPREFIX" "$subst" || { bed_failed "installing subst.exe"; return 1; }
   install_program "$WINEPREFIX" "$program" || { bed_failed "installing the program"; return 1; }
   write_data_file "$WINEPREFIX" || { bed_failed "writing the data file"; return 1; }
+  if needs_stall "$group"; then
+    start_stall "$WINEPREFIX" || { bed_failed "mounting the share that stalls"; return 1; }
+  fi
   wineserver -p || { bed_failed "starting the wineserver"; return 1; }
   # The bed's services (the mount manager among them) start with its first program; starting
   # them here keeps that out of the first case's time limits.
@@ -106,6 +110,7 @@ run_in_bed() {
 
 result=0 first_bed=""
 run_in_bed "e2e-$group" || result=$?
+stop_stall
 if ((result == 2)); then
   first_bed="$WINEPREFIX"
   [[ -f "$out" ]] && mv "$out" "$out.first"
@@ -116,6 +121,7 @@ if ((result == 2)); then
   fi
   result=0
   run_in_bed "e2e-$group-again" || result=$?
+  stop_stall
   if ((result == 0)); then
     flaky_cases "$out.first" "$out" >"$flaky"
     remove_bed "$first_bed"

@@ -96,6 +96,9 @@ int FailureOf(Call call) {
 struct Win32Drives::Flight {
   KernelHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
   DriveFacts facts;  // written by the worker before `done` is set, read only after
+  // Out past a whole bound already: its answer is taken if it has come, never waited for again,
+  // or the start's two listings would each wait the bound on the same stalled drive.
+  bool overdue = false;
 };
 
 std::vector<DriveFacts> Win32Drives::Probe(const std::vector<char>& letters, int limitMs) {
@@ -135,13 +138,17 @@ std::vector<DriveFacts> Win32Drives::Probe(const std::vector<char>& letters, int
       flight = std::move(started);
     }
     asked[i] = flight;
-    waits.push_back(flight->done.Get());
+    if (!flight->overdue) waits.push_back(flight->done.Get());
   }
   if (!waits.empty()) {
     ModalWait(waits.data(), waits.size(), limitMs < 0 ? 0 : static_cast<DWORD>(limitMs));
   }
   for (std::size_t i = 0; i < letters.size(); ++i) {
-    if (!asked[i] || WaitForSingleObject(asked[i]->done.Get(), 0) != WAIT_OBJECT_0) continue;
+    if (!asked[i]) continue;
+    if (WaitForSingleObject(asked[i]->done.Get(), 0) != WAIT_OBJECT_0) {
+      asked[i]->overdue = true;
+      continue;
+    }
     out[i] = asked[i]->facts;
     out[i].letter = letters[i];
     flights_[static_cast<std::size_t>(asked[i]->facts.letter - 'A')].reset();
