@@ -64,8 +64,11 @@ int IndexOf(HWND list, const std::wstring& item) {
 
 void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
+// Both posted, so that the window takes them one after the other as it takes a click on the row:
+// a selection sent at once could land while the window is busy, and the lists rebuilt before its
+// notification came would no longer show it.
 void SelectListItem(HWND list, int index) {
-  SendMessageW(list, LB_SETCURSEL, index, 0);
+  PostMessageW(list, LB_SETCURSEL, index, 0);
   Notify(list, LBN_SELCHANGE);
 }
 

@@ -71,7 +71,10 @@ bool SelectLetter(HWND list, wchar_t letter) {
   const int index = IndexOf(list, std::wstring{letter, L':'});
   if (index < 0) return false;
   SelectListItem(list, index);
-  return WaitFor([&] { return ListSelection(list) == index; });
+  // The row picked is the letter's: the lists may have been rebuilt before the pick came.
+  return WaitFor([&] {
+    return ListSelection(list) == index && IndexOf(list, std::wstring{letter, L':'}) == index;
+  });
 }
 
 }  // namespace e2e
