@@ -56,6 +56,12 @@ class ListBox : public Window {
     return index == LB_ERR ? -1 : static_cast<int>(index);
   }
   void Select(int index) const { Send(LB_SETCURSEL, static_cast<WPARAM>(index)); }
+  // The row whose whole text is `item`, case aside; -1 for none.
+  int Find(const std::wstring& item) const {
+    const LRESULT index =
+        Send(LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.c_str()));
+    return index == LB_ERR ? -1 : static_cast<int>(index);
+  }
   void SetItemData(int index, LPARAM data) const {
     Send(LB_SETITEMDATA, static_cast<WPARAM>(index), data);
   }

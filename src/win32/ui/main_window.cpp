@@ -211,8 +211,21 @@ void MainWindow::RunCommand(const std::function<void()>& command) {
   while (!pending_.empty() && !CommandRunning()) {
     const Pending next = pending_.front();
     pending_.erase(pending_.begin());
+    if (next.pickedRow) {
+      // The row picked, where the lists rebuilt meanwhile still have it; gone, the list shows
+      // what the form holds, and there is nothing to take.
+      const ListBox list(next.control);
+      const int row = next.pickedRow->empty() ? -1 : list.Find(*next.pickedRow);
+      if (row < 0 && !next.pickedRow->empty()) continue;
+      list.Select(row);
+    }
     OnCommand(next.id, next.code, next.control);
   }
+}
+
+bool MainWindow::IsLetterPick(int id, int code, HWND control) const {
+  const ControlSpec* design = control != nullptr ? layout_.SpecOf(id) : nullptr;
+  return design != nullptr && design->kind == ControlKind::ListBox && code == LBN_SELCHANGE;
 }
 
 void MainWindow::CheckDriveSetWhenFree() {
@@ -225,11 +238,18 @@ void MainWindow::CheckDriveSetWhenFree() {
 }
 
 void MainWindow::OnCommand(int id, int code, HWND control) {
-  if (checkingDrives_ && commandRunning_) {
-    pending_.push_back({id, code, control});
+  if (CommandRunning()) {
+    // No click or key of the user's reaches the window under a wait or a box, only what another
+    // program posts; of that, a pick is already shown in its list, and is not lost.
+    if (IsLetterPick(id, code, control)) {
+      const ListBox list(control);
+      const int row = list.Selected();
+      pending_.push_back({id, code, control, row < 0 ? std::wstring() : list.Item(row)});
+    } else if (checkingDrives_ && commandRunning_) {
+      pending_.push_back({id, code, control, std::nullopt});
+    }
     return;
   }
-  if (CommandRunning()) return;
   // A command may wait for seconds or open a box: its tip has done its work.
   if (const HWND tip = layout_.Tooltip()) SendMessageW(tip, TTM_POP, 0, 0);
   RunCommand([&] { Dispatch(id, code, control); });

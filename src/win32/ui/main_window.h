@@ -1,5 +1,7 @@
 #pragma once
 #include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "app/control_ids.h"
@@ -45,13 +47,15 @@ class MainWindow : public BaseWindow<MainWindow> {
 
   // Runs one of the form's commands, unless one is running already: a command that arrives
   // meanwhile (through a wait's message loop or a box's) is dropped, never run inside the other
-  // or after it. A drive check asked for meanwhile runs once, when the command is over.
+  // or after it. A drive check asked for meanwhile runs once, when the command is over, and a
+  // pick in a letter list is taken then, as the list already shows it.
   void RunCommand(const std::function<void()>& command);
 
  private:
   void OnCreate();
   void OnCommand(int id, int code, HWND control);
   void Dispatch(int id, int code, HWND control);
+  bool IsLetterPick(int id, int code, HWND control) const;
   void OnActivate(WPARAM wParam, LPARAM lParam);
   bool CommandRunning() const;
   // The lists follow drives other programs made or removed; not in the middle of a command.
@@ -77,11 +81,13 @@ class MainWindow : public BaseWindow<MainWindow> {
   bool checkingDrives_ = false;  // the command running is the lists' own drive check
   bool driveCheckDue_ = false;   // asked for while a command ran
   // Commands that came while the lists' own drive check was running: the user asked for them
-  // before it was their turn, so they run after it, in order.
+  // before it was their turn, so they run after it, in order. So do picks in a letter list that
+  // came while any command ran, by the picked row's text, as the lists may be rebuilt meanwhile.
   struct Pending {
     int id;
     int code;
     HWND control;
+    std::optional<std::wstring> pickedRow;
   };
   std::vector<Pending> pending_;
 };
