@@ -1,9 +1,9 @@
 #include "app/folder_argument.h"
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 
+#include "platform/ascii_text.h"
 #include "platform/file_error.h"
 #include "platform/paths.h"
 
@@ -12,8 +12,6 @@ namespace kestrane {
 namespace {
 
 bool IsSlash(char ch) { return ch == '\\' || ch == '/'; }
-
-char Upper(char ch) { return static_cast<char>(std::toupper(static_cast<unsigned char>(ch))); }
 
 // Quotes a caller left around the text go. A closing quote that stayed at the end stands for
 // the trailing backslash Windows' splitting took as its escape ("C:\" arrives as C:").
@@ -32,7 +30,7 @@ std::string FullPath(const std::string& text, const std::string& here) {
   if (IsSharePath(text)) return {};
   if (HasDriveLetter(text)) {
     if (text.size() == 2 || IsSlash(text[2])) return NormalPath(text);
-    const bool hereOnDrive = HasDriveLetter(here) && Upper(here[0]) == Upper(text[0]);
+    const bool hereOnDrive = HasDriveLetter(here) && AsciiUpper(here[0]) == AsciiUpper(text[0]);
     return NormalPath((hereOnDrive ? here : DriveRoot(text[0])) + "\\" + text.substr(2));
   }
   if (!HasDriveLetter(here)) return {};
@@ -54,11 +52,6 @@ std::string Parent(const std::string& path) {
   return slash <= 2 ? path.substr(0, 3) : path.substr(0, slash);
 }
 
-bool SameName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [](char x, char y) { return Upper(x) == Upper(y); });
-}
-
 // Whether the folder list shows the folder among its parent's sub-folders, so that a walk could
 // reach it. A parent that cannot be listed does not hide it: the list names ancestors unlisted.
 bool ListCanShow(const std::string& folder, Files& files) {
@@ -72,7 +65,7 @@ bool ListCanShow(const std::string& folder, Files& files) {
   }
   const std::string name = folder.substr(folder.find_last_of('\\') + 1);
   return std::any_of(siblings.begin(), siblings.end(),
-                     [&](const std::string& s) { return SameName(s, name); });
+                     [&](const std::string& s) { return SameIgnoringCase(s, name); });
 }
 
 FolderArrival Refused(ArrivalKind kind, std::string path, std::string why = {}) {

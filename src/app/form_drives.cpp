@@ -1,4 +1,3 @@
-#include <cctype>
 #include <exception>
 #include <string>
 
@@ -6,6 +5,7 @@
 #include "app/messages.h"
 #include "app/window_layout.h"
 #include "info/version.h"
+#include "platform/ascii_text.h"
 
 namespace kestrane {
 
@@ -27,7 +27,7 @@ void frmQOR_Pro::cmdOk_Click() {
     const std::string folder = selection_.Folder();
     c.SetText(ControlId::txtPath, folder);
     if (folder.size() == 3) {
-      const char root = static_cast<char>(std::toupper(static_cast<unsigned char>(folder[0])));
+      const char root = AsciiUpper(folder[0]);
       if (ports_.dialogs.MessageBox(RootQuestion(root, letter), "Are You Sure?",
                                     Buttons::YesNoCancel, Icon::None) != Answer::Yes) {
         return;
@@ -277,9 +277,9 @@ void frmQOR_Pro::ListLetters(ProbeMode mode) {
 // back to the system drive's root, as at start, rather than stay on a folder nothing reaches.
 void frmQOR_Pro::LeaveGoneDrive() {
   if (dir_.Path().empty()) return;
-  const char shown = static_cast<char>(std::toupper(static_cast<unsigned char>(dir_.Path()[0])));
+  const char shown = AsciiUpper(dir_.Path()[0]);
   for (const std::string& entry : lists_.used) {
-    if (std::toupper(static_cast<unsigned char>(entry[0])) == shown) return;
+    if (AsciiUpper(entry[0]) == shown) return;
   }
   try {
     ChooseFolder(SystemRoot());

@@ -1,9 +1,9 @@
-#include <cctype>
 #include <exception>
 
 #include "app/frm_qor_pro.h"
 #include "app/messages.h"
 #include "info/version.h"
+#include "platform/ascii_text.h"
 #include "platform/file_error.h"
 #include "platform/paths.h"
 
@@ -33,7 +33,7 @@ bool HasDotSegment(const std::string& path) {
 }
 
 std::string DriveEntry(char letter, const std::string& label) {
-  std::string entry(1, static_cast<char>(std::tolower(static_cast<unsigned char>(letter))));
+  std::string entry(1, AsciiLower(letter));
   entry += ":";
   if (!label.empty()) entry += " [" + label + "]";
   return entry;
@@ -78,7 +78,7 @@ void frmQOR_Pro::ChooseFolder(const std::string& path) {
 }
 
 void frmQOR_Pro::SetCurrentDrive(char letter) {
-  const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+  const char upper = AsciiUpper(letter);
   if (upper == currentDrive_) return;
   currentDrive_ = upper;
   RefreshDriveList();

@@ -4,6 +4,7 @@
 #include <exception>
 #include <utility>
 
+#include "platform/ascii_text.h"
 #include "platform/file_error.h"
 
 namespace kestrane {
@@ -11,10 +12,6 @@ namespace kestrane {
 namespace {
 
 std::string Entry(char letter) { return std::string(1, letter) + ":"; }
-
-char Lower(char letter) {
-  return static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
-}
 
 // Which letters the system has a drive for, as one mask bit per letter; all of them when it
 // cannot say, so every letter is then probed on its own.
@@ -124,7 +121,7 @@ bool LetterProbe::Place(const DriveFacts& facts, OsFamily family, LetterLists& l
   int number = facts.typeFailure;
   if (number == 0) {
     if (facts.type == DriveType::Remote) {
-      lists.used.push_back(Entry(Lower(letter)));
+      lists.used.push_back(Entry(AsciiLower(letter)));
       return true;
     }
     number = facts.volumeFailure;
@@ -167,7 +164,7 @@ LetterCheck LetterProbe::Check(char letter) {
 bool LetterProbe::DriveSetChanged() { return LettersToProbe(drives_) != listedDrives_; }
 
 bool LetterProbe::IsRecordedCdRom(char drive) const {
-  const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(drive)));
+  const char upper = AsciiUpper(drive);
   for (std::size_t i = 0; i < cdCount_; ++i) {
     if (cdLetters_[i] == upper) return true;
   }

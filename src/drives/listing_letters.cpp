@@ -1,8 +1,7 @@
 // The listing's line rule, apart from the listing that runs subst: it reads whatever subst (or
 // a program in its place) printed, so it is built and fuzzed on its own.
-#include <cctype>
-
 #include "drives/subst_listing.h"
+#include "platform/ascii_text.h"
 
 namespace kestrane {
 
@@ -10,7 +9,7 @@ std::vector<char> LettersInListing(const std::vector<std::string>& lines) {
   std::vector<char> letters;
   for (const std::string& line : lines) {
     if (line.empty()) continue;
-    const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(line[0])));
+    const char upper = AsciiUpper(line[0]);
     if (upper >= 'A' && upper <= 'Z') letters.push_back(upper);
   }
   return letters;

@@ -1,10 +1,9 @@
 #include "drives/subst_runner.h"
 
-#include <algorithm>
-#include <cctype>
 #include <exception>
 #include <string>
 
+#include "platform/ascii_text.h"
 #include "platform/file_error.h"
 #include "platform/paths.h"
 
@@ -20,19 +19,10 @@ bool QuotesSafely(const std::string& folder) {
   return true;
 }
 
-char DriveOf(const std::string& folder) {
-  return static_cast<char>(std::toupper(static_cast<unsigned char>(folder[0])));
-}
+char DriveOf(const std::string& folder) { return AsciiUpper(folder[0]); }
 
 SubstOutcome Refusal(Msg code, int probeFailure = 0) {
   return {SubstStatus::Refused, code, probeFailure};
-}
-
-bool SameText(const std::string& a, const std::string& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::toupper(static_cast<unsigned char>(x)) ==
-           std::toupper(static_cast<unsigned char>(y));
-  });
 }
 
 }  // namespace
@@ -141,8 +131,8 @@ bool SubstRunner::StandsFor(char letter, const std::string& folder) {
     return NormalPath(path.starts_with("\\\\?\\") ? path.substr(4) : path);
   };
   const std::string mapped = normal(target.folder);
-  return !mapped.empty() &&
-         (SameText(mapped, normal(folder)) || SameText(mapped, normal(files_.ShortPath(folder))));
+  return !mapped.empty() && (SameIgnoringCase(mapped, normal(folder)) ||
+                             SameIgnoringCase(mapped, normal(files_.ShortPath(folder))));
 }
 
 Msg SubstRunner::WhyNotTarget(const std::string& folder) {

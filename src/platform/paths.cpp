@@ -3,6 +3,8 @@
 #include <cctype>
 #include <vector>
 
+#include "platform/ascii_text.h"
+
 namespace kestrane {
 
 namespace {
@@ -30,9 +32,7 @@ bool IsSharePath(const std::string& path) {
   return path.size() >= 2 && IsSlash(path[0]) && IsSlash(path[1]);
 }
 
-std::string DriveRoot(char drive) {
-  return std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(drive)))) + ":\\";
-}
+std::string DriveRoot(char drive) { return std::string(1, AsciiUpper(drive)) + ":\\"; }
 
 std::string NormalPath(const std::string& path) {
   if (!HasDriveLetter(path)) return {};

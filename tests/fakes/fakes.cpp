@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <sstream>
 
+#include "platform/ascii_text.h"
 #include "platform/text_lines.h"
 
 namespace kestrane::fakes {
@@ -205,8 +205,7 @@ std::string FakeFiles::ShortPath(const std::string& path) {
 std::string FakeFiles::Key(const std::string& path) {
   std::string key;
   for (char ch : path) {
-    const char c =
-        ch == '/' ? '\\' : static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    const char c = ch == '/' ? '\\' : AsciiUpper(ch);
     key += c;
   }
   while (key.size() > 3 && key.back() == '\\') key.pop_back();
@@ -500,10 +499,9 @@ void Machine::Pick(ControlId list, const std::string& entry) {
 }
 
 void Machine::Choose(const std::string& folder) {
-  const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
   const auto& drives = controls.driveItems;
   const auto drive = std::find_if(drives.begin(), drives.end(), [&](const std::string& item) {
-    return !item.empty() && lower(item[0]) == lower(folder[0]);
+    return !item.empty() && AsciiLower(item[0]) == AsciiLower(folder[0]);
   });
   if (drive == drives.end()) {
     ADD_FAILURE() << "no drive list entry for " << folder;

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "drives/subst_runner.h"
+#include "platform/ascii_text.h"
 
 namespace kestrane::fakes {
 
@@ -15,13 +16,7 @@ std::string Trim(std::string s) {
 }
 
 bool StartsWithNoCase(const std::string& s, const std::string& prefix) {
-  if (s.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(s[i])) !=
-        std::tolower(static_cast<unsigned char>(prefix[i])))
-      return false;
-  }
-  return true;
+  return s.size() >= prefix.size() && SameIgnoringCase(s.substr(0, prefix.size()), prefix);
 }
 
 }  // namespace

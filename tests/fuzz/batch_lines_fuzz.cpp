@@ -1,7 +1,6 @@
 // The batch file's line rules on any text a user or another program may have left in subit.bat:
 // the first byte picks the letter being removed, the rest is the file.
 #include <algorithm>
-#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +9,7 @@
 #include <string_view>
 
 #include "permanent/startup_script.h"
+#include "platform/ascii_text.h"
 #include "platform/text_lines.h"
 
 namespace {
@@ -21,7 +21,7 @@ void Require(bool holds) {
 bool StartsWithSubst(const std::string& line) {
   if (line.size() < 5) return false;
   std::string head = line.substr(0, 5);
-  for (char& ch : head) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  for (char& ch : head) ch = kestrane::AsciiLower(ch);
   return head == "subst";
 }
 
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // A line for any other letter survives.
   for (char other = 'A'; other <= 'Z'; ++other) {
-    if (std::toupper(static_cast<unsigned char>(letter)) == other) continue;
+    if (kestrane::AsciiUpper(letter) == other) continue;
     const auto names = [other](const std::string& l) { return kestrane::NamesLetter(l, other); };
     Require(std::count_if(lines.begin(), lines.end(), names) ==
             std::count_if(kept.begin(), kept.end(), names));

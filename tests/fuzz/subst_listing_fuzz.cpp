@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "drives/subst_listing.h"
+#include "platform/ascii_text.h"
 #include "platform/text_lines.h"
 
 namespace {
@@ -30,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       continue;
     }
     Require(at < letters.size());
-    Require(letters[at] == static_cast<char>(std::toupper(static_cast<unsigned char>(line[0]))));
+    Require(letters[at] == kestrane::AsciiUpper(line[0]));
     ++at;
   }
   Require(at == letters.size());

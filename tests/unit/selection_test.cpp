@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <functional>
 
 #include "fakes/fakes.h"
+#include "platform/ascii_text.h"
 
 namespace kestrane::fakes {
 namespace {
@@ -36,7 +36,7 @@ class Selection : public ::testing::Test {
   char ListedDrive() const {
     if (m.controls.currentDriveItem < 0) return 0;
     const std::string& item = m.controls.driveItems.at(m.controls.currentDriveItem);
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(item[0])));
+    return AsciiUpper(item[0]);
   }
   void GoTo(const std::string& folder) { m.Choose(folder); }
   // What Add runs for letter K: the chosen folder whole, found with the hidden-folder mode it

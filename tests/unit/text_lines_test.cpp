@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/ascii_text.h"
+
 namespace kestrane {
 namespace {
 
@@ -41,6 +43,20 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(TextLines, JoinEndsEveryLineWithCrLf) {
   EXPECT_EQ(JoinLines({"subst P: \"C:\\\"", "", "echo"}), "subst P: \"C:\\\"\r\n\r\necho\r\n");
   EXPECT_EQ(JoinLines({}), "");
+}
+
+// Only A..Z and a..z change case: the characters beside them and the bytes of a UTF-8 name stay.
+TEST(AsciiCase, ChangesOnlyTheLettersAndComparesWholeTexts) {
+  for (const char ch : std::string("@[`{\x80\xC3\xA4\xFF")) {
+    EXPECT_EQ(AsciiUpper(ch), ch);
+    EXPECT_EQ(AsciiLower(ch), ch);
+  }
+  EXPECT_EQ(AsciiUpper('a'), 'A');
+  EXPECT_EQ(AsciiUpper('z'), 'Z');
+  EXPECT_EQ(AsciiLower('A'), 'a');
+  EXPECT_EQ(AsciiLower('Z'), 'z');
+  EXPECT_TRUE(SameIgnoringCase("c:\\W\xC3\xB6rk", "C:\\w\xC3\xB6RK"));
+  EXPECT_FALSE(SameIgnoringCase("C:\\Work", "C:\\Work2"));
 }
 
 }  // namespace

@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
-#include <cctype>
 #include <cwchar>
 #include <string_view>
 #include <thread>
 
+#include "platform/ascii_text.h"
 #include "platform/file_error.h"
 #include "win32/platform/error_map.h"
 #include "win32/platform/handles.h"
@@ -19,7 +19,7 @@ namespace {
 
 // A letter outside A..Z cannot name a drive; treat it like an unused letter.
 std::wstring RootOf(char letter) {
-  const int upper = std::toupper(static_cast<unsigned char>(letter));
+  const int upper = AsciiUpper(letter);
   if (upper < 'A' || upper > 'Z') Fail(err::kDeviceUnavailable);
   return std::wstring{static_cast<wchar_t>(upper), L':', L'\\'};
 }
@@ -71,7 +71,7 @@ std::int32_t SerialOf(char letter, std::string* label = nullptr) {
 }
 
 std::string LabelOf(char letter) {
-  const int upper = std::toupper(static_cast<unsigned char>(letter));
+  const int upper = AsciiUpper(letter);
   if (upper < 'A' || upper > 'Z') return {};
   VolumeInfo info;
   if (QueryVolume(std::wstring{static_cast<wchar_t>(upper), L':', L'\\'}, info) != 0) return {};
@@ -107,7 +107,7 @@ std::vector<DriveFacts> Win32Drives::Probe(const std::vector<char>& letters, int
   std::vector<HANDLE> waits;
   for (std::size_t i = 0; i < letters.size(); ++i) {
     out[i].letter = letters[i];
-    const int upper = std::toupper(static_cast<unsigned char>(letters[i]));
+    const int upper = AsciiUpper(letters[i]);
     if (upper < 'A' || upper > 'Z') {
       out[i].answered = true;
       out[i].typeFailure = err::kDeviceUnavailable;
@@ -176,7 +176,7 @@ std::vector<char> Win32Drives::Letters() {
 }
 
 LetterTarget Win32Drives::Target(char letter) {
-  const int upper = std::toupper(static_cast<unsigned char>(letter));
+  const int upper = AsciiUpper(letter);
   if (upper < 'A' || upper > 'Z') return {};
   // A virtual drive's device is the folder it was given ("\??\C:\Data", or
   // "\??\UNC\server\share" for a share); any other device is a disk, a disc or a redirector.
