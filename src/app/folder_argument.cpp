@@ -38,15 +38,6 @@ std::string FullPath(const std::string& text, const std::string& here) {
   return NormalPath(here + "\\" + text);
 }
 
-// A name no folder can have never reaches the folder list or a command line: quotes or control
-// characters could end subst's argument early or start another.
-bool CanName(const std::string& path) {
-  if (path.find_first_of("\"*?<>|", 2) != std::string::npos) return false;
-  if (path.find(':', 2) != std::string::npos) return false;
-  return std::none_of(path.begin(), path.end(),
-                      [](char ch) { return static_cast<unsigned char>(ch) < 32; });
-}
-
 std::string Parent(const std::string& path) {
   const std::size_t slash = path.find_last_of('\\');
   return slash <= 2 ? path.substr(0, 3) : path.substr(0, slash);
@@ -80,7 +71,9 @@ FolderArrival ReadOne(const std::string& item, Files& files, Drives& drives, boo
   try {
     full = FullPath(text, files.CurrentDirectory());
     if (full.empty()) return Refused(ArrivalKind::Network, text);
-    if (!CanName(full)) return Refused(ArrivalKind::NotFound, text);
+    // A name no folder can have never reaches the folder list or a command line: quotes or
+    // control characters could end subst's argument early or start another.
+    if (HasForbiddenNameChar(full)) return Refused(ArrivalKind::NotFound, text);
     // Refused before the file system is asked, which could answer for a folder of a shorter name.
     if (TargetLimitOf(full) != TargetLimit::None) return Refused(ArrivalKind::Unmappable, full);
     if (drives.Type(full[0]) == DriveType::Remote) return Refused(ArrivalKind::Network, full);

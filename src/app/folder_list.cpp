@@ -16,10 +16,7 @@ bool FolderList::SetPath(const std::string& path) {
     full = NormalPath(path);
   }
   // Names the file system cannot hold are folders that cannot exist.
-  if (full.empty() || full.find_first_of("*?\"<>|", 2) != std::string::npos ||
-      full.find(':', 2) != std::string::npos) {
-    Fail(err::kPathNotFound);
-  }
+  if (full.empty() || HasForbiddenNameChar(full)) Fail(err::kPathNotFound);
   if (!files_.DirectoryExists(full, true)) Fail(err::kPathNotFound);
   const bool changed = full != path_;
   std::vector<std::string> subs = files_.SubFolders(full);

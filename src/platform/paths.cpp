@@ -1,5 +1,6 @@
 #include "platform/paths.h"
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
 
@@ -33,6 +34,12 @@ bool IsSharePath(const std::string& path) {
 }
 
 std::string DriveRoot(char drive) { return std::string(1, AsciiUpper(drive)) + ":\\"; }
+
+bool HasForbiddenNameChar(const std::string& fullPath) {
+  if (fullPath.find_first_of("\"*?<>|:", 2) != std::string::npos) return true;
+  return std::any_of(fullPath.begin(), fullPath.end(),
+                     [](char ch) { return static_cast<unsigned char>(ch) < 32; });
+}
 
 std::string NormalPath(const std::string& path) {
   if (!HasDriveLetter(path)) return {};

@@ -17,6 +17,10 @@ bool IsSharePath(const std::string& path);
 // The root of a drive, "C:\".
 std::string DriveRoot(char drive);
 
+// Whether a full path holds a character no file or folder name can have past its drive: one of
+// "*?<>| or a colon, or a control character.
+bool HasForbiddenNameChar(const std::string& fullPath);
+
 // subst keeps a drive's target within Windows' classic path limit, 260 UTF-16 units with the
 // terminator; longer folders cannot have a letter.
 inline constexpr std::size_t kLongestTarget = 259;
