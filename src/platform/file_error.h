@@ -6,8 +6,8 @@ namespace kestrane {
 
 // The classic error numbers the handlers' policies are written in.
 namespace err {
-inline constexpr int kInvalidCall =
-    5;  // also what a failure without a number of its own is shown as
+// Also what a failure without a number of its own is shown as.
+inline constexpr int kInvalidCall = 5;
 inline constexpr int kFileNotFound = 53;
 inline constexpr int kFileInUse = 55;  // another program holds the file
 inline constexpr int kDeviceUnavailable = 68;

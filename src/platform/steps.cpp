@@ -6,8 +6,6 @@ namespace kestrane {
 
 namespace {
 
-constexpr int kInvalidCall = 5;
-
 OnFailure Answer(const Step& step, int number) {
   return IsAccessFailure(number) ? step.onAccessFailure : step.onOtherFailure;
 }
@@ -29,7 +27,7 @@ StepsResult RunSteps(std::span<const Step> steps, int tries) {
       } catch (const FileError& e) {
         failure = e;
       } catch (const std::exception& e) {
-        failure = FileError(kInvalidCall, e.what());
+        failure = FileError(err::kInvalidCall, e.what());
       }
       const OnFailure answer = Answer(step, failure->Number());
       if (answer == OnFailure::End) return {true, failure};
