@@ -49,9 +49,11 @@ int Run(HINSTANCE instance, int show) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   // A drive without a medium is answered by our own code, never by the system's
-  // "insert a disk" box.
+  // "insert a disk" box. The error mode is the process's, set before any adapter runs, so it
+  // holds on every thread: the workers that ask a drive for its volume or list a folder too. A
+  // thread's own mode (SetThreadErrorMode) would hold on this thread alone.
   kestrane::win32::MarkStartup("wWinMain");
-  SetErrorMode(SEM_FAILCRITICALERRORS);
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   // No library is looked for in the current folder, which is whatever folder the user started
   // the program on.
   SetDllDirectoryW(L"");

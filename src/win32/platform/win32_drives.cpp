@@ -156,10 +156,6 @@ std::vector<DriveFacts> Win32Drives::Probe(const std::vector<char>& letters, int
   return out;
 }
 
-Win32Drives::Win32Drives() {
-  SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-}
-
 DriveType Win32Drives::Type(char letter) { return TypeOf(letter); }
 
 std::int32_t Win32Drives::SerialNumber(char letter) { return SerialOf(letter); }

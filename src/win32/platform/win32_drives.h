@@ -8,11 +8,10 @@ namespace kestrane::win32 {
 
 // Drive lookups over the volume API. A look that can hang in the kernel (the volume of a network
 // drive whose server does not answer) runs on a worker that is never waited for past its limit.
-// Probing an empty removable drive must never put up the system's "insert a disk" box, so the
-// process's error mode is set once here.
+// Probing an empty removable drive must never put up the system's "insert a disk" box: the
+// program that uses these lookups sets its process's error mode for that, once, at its start.
 class Win32Drives : public Drives {
  public:
-  Win32Drives();
   DriveType Type(char letter) override;
   std::int32_t SerialNumber(char letter) override;
   std::vector<char> Letters() override;
