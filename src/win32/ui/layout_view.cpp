@@ -85,13 +85,9 @@ HWND LayoutView::CreateControl(const ControlSpec& c, HINSTANCE instance) {
   DWORD exStyle = 0;
   switch (c.kind) {
     case ControlKind::ListBox:
-      cls = L"LISTBOX";
-      // The list shows its scroll bar only when even the lowest rows cannot hold every letter.
-      style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED |
-               LBS_HASSTRINGS;
-      exStyle = WS_EX_CLIENTEDGE;
-      break;
     case ControlKind::FolderList:
+      // The letter lists and the folder list are the same owner-drawn list. A letter list shows
+      // its scroll bar only when even the lowest rows cannot hold every letter.
       cls = L"LISTBOX";
       style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED |
                LBS_HASSTRINGS;
