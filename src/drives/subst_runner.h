@@ -89,12 +89,12 @@ class SubstRunner {
   // name): one query of the letter.
   bool StandsFor(char letter, const std::string& folder);
 
-  // The one way subst is started: the system folder's subst.exe, in that folder (never the
-  // folder the user is choosing), hidden, waited for up to kCommandLimitMs. Not started when
-  // the system folder is unknown.
+  // subst is started here alone, and by the same command line: the system folder's subst.exe,
+  // in that folder (never the folder the user is choosing), waited for up to kCommandLimitMs.
+  // Not started when the system folder is unknown. With arguments, hidden.
   ProcessOutcome Invoke(const std::string& arguments);
-  // subst without arguments, its listing read back through a pipe: each copy of the program
-  // reads its own.
+  // Without arguments, its listing read back through a pipe of its own, no command interpreter
+  // between: each copy of the program reads its own.
   CapturedRun InvokeListing();
 
  private:

@@ -44,7 +44,6 @@ AboutBox BuildAboutBox() {
   w.clientWidth = 5730;
   w.clientHeight = 3585;
 
-  // The load's steps, in their order.
   const std::string notice = LegalNotice();
   // Designed at Top 3000, below the rule; moved up beside the description, above it.
   const TwipsRect okRect{4320, 1880, 1260, 345};

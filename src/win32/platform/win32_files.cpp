@@ -254,8 +254,11 @@ std::unique_ptr<FileLease> Win32Files::Lease(const std::string& path, int waitMs
   if (!mutex) ThrowLastError(GetLastError());
   // The other copy may hold it for seconds; the window waits as under a box meanwhile.
   switch (ModalWait(mutex.Get(), waitMs < 0 ? 0 : static_cast<DWORD>(waitMs))) {
-    // An abandoned lease was held by a copy that ended halfway: each rewrite replaces its file
-    // in one step, so what it left is whole.
+    // An abandoned lease was held by a copy that ended while it held it. Each file is whole (the
+    // batch file is replaced in one step, the data file's record rewritten in place by one write
+    // call), but the copy may have ended between the two, leaving a letter's line without its bit
+    // or its bit without its line. The lease is taken all the same: a letter counts as permanent
+    // by either, so Remove still asks about it and forgets both.
     case WaitEnd::Signalled:
     case WaitEnd::Abandoned: return std::make_unique<MutexLease>(mutex.Release());
     case WaitEnd::TimedOut:
