@@ -38,21 +38,25 @@ Flow EndUnless(bool ok) { return ok ? Flow::Next : Flow::End; }
 
 frmQOR_Pro::frmQOR_Pro(const Ports& ports)
     : ports_(ports),
-      dir_(ports.files),
       probe_(ports.drives),
       runner_(probe_, ports.drives, ports.files, ports.processes, ports.shell),
       listing_(runner_),
-      permanent_(ports.files, ports.shell, ports.drives, probe_, runner_) {}
+      permanent_(ports.files, ports.shell, ports.drives, probe_, runner_),
+      reports_(ports, selection_),
+      browser_(ports, selection_, probe_, reports_) {}
 
 bool frmQOR_Pro::Form_Load() {
   auto& c = ports_.controls;
   const std::array steps{
       Startup([&] { c.SetMousePointer(MousePointer::Hourglass); }),
       Startup([&] { CentreWindow(); }),
-      Startup([&] { SetFolderPath(StartFolder()); }),
+      Startup([&] { browser_.Open(StartFolder()); }),
       Startup([&] { return EndUnless(FindDataFolder()); }),
       Startup([&] { return EndUnless(RequireDataFile()); }),
-      Startup([&] { family_ = OsFamilyFor(ports_.shell.Version()); }),
+      Startup([&] {
+        family_ = OsFamilyFor(ports_.shell.Version());
+        permanent_.UseFamily(family_);
+      }),
       Startup([&] { ListLetters(ProbeMode::Shown); }),
       Startup([&] { permanent_.LoadMask(); }),
       Startup([&] { c.SetCaption(c.Caption() + kTitleSuffix); }),
@@ -66,12 +70,7 @@ bool frmQOR_Pro::Form_Load() {
 // started the program in), the system drive's, which is always there.
 std::string frmQOR_Pro::StartFolder() {
   const std::string current = ports_.files.CurrentDirectory();
-  return HasDriveLetter(current) ? "\\" : SystemRoot();
-}
-
-std::string frmQOR_Pro::SystemRoot() {
-  const std::string system = ports_.shell.SystemFolder();
-  return (HasDriveLetter(system) ? system.substr(0, 1) : std::string("C")) + ":";
+  return HasDriveLetter(current) ? "\\" : SystemRoot(ports_.shell);
 }
 
 void frmQOR_Pro::CentreWindow() {
@@ -87,7 +86,7 @@ void frmQOR_Pro::CentreWindow() {
 bool frmQOR_Pro::FindDataFolder() {
   const FolderAnswer answer = ports_.shell.AppDataFolder();
   if (answer.status != 0) {
-    ShowError(Msg::MissingOrCorrupt);
+    reports_.Error(Msg::MissingOrCorrupt, selection_.Letter());
     return false;
   }
   permanent_.UseDataFolder(answer.path + kDataFolder);
@@ -98,7 +97,7 @@ bool frmQOR_Pro::FindDataFolder() {
 // corrupt alike: nothing the program would read from it could be trusted.
 bool frmQOR_Pro::RequireDataFile() {
   if (permanent_.DataFileIsWhole()) return true;
-  ShowError(Msg::MissingOrCorrupt);
+  reports_.Error(Msg::MissingOrCorrupt, selection_.Letter());
   return false;
 }
 

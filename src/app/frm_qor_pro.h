@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "app/folder_argument.h"
-#include "app/folder_list.h"
+#include "app/folder_browser.h"
+#include "app/reports.h"
 #include "app/selection.h"
 #include "drives/letter_probe.h"
 #include "drives/message_codes.h"
@@ -79,61 +80,31 @@ class frmQOR_Pro {
   // Start-up's steps.
   void CentreWindow();
   std::string StartFolder();
-  std::string SystemRoot();
   bool FindDataFolder();
   bool RequireDataFile();
-
-  // The folder list and the drive list.
-  void DrvList_Change();
-  void dirList_Change();
-  // Puts the folder list on a folder and raises its change event when it moved.
-  void SetFolderPath(const std::string& path);
-  void ShowFolderRows();
-  void ShowFolder();
-  void SetCurrentDrive(char letter);
-  void RefreshDriveList();
-  void AskHiddenFolder();
-  void ChooseFolder(const std::string& path);
-  void LeaveGoneDrive();
 
   // The letter lists; a listing nobody asked for keeps unexpected failures to itself.
   enum class ProbeMode { Shown, Hushed };
   void ListLetters(ProbeMode mode);
   void RelistDrives(ProbeMode mode);
-  void ShowProbeFailure(int number);
-
-  // What the user is shown.
-  void ShowError(Msg code, const std::string& letter);
-  void ShowError(Msg code) { ShowError(code, selection_.Letter()); }
-  // A folder subst cannot take as written, named with the reason.
-  void ShowTargetRefusal(const std::string& folder);
-  void ShowDone();
-  void ShowNoAnswer(const std::string& path);
-  void ShowSubstOutcome(const SubstOutcome& outcome, const std::string& letter);
   void AfterSubst(const SubstOutcome& outcome);
-  std::string PickedLetter(Selection::List list);
-  void RefuseRemoval(const std::string& body);
+
+  // The letter picked in a list, which the command is for; empty when none is, after the box
+  // that asks for one, with the focus on that list.
+  std::string RequirePickedLetter(Selection::List list);
   Answer AskForgetPermanent(const std::string& letter);
-  void ShowRemoval(const RemovalOutcome& outcome, const std::string& letter);
-  void ReportForgetFailure(const ForgetFailure& failure, const std::string& letter);
-  void ReportGoneMeanwhile(const std::string& letter, bool forgotten, bool stillPermanent);
-  void ReportSubstStillRunning(const std::string& letter, bool forPermanent);
-  void ReportNotConfirmed(const std::string& letter, bool removal);
-  bool PermanentChoiceIsValid(const std::string& letter, const std::string& folder);
-  void ReportMakeOutcome(const MakeOutcome& outcome, const std::string& letter);
-  void ReportRestoreProblem(const std::string& body);
+  // What follows a removal: the lists, then its box.
+  void AfterRemoval(const RemovalOutcome& outcome, const std::string& letter);
 
   Ports ports_;
   OsFamily family_ = OsFamily::Unknown;
   Selection selection_;
-  FolderList dir_;                  // the folder list's rows and current folder
-  char currentDrive_ = 0;           // the drive list's current drive, upper case; 0: none
-  std::vector<char> driveLetters_;  // the drive list's entries, in order
-  LetterLists lists_;               // what the letter lists show
-  LetterProbe probe_;
+  LetterProbe probe_;  // also what the letter lists show
   SubstRunner runner_;
   SubstListing listing_;
   PermanentDrives permanent_;
+  Reports reports_;
+  FolderBrowser browser_;
 };
 
 }  // namespace kestrane

@@ -19,7 +19,7 @@ void Selection::Pick(List list, const std::string& entry) {
   ltrList_ = list;
 }
 
-int Selection::Rebuilt(List list, const std::vector<std::string>& entries) {
+int Selection::FollowRebuild(List list, const std::vector<std::string>& entries) {
   std::string& entry = list == List::Avail ? availEntry_ : usedEntry_;
   for (std::size_t i = 0; !entry.empty() && i < entries.size(); ++i) {
     if (entries[i] == entry) return static_cast<int>(i);

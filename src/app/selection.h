@@ -28,7 +28,7 @@ class Selection {
   // The lists were rebuilt: an entry picked before stays picked where it still stands in its
   // list; one that is gone is forgotten, and with it the letter, so that no command acts on a
   // letter the user cannot see chosen. Returns the row to select in the list, -1 for none.
-  int Rebuilt(List list, const std::vector<std::string>& entries);
+  int FollowRebuild(List list, const std::vector<std::string>& entries);
 
   // The full path of the folder last put into the path box (`Hold`).
   const std::string& Folder() const { return hold_; }

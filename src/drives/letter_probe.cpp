@@ -45,7 +45,7 @@ std::size_t Slot(char letter) { return static_cast<std::size_t>(letter - 'A'); }
 
 }  // namespace
 
-LetterLists LetterProbe::List(OsFamily family) {
+const LetterLists& LetterProbe::List(OsFamily family) {
   LetterLists lists;
   cdLetters_ = {};
   cdCount_ = 0;
@@ -84,7 +84,8 @@ LetterLists LetterProbe::List(OsFamily family) {
     }
     lists.failures = std::move(lasting);
   }
-  return lists;
+  lists_ = std::move(lists);
+  return lists_;
 }
 
 std::vector<DriveFacts> LetterProbe::Facts(const std::vector<char>& letters) {

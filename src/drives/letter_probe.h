@@ -38,8 +38,10 @@ class LetterProbe {
   // Probes A to Z. A letter is in use when its volume answers the same serial number twice, or
   // is a network drive, or has no medium, or is substituted for a folder that is gone, or does
   // not answer within kDriveAnswerMs; free when no drive has it. On the 95 family it also
-  // records the CD-ROM letters.
-  LetterLists List(OsFamily family);
+  // records the CD-ROM letters. The lists are kept until the next listing.
+  const LetterLists& List(OsFamily family);
+  // What the last listing found: what the letter lists show.
+  const LetterLists& Listed() const { return lists_; }
   // What the last listing found of each drive, in the order asked; a drive it did not look at
   // is looked at now, with the same bound.
   std::vector<DriveFacts> Facts(const std::vector<char>& letters);
@@ -64,6 +66,7 @@ class LetterProbe {
   std::array<DriveFacts, 26> seen_{};  // what the last listing found; letter 0: not looked at
   std::array<char, 11> cdLetters_{};
   std::size_t cdCount_ = 0;
+  LetterLists lists_;
 };
 
 }  // namespace kestrane

@@ -50,7 +50,7 @@ SubstOutcome SubstRunner::Run(const SubstRequest& request) {
     // Whatever reaches the command line is a plain drive letter and nothing else.
     if (!IsPlainLetter(request.letter)) return Refusal(Msg::NoLetter);
     // A folder on a network drive is refused before its letter is asked about.
-    if (!request.remove) {
+    if (!request.remove && !request.targetChecked) {
       if (const Msg why = WhyNotTarget(request.folder); why != Msg::None) return Refusal(why);
     }
     const LetterCheck check = probe_.Check(request.letter[0]);

@@ -21,11 +21,17 @@ struct SubstRequest {
   std::string folder;  // unquoted; empty for a deletion
   bool remove = false;
   bool hidden = false;  // the folder was typed in hidden-folder mode: hidden folders count
+  // WhyNotTarget answered for the folder a moment ago, before the user was asked: not again.
+  bool targetChecked = false;
 
   static SubstRequest Map(std::string letter, std::string folder, bool hidden = false) {
     return {std::move(letter), std::move(folder), false, hidden};
   }
   static SubstRequest Delete(std::string letter) { return {std::move(letter), {}, true, false}; }
+  // A mapping whose folder WhyNotTarget has let through already.
+  static SubstRequest CheckedMap(std::string letter, std::string folder, bool hidden) {
+    return {std::move(letter), std::move(folder), false, hidden, true};
+  }
 };
 
 enum class SubstStatus {

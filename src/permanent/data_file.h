@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
 #include "platform/file_error.h"
@@ -47,10 +48,12 @@ std::int32_t WithLetterCleared(std::int32_t mask, char letter);
 bool LetterIsSet(std::int32_t mask, char letter);
 
 // The data file is missing or not of its installed size: nothing is read from it or written to
-// it, so that a damaged file is never padded or created anew.
-class DataFileDamaged : public FileError {
+// it, so that a damaged file is never padded or created anew. A state of the file, not a failure
+// of the file layer: no FileError, so a handler meant for a failed read or write never takes it
+// for one by accident.
+class DataFileDamaged : public std::runtime_error {
  public:
-  DataFileDamaged() : FileError(err::kFileNotFound, "The data file is missing or damaged") {}
+  DataFileDamaged() : std::runtime_error("The data file is missing or damaged") {}
 };
 
 // The data file, where the installer put it. Each access opens the file and reads record 2 as it

@@ -11,18 +11,6 @@
 
 namespace kestrane {
 
-namespace {
-
-// A step that every later one builds on (the mapping, the Startup folder, the data file, the bit
-// and the line) ends the command whatever its failure; any other ends it on a device, disk,
-// permission or path failure and is passed over on the rest.
-Step Vital(std::function<Flow()> run) { return {std::move(run), OnFailure::End, OnFailure::End}; }
-Step Passable(std::function<Flow()> run) {
-  return {std::move(run), OnFailure::End, OnFailure::Skip};
-}
-
-}  // namespace
-
 std::string BatchLine(const std::string& letter, const std::string& folder) {
   std::string line = "subst " + letter + ": ";
   for (char ch : CommandArgument(folder)) {
@@ -39,68 +27,86 @@ std::string PermanentDrives::FolderForBatch(const std::string& letter, const std
   return {};
 }
 
-MakeOutcome PermanentDrives::Make(const std::string& letter, const std::string& folder, bool hidden,
-                                  const std::string& batchFolder, OsFamily family) {
-  MakeOutcome out;
-  std::string batch;
-  const auto refuse = [&](Msg code) {
-    out.status = MakeOutcome::Status::Refused;
-    out.code = code;
-    return Flow::End;
-  };
-  const std::array steps{
-      Passable([&] {
-        out.familyUnsupported = family == OsFamily::Failed;
-        return out.familyUnsupported ? refuse(Msg::NotSupported) : Flow::Next;
-      }),
-      Vital([&] {
-        batch = script_.Path();
-        return batch.empty() ? refuse(Msg::NotSupported) : Flow::Next;
-      }),
-      Passable([&] {
-        return script_.Lists(batch, letter[0]) ? refuse(Msg::AlreadyAssigned) : Flow::Next;
-      }),
-      // A damaged data file is refused before the mapping, never padded or made anew.
-      Vital([&] { return data_.IsWhole() ? Flow::Next : refuse(Msg::MissingOrCorrupt); }),
-      // A letter that is in use already is taken as it is only where it stands for this very
-      // folder: a line for another folder, a disk or a share would bring back something else.
-      // A subst that outlasted the wait is taken at its word only once the drive is there.
-      Vital([&] {
-        const SubstOutcome& subst =
-            *(out.subst = runner_.Run(SubstRequest::Map(letter, folder, hidden)));
-        const bool maybeThere =
-            subst.status == SubstStatus::InUse || subst.status == SubstStatus::TimedOut;
-        out.mapped = subst.Done() || (maybeThere && runner_.StandsFor(letter[0], folder));
-        return out.mapped ? Flow::Next : refuse(subst.code);
-      }),
-      Vital([&] {
-        Record(letter, batch, batchFolder, out);
-        return Flow::Next;
-      }),
-  };
-  const StepsResult result = RunSteps(steps, 1);
-  if (result.failure) {
-    out.status = MakeOutcome::Status::Failed;
-    out.failure = result.failure;
+ChoiceCheck PermanentDrives::Check(const PermanentChoice& choice) {
+  if (choice.letter.empty()) return {.refusal = ChoiceRefusal::NoLetter};
+  if (choice.folder.empty()) return {.refusal = ChoiceRefusal::NoFolder};
+  // A lower-case letter is a network drive's, picked from the used list; it could never get a
+  // bit of its own.
+  if (!IsPlainLetter(choice.letter)) return {.refusal = ChoiceRefusal::NetworkLetter};
+  if (const Msg why = runner_.WhyNotTarget(choice.folder); why != Msg::None) {
+    return {.refusal = ChoiceRefusal::Target, .target = why};
   }
-  return out;
+  std::string batchFolder = FolderForBatch(choice.letter, choice.folder);
+  if (batchFolder.empty()) return {.refusal = ChoiceRefusal::BatchCannotHold};
+  return {.choice = CheckedChoice(choice, std::move(batchFolder))};
+}
+
+MakeOutcome PermanentDrives::Make(const CheckedChoice& checked) {
+  const PermanentChoice& choice = checked.choice_;
+  std::optional<SubstOutcome> subst;
+  bool mapped = false;
+  const auto failed = [&](const FileError& e) -> MakeOutcome {
+    return {mapped ? MakeResult::SessionOnly : MakeResult::NotMade, subst, e};
+  };
+  try {
+    if (family_ == OsFamily::Failed) return {.result = MakeResult::SystemUnsupported};
+    const std::string batch = script_.Path();
+    if (batch.empty()) return {.result = MakeResult::NoStartupFolder};
+    if (ListedAlready(batch, choice.letter[0])) return {.result = MakeResult::AlreadyPermanent};
+    // A damaged data file is refused before the mapping, never padded or made anew.
+    if (!data_.IsWhole()) return {.result = MakeResult::DamagedDataFile};
+    subst = runner_.Run(SubstRequest::CheckedMap(choice.letter, choice.folder, choice.hidden));
+    if (const auto refused = MappingRefusal(*subst, choice))
+      return {.result = *refused, .subst = subst};
+    mapped = true;
+    Record(choice.letter, batch, checked.batchFolder_);
+    return {.result = MakeResult::Done, .subst = subst};
+  } catch (const DataFileDamaged&) {
+    return {.result = MakeResult::DamagedDataFile, .subst = subst};
+  } catch (const FileError& e) {
+    return failed(e);
+  } catch (const std::exception& e) {
+    return failed(FileError(err::kInvalidCall, e.what()));
+  }
+}
+
+bool PermanentDrives::ListedAlready(const std::string& batch, char letter) {
+  try {
+    return script_.Lists(batch, letter);
+  } catch (const FileError& e) {
+    if (IsAccessFailure(e.Number())) throw;
+  } catch (const std::exception&) {
+    // Not a failure of the file layer: the check is passed by, as for any other.
+  }
+  return false;
+}
+
+// A letter that is in use already is taken as it is only where it stands for this very folder:
+// a line for another folder, a disk or a share would bring back something else. A subst that
+// outlasted the wait is taken at its word only once the drive is there.
+std::optional<MakeResult> PermanentDrives::MappingRefusal(const SubstOutcome& subst,
+                                                          const PermanentChoice& choice) {
+  if (subst.Done()) return std::nullopt;
+  const bool maybeThere =
+      subst.status == SubstStatus::InUse || subst.status == SubstStatus::TimedOut;
+  if (maybeThere && runner_.StandsFor(choice.letter[0], choice.folder)) return std::nullopt;
+  switch (subst.status) {
+    case SubstStatus::TimedOut: return MakeResult::SubstStillRunning;
+    case SubstStatus::NoDrive: return MakeResult::DriveNotThere;
+    default: return MakeResult::SubstRefused;
+  }
 }
 
 // The bit before the line, and the bit taken back when the line cannot be written: a line
 // without its bit would bring the drive back at every logon while Remove no longer knew it was
 // permanent.
 void PermanentDrives::Record(const std::string& letter, const std::string& batch,
-                             const std::string& batchFolder, MakeOutcome& out) {
+                             const std::string& batchFolder) {
   const auto held = HoldRecords();
   // A second copy may have made the same letter permanent since the check: its line stands,
   // and a second one would only be a duplicate.
   const bool listed = script_.Lists(batch, letter[0]);
-  try {
-    data_.SetLetter(letter[0]);
-  } catch (const DataFileDamaged&) {
-    out.damagedDataFile = true;
-    throw;
-  }
+  data_.SetLetter(letter[0]);
   if (listed) return;
   try {
     script_.Append(batch, BatchLine(letter, batchFolder));
@@ -109,6 +115,8 @@ void PermanentDrives::Record(const std::string& letter, const std::string& batch
       data_.ClearLetter(letter[0]);
     } catch (const FileError&) {
       // The report of the append still tells the user the drive is not permanent.
+    } catch (const DataFileDamaged&) {
+      // So it does here.
     }
     throw;
   }
@@ -128,18 +136,20 @@ std::unique_ptr<FileLease> PermanentDrives::HoldRecords() {
   return files_.Lease(data_.Path(), kRecordsWaitMs);
 }
 
-bool PermanentDrives::IsPermanent(char letter) {
+bool PermanentDrives::ReadWhetherPermanent(char letter) {
   std::unique_ptr<FileLease> held;
   try {
     held = HoldRecords();
   } catch (const FileError&) {
     // Another copy is still at work: what the files say now is the best answer there is.
   }
+  // The mask as last read stands in for a file that cannot be read just now, damaged or not:
+  // the question is only whether to ask the user about the letter.
   std::int32_t mask = data_.PermMask();
   try {
     mask = data_.ReadMask();
   } catch (const FileError&) {
-    // The mask as last read stands in for a file that cannot be read just now.
+  } catch (const DataFileDamaged&) {
   }
   return LetterIsSet(mask, letter) || script_.Names(letter);
 }
@@ -169,46 +179,52 @@ ForgetOutcome PermanentDrives::Forget(char letter) {
 RemovalCheck PermanentDrives::CheckRemoval(const std::string& letter) {
   RemovalCheck check;
   check.refusal = probe_.WhyNotRemovable(letter);
-  check.permanent = check.refusal == RemovalRefusal::None && IsPermanent(letter[0]);
+  check.permanent = check.refusal == RemovalRefusal::None && ReadWhetherPermanent(letter[0]);
   return check;
 }
 
-void PermanentDrives::ForgetInto(char letter, RemovalOutcome& out) {
+RemovalOutcome PermanentDrives::ForgetLetter(char letter) {
   try {
-    out.forgotten = Forget(letter);
+    return {.result = RemovalResult::Forgotten,
+            .noBatchFile = Forget(letter) == ForgetOutcome::NoBatchFile};
   } catch (const DataFileDamaged&) {
-    out.forgetFailure = ForgetFailure{true, false, false, err::kFileNotFound, {}};
+    return {.result = RemovalResult::DamagedDataFile};
   } catch (const MarkNotCleared& e) {
-    out.forgetFailure = ForgetFailure{false, true, e.LineRestored(), e.Number(), e.what()};
+    const RemovalResult result =
+        e.LineRestored() ? RemovalResult::MarkKept : RemovalResult::MarkKeptLineLost;
+    return {.result = result, .failure = FileError(e.Number(), e.Description())};
   } catch (const FileError& e) {
-    out.forgetFailure = ForgetFailure{false, false, false, e.Number(), e.what()};
+    return {.result = RemovalResult::LineKept, .failure = e};
   } catch (const std::exception& e) {
-    out.forgetFailure =
-        ForgetFailure{false, false, false, static_cast<int>(Msg::UnknownFailure), e.what()};
+    return {.result = RemovalResult::LineKept, .failure = FileError(err::kInvalidCall, e.what())};
   }
 }
 
 RemovalOutcome PermanentDrives::Remove(const std::string& letter, bool forget) {
   RemovalOutcome out;
   if (forget) {
-    ForgetInto(letter[0], out);
-    if (out.forgetFailure) return out;  // the user asked for both or nothing
+    out = ForgetLetter(letter[0]);
+    if (out.result != RemovalResult::Forgotten) return out;  // the user asked for both or nothing
   }
   // Asked about a drive that is no longer there, subst would only fail.
+  bool gone = true;
   if (probe_.IsVirtual(letter[0])) {
     out.subst = runner_.Run(SubstRequest::Delete(letter));
-    out.goneMeanwhile = out.subst->status == SubstStatus::NotVirtual;
-  } else {
-    out.goneMeanwhile = true;
+    gone = out.subst->status == SubstStatus::NotVirtual;
   }
-  if (out.goneMeanwhile && !forget) out.stillPermanent = IsPermanent(letter[0]);
+  if (!gone) {
+    out.result = RemovalResult::SubstRan;
+  } else if (forget) {
+    out.result = RemovalResult::GoneAndForgotten;
+  } else {
+    out.result = ReadWhetherPermanent(letter[0]) ? RemovalResult::GoneStillPermanent
+                                                 : RemovalResult::GoneMeanwhile;
+  }
   return out;
 }
 
 RemovalOutcome PermanentDrives::ForgetUnmapped(const std::string& letter) {
-  RemovalOutcome out;
-  ForgetInto(letter[0], out);
-  return out;
+  return ForgetLetter(letter[0]);
 }
 
 void PermanentDrives::UseDataFolder(const std::string& folder) {

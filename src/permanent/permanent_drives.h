@@ -9,20 +9,63 @@
 
 namespace kestrane {
 
+// A letter and a folder the user chose to keep: Make Permanent's choice.
+struct PermanentChoice {
+  std::string letter;  // as picked: "K", or lower case for a network drive
+  std::string folder;
+  bool hidden = false;  // typed in hidden-folder mode
+};
+
+// What stops a choice before the user is asked to confirm it.
+enum class ChoiceRefusal {
+  None,
+  NoLetter,
+  NoFolder,
+  NetworkLetter,    // a network drive's letter, picked in the used list: it has no bit
+  Target,           // subst cannot take the folder: the check's `target` says why
+  BatchCannotHold,  // the folder's name has characters the batch file cannot hold, nor a short name
+};
+
+class PermanentDrives;
+
+// A choice every check let through, with the folder as the batch file will hold it. Only
+// PermanentDrives::Check makes one, and Make takes nothing else.
+class CheckedChoice {
+ public:
+  const PermanentChoice& Choice() const { return choice_; }
+
+ private:
+  friend class PermanentDrives;
+  CheckedChoice(PermanentChoice choice, std::string batchFolder)
+      : choice_(std::move(choice)), batchFolder_(std::move(batchFolder)) {}
+  PermanentChoice choice_;
+  std::string batchFolder_;
+};
+
+struct ChoiceCheck {
+  ChoiceRefusal refusal = ChoiceRefusal::None;
+  Msg target = Msg::None;                              // for ChoiceRefusal::Target
+  std::optional<CheckedChoice> choice = std::nullopt;  // when nothing refused it
+};
+
 // What Make Permanent came to.
+enum class MakeResult {
+  Done,               // the drive, its line and its bit are all in place
+  SystemUnsupported,  // no known family: Make Permanent can never work on this system
+  NoStartupFolder,    // there is no Startup folder to hold the batch file
+  AlreadyPermanent,   // the batch file has a line for the letter already
+  DamagedDataFile,    // the data file is not whole: no bit could be set
+  SubstRefused,       // subst would not map the folder: the mapping's outcome says why
+  SubstStillRunning,  // subst outlasted the wait, and the drive is not there
+  DriveNotThere,      // subst reported success, and the drive is not there
+  NotMade,            // a step before the mapping failed: `failure` says how
+  SessionOnly,        // mapped, but the bit or the line could not be written: `failure` says how
+};
+
 struct MakeOutcome {
-  enum class Status {
-    Done,     // the drive, its line and its bit are all in place
-    Refused,  // a check said no before anything was changed, or subst refused: `code` says why
-    Failed,   // a step failed: `failure` says how
-  };
-  Status status = Status::Done;
-  Msg code = Msg::None;
-  std::optional<FileError> failure;
-  bool damagedDataFile = false;       // the failure is the data file's state, not an I/O error
-  bool familyUnsupported = false;     // refused for the system itself: Make Permanent cannot work
-  bool mapped = false;                // the letter stands for the folder, whatever came after
-  std::optional<SubstOutcome> subst;  // the mapping's outcome, when one was asked for
+  MakeResult result = MakeResult::Done;
+  std::optional<SubstOutcome> subst = std::nullopt;  // the mapping's outcome, when subst was asked
+  std::optional<FileError> failure = std::nullopt;   // for NotMade and SessionOnly
 };
 
 // What Restore came to.
@@ -37,36 +80,38 @@ struct RestoreOutcome {
   bool drivesChanged = false;  // mappings were removed: what lists the letters is out of date
 };
 
-// Removing a permanent letter.
+// Removing a permanent letter's line and bit.
 enum class ForgetOutcome {
   LineRemoved,  // the line (if any) is out of the batch file and the bit is clear
   NoBatchFile,  // there was no batch file to hold a line; the bit is clear
 };
 
-// Why a permanent letter's line or bit could not go. The removal ends there: the drive stays.
-struct ForgetFailure {
-  bool damagedDataFile = false;  // the data file is not whole: nothing was changed
-  bool markNotCleared = false;   // the bit could not be cleared
-  bool lineRestored = false;     // and the line was put back: nothing changed
-  int number = 0;                // the error's number
-  std::string what;              // the error's own words
-};
-
-// What Remove may do with a letter in use: refuse it, or ask first whether it goes for good.
+// What a letter picked in the used list is: removable or not, and permanent or not.
 struct RemovalCheck {
   RemovalRefusal refusal = RemovalRefusal::None;
   bool permanent = false;
 };
 
-// What Remove came to.
+// What Remove came to. The first four end the command before the drive is touched: the user asked
+// for the drive and its permanence to go together, or neither.
+enum class RemovalResult {
+  DamagedDataFile,     // the data file is not whole: nothing was changed
+  LineKept,            // the line could not go from the batch file: `failure` says how
+  MarkKept,            // the bit could not be cleared, and the line went back in: nothing changed
+  MarkKeptLineLost,    // the bit could not be cleared, nor the line put back: no longer at logon
+  Forgotten,           // a permanent letter without a drive: its line and bit went
+  SubstRan,            // subst was run to remove the drive: its outcome says the rest
+  GoneMeanwhile,       // the drive went before it could be removed (another copy, or subst at a
+                       // prompt, while the question was open): there was nothing to remove
+  GoneStillPermanent,  // so, and the letter is still permanent: it comes back at the next logon
+  GoneAndForgotten,    // so, and its line and bit went as asked
+};
+
 struct RemovalOutcome {
-  std::optional<ForgetOutcome> forgotten;      // the letter's line and bit went
-  std::optional<ForgetFailure> forgetFailure;  // they could not: nothing else was done
-  // The drive had gone by the time it was to be removed (another copy, or subst at a prompt,
-  // while the question was open): there was nothing to remove.
-  bool goneMeanwhile = false;
-  bool stillPermanent = false;        // a drive that went, kept permanent: it comes back at logon
-  std::optional<SubstOutcome> subst;  // the deletion's outcome, when subst was run
+  RemovalResult result = RemovalResult::SubstRan;
+  bool noBatchFile = false;  // the letter's bit went, and there was no batch file at all
+  std::optional<SubstOutcome> subst = std::nullopt;  // the deletion's outcome, when subst was run
+  std::optional<FileError> failure = std::nullopt;   // for LineKept, MarkKept, MarkKeptLineLost
 };
 
 // How long a copy of the program waits for another one to finish with the batch file and the
@@ -90,23 +135,25 @@ class PermanentDrives {
   // The data folder the installer made, ending in a backslash: the data file is there.
   void UseDataFolder(const std::string& folder);
   const std::string& DataFolder() const { return dataFolder_; }
+  // The system's family, as start-up found it: without one, nothing can be made permanent.
+  void UseFamily(OsFamily family) { family_ = family; }
   // The data file is there, and of the size the installer made it.
   bool DataFileIsWhole() { return data_.IsWhole(); }
   // Start-up: the stored mask, which stands in for a data file that cannot be read later on.
   void LoadMask() { data_.Load(); }
 
-  // The folder as the startup batch file can hold it: the folder itself or, where its name has
-  // characters the batch file's code page lacks, its short name, which every code page holds and
-  // which reaches the same folder. Empty where the volume keeps no short name.
-  std::string FolderForBatch(const std::string& letter, const std::string& folder);
-  // Everything that could refuse the letter is asked before the mapping is made; the mapping,
-  // the bit and the line follow in that order. Refused for a system of no known family.
-  MakeOutcome Make(const std::string& letter, const std::string& folder, bool hidden,
-                   const std::string& batchFolder, OsFamily family);
-  // Whether the letter comes back at logon: its bit in the data file as it is now (another copy
-  // of the program may have changed it), or a line of its own in the startup batch file, which
-  // brings the drive back even when its bit was lost.
-  bool IsPermanent(char letter);
+  // What must hold before the user is asked to confirm the choice: a letter of a drive that can
+  // have a bit, a folder subst can take, and a name the batch file can hold (the folder's own or,
+  // where it has characters the batch file's code page lacks, its short name, which every code
+  // page holds and which reaches the same folder).
+  ChoiceCheck Check(const PermanentChoice& choice);
+  // Everything else that could refuse the letter is asked before the mapping is made; the
+  // mapping, the bit and the line follow in that order.
+  MakeOutcome Make(const CheckedChoice& checked);
+  // Whether the letter comes back at logon: its bit in the data file as it is now, or a line of
+  // its own in the startup batch file, which brings the drive back even when its bit was lost.
+  // Waits up to kRecordsWaitMs for another copy of the program that is rewriting the two.
+  bool ReadWhetherPermanent(char letter);
   // Takes the letter's line out of the batch file and clears its bit. A FileError when the line
   // could not go; MarkNotCleared when the bit could not, after the line was put back (or could
   // not be); DataFileDamaged before anything changed when the data file is not whole.
@@ -131,14 +178,24 @@ class PermanentDrives {
   std::unique_ptr<FileLease> HoldRecords();
   // Undoes a change of the batch file whose bits could not follow; false when it could not.
   bool PutBack(const std::string& batch, const StartupScript::Before& before);
-  // Forget, with its failure as a value.
-  void ForgetInto(char letter, RemovalOutcome& out);
-  void Record(const std::string& letter, const std::string& batch, const std::string& batchFolder,
-              MakeOutcome& out);
+  // The folder as the batch file can hold it; empty when neither its name nor a short one can.
+  std::string FolderForBatch(const std::string& letter, const std::string& folder);
+  // Forget, with its failure as the outcome: Forgotten when the line and the bit went.
+  RemovalOutcome ForgetLetter(char letter);
+  // The batch file lists the letter already. The check may fail: a device, disk, permission or
+  // path failure ends the command, any other passes it by.
+  bool ListedAlready(const std::string& batch, char letter);
+  // Why the mapping Make asked for leaves the letter without the folder; nullopt when the letter
+  // stands for it.
+  std::optional<MakeResult> MappingRefusal(const SubstOutcome& subst,
+                                           const PermanentChoice& choice);
+  // The bit, then the line. A FileError or DataFileDamaged when either could not be written.
+  void Record(const std::string& letter, const std::string& batch, const std::string& batchFolder);
 
   DataFile data_;
   StartupScript script_;
   std::string dataFolder_;
+  OsFamily family_ = OsFamily::Unknown;
   LetterProbe& probe_;
   SubstRunner& runner_;
   Drives& drives_;

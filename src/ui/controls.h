@@ -8,7 +8,11 @@ namespace kestrane {
 
 // The controls of the main window, each named once, in tab order: its established name and its
 // identifier in the window. The enum, the name strings and the identifiers that programs driving
-// the window use (app/control_ids.h) are all made from this list.
+// the window use (app/control_ids.h) are all made from this list. The established names are not
+// the captions: lstAvail is the free letters and lstUsedLtrs the used ones, txtPath the path
+// box, DrvList the drive list and dirList the folder list; cmdOk is Add Virtual Drive, cmdDefault
+// Make Permanent, cmdCancel Exit and cmdRemove Remove Virtual Drive. In the menu, mnuRepair is
+// Restore and mnuChk4Upgrade the version check.
 #define KESTRANE_MAIN_CONTROLS(X) \
   X(lstAvail, 1001)               \
   X(txtPath, 1002)                \

@@ -74,7 +74,7 @@ TEST_P(StartupScriptRemoval, DropsOnlyTheLettersSubstLines) {
     EXPECT_FALSE(BatchText().has_value());
   }
   EXPECT_EQ(m.StoredMask(), kInitialMask | 1 << 1);
-  EXPECT_FALSE(perm.IsPermanent(letter));
+  EXPECT_FALSE(perm.ReadWhetherPermanent(letter));
   EXPECT_EQ(m.files.currentDirectory, "C:\\Program Files\\Kestrane");
 }
 
@@ -172,7 +172,7 @@ TEST_P(StartupScriptFailure, LeavesTheOldFileAndTheMask) {
   EXPECT_EQ(BatchText(), before);
   EXPECT_EQ(FileNames(), namesBefore);
   EXPECT_EQ(m.StoredMask(), kInitialMask | kBitQ);
-  EXPECT_TRUE(perm.IsPermanent('Q'));
+  EXPECT_TRUE(perm.ReadWhetherPermanent('Q'));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -200,7 +200,7 @@ TEST_F(StartupScriptFile, FailedMaskWriteAfterTheRewritePutsTheLineBack) {
     }
     EXPECT_EQ(BatchText(), putBackFails ? Join({kP}) : Join({kP, kQ}));
     EXPECT_EQ(m.StoredMask(), kInitialMask | kBitQ);
-    EXPECT_TRUE(perm.IsPermanent('Q'));
+    EXPECT_TRUE(perm.ReadWhetherPermanent('Q'));
   }
 }
 
@@ -233,7 +233,7 @@ TEST_F(StartupScriptFile, UnknownStartupFolderKeepsTheMask) {
   } catch (const FileError& e) {
     EXPECT_EQ(e.Number(), err::kPathNotFound);
   }
-  EXPECT_TRUE(perm.IsPermanent('Q'));
+  EXPECT_TRUE(perm.ReadWhetherPermanent('Q'));
   EXPECT_EQ(m.StoredMask(), kInitialMask | kBitQ);
 }
 
