@@ -4,7 +4,6 @@
 
 #include <cwchar>
 #include <string_view>
-#include <thread>
 
 #include "platform/ascii_text.h"
 #include "platform/file_error.h"
@@ -12,6 +11,7 @@
 #include "win32/platform/handles.h"
 #include "win32/platform/modal_wait.h"
 #include "win32/platform/strings.h"
+#include "win32/platform/worker.h"
 
 namespace kestrane::win32 {
 
@@ -117,24 +117,21 @@ std::vector<DriveFacts> Win32Drives::Probe(const std::vector<char>& letters, int
     if (!flight) {
       auto started = std::make_shared<Flight>();
       if (!started->done) continue;  // no event, no worker: unanswered
-      try {
-        // The worker holds the flight too: one left behind still has somewhere to write.
-        std::thread([started, letter = static_cast<char>(upper)] {
-          DriveFacts& f = started->facts;
-          f.letter = letter;
-          f.typeFailure = FailureOf([&] { f.type = TypeOf(letter); });
-          if (f.typeFailure == 0) {
-            f.volumeFailure = FailureOf([&] {
-              f.serial = SerialOf(letter);
-              f.serialAgain = SerialOf(letter, &f.label);
-            });
-          }
-          f.answered = true;
-          SetEvent(started->done.Get());
-        }).detach();
-      } catch (const std::exception&) {
-        continue;  // the system has no thread to spare: unanswered
-      }
+      // The worker holds the flight too: one left behind still has somewhere to write.
+      const bool running = StartWorker([started, letter = static_cast<char>(upper)] {
+        DriveFacts& f = started->facts;
+        f.letter = letter;
+        f.typeFailure = FailureOf([&] { f.type = TypeOf(letter); });
+        if (f.typeFailure == 0) {
+          f.volumeFailure = FailureOf([&] {
+            f.serial = SerialOf(letter);
+            f.serialAgain = SerialOf(letter, &f.label);
+          });
+        }
+        f.answered = true;
+        SetEvent(started->done.Get());
+      });
+      if (!running) continue;  // the system has no thread to spare: unanswered
       flight = std::move(started);
     }
     asked[i] = flight;

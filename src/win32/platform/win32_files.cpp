@@ -4,7 +4,6 @@
 #include <atomic>
 #include <cwctype>
 #include <exception>
-#include <thread>
 
 #include "platform/drives.h"
 #include "platform/file_error.h"
@@ -13,6 +12,7 @@
 #include "win32/platform/handles.h"
 #include "win32/platform/modal_wait.h"
 #include "win32/platform/strings.h"
+#include "win32/platform/worker.h"
 
 namespace kestrane::win32 {
 
@@ -173,18 +173,15 @@ std::vector<std::string> Win32Files::SubFolders(const std::string& path) {
     listing = std::make_shared<Listing>();
     listing->path = path;
     if (!listing->done) return ListSubFolders(path);
-    try {
-      std::thread([listing] {
-        try {
-          listing->names = ListSubFolders(listing->path, &listing->progress);
-        } catch (...) {
-          listing->failure = std::current_exception();
-        }
-        SetEvent(listing->done.Get());
-      }).detach();
-    } catch (const std::exception&) {
-      return ListSubFolders(path);  // no thread to spare: listed here, as before
-    }
+    const bool running = StartWorker([listing] {
+      try {
+        listing->names = ListSubFolders(listing->path, &listing->progress);
+      } catch (...) {
+        listing->failure = std::current_exception();
+      }
+      SetEvent(listing->done.Get());
+    });
+    if (!running) return ListSubFolders(path);  // no thread to spare: listed here, as before
   }
   // The limit is for an answer, not for the whole of a big folder: while its names keep
   // coming, the window waits on, still answering.
