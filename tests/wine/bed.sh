@@ -28,7 +28,8 @@ install_deps() {
 # Runs wine's registry tool on the prefix in $WINEPREFIX.
 reg_add() { wine reg add "$@" /f >/dev/null; }
 
-# A fresh prefix with what every bed shares: no window manager waits, our subst.exe in system32.
+# A fresh prefix with what every bed shares: no window manager waits, no debugger on a crash,
+# our subst.exe in system32.
 make_template_prefix() {
   local subst_exe="$1"
   rm -rf "$TEMPLATE"
@@ -39,6 +40,9 @@ make_template_prefix() {
     export WINEPREFIX="$TEMPLATE" DISPLAY=
     reg_add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
     reg_add 'HKCU\Software\Wine\DllOverrides' /v subst.exe /d native
+    # A program that crashes ends at once, its fault logged, instead of under a debugger that
+    # can hold the group's output open until the group's time is up.
+    reg_add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d ''
     install_subst "$TEMPLATE" "$subst_exe"
     install_fonts "$TEMPLATE"
     wineserver -w
