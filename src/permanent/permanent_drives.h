@@ -89,7 +89,6 @@ class PermanentDrives {
 
   // The data folder the installer made, ending in a backslash: the data file is there.
   void UseDataFolder(const std::string& folder);
-  const std::string& DataFolder() const { return dataFolder_; }
   // The data file is there, and of the size the installer made it.
   bool DataFileIsWhole() { return data_.IsWhole(); }
   // Start-up: the stored mask, which stands in for a data file that cannot be read later on.
@@ -138,7 +137,6 @@ class PermanentDrives {
 
   DataFile data_;
   StartupScript script_;
-  std::string dataFolder_;
   LetterProbe& probe_;
   SubstRunner& runner_;
   Drives& drives_;
