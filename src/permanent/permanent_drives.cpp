@@ -228,7 +228,6 @@ RemovalOutcome PermanentDrives::ForgetUnmapped(const std::string& letter) {
 }
 
 void PermanentDrives::UseDataFolder(const std::string& folder) {
-  dataFolder_ = folder;
   data_.SetPath(folder + kDataFileName);
 }
 

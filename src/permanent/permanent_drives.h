@@ -134,7 +134,6 @@ class PermanentDrives {
 
   // The data folder the installer made, ending in a backslash: the data file is there.
   void UseDataFolder(const std::string& folder);
-  const std::string& DataFolder() const { return dataFolder_; }
   // The system's family, as start-up found it: without one, nothing can be made permanent.
   void UseFamily(OsFamily family) { family_ = family; }
   // The data file is there, and of the size the installer made it.
@@ -194,7 +193,6 @@ class PermanentDrives {
 
   DataFile data_;
   StartupScript script_;
-  std::string dataFolder_;
   OsFamily family_ = OsFamily::Unknown;
   LetterProbe& probe_;
   SubstRunner& runner_;

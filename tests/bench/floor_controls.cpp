@@ -20,7 +20,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (!window.Create(instance)) return 1;
   system.controls.Attach(window.Hwnd());
   window.Show(SW_SHOWNORMAL);
-  const int code = RunMessageLoop(window.Hwnd(), window.Accelerators());
+  // The program's loop, which makes the tips once the window has painted.
+  const int code = RunMessageLoop(
+      window.Hwnd(), window.Accelerators(), [&window] { return window.TooltipIfMade(); },
+      [&window] { window.MakeTooltips(); });
   SaveStartupMarks();
   return code;
 }

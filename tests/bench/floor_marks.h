@@ -1,7 +1,8 @@
 #pragma once
 // The floors' start-up marks, kept as the program keeps its own: the performance counter at each
-// stage, written out only as the floor ends and only where the bench asks for them
-// (KESTRANE_STARTUP_MARKS), so that the bench sets each floor's stages beside the program's.
+// stage, written out as the floor ends where the program's bench build writes its own
+// (kestrane-startup-marks.txt in the temporary folder), so that the bench sets each floor's
+// stages beside the program's.
 
 #include <windows.h>
 
@@ -23,9 +24,10 @@ inline void MarkStage(const char* stage) {
 }
 
 inline void SaveMarks() {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = GetEnvironmentVariableW(L"KESTRANE_STARTUP_MARKS", path, MAX_PATH);
+  wchar_t path[MAX_PATH + 32] = {};
+  const DWORD length = GetTempPathW(MAX_PATH, path);
   if (length == 0 || length >= MAX_PATH) return;
+  lstrcatW(path, L"kestrane-startup-marks.txt");
   FILE* file = _wfopen(path, L"wb");
   if (file == nullptr) return;
   LARGE_INTEGER frequency;

@@ -18,7 +18,6 @@ class Window {
     return text;
   }
   void SetText(const std::wstring& text) const { SetWindowTextW(hwnd_, text.c_str()); }
-  bool Visible() const { return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
   void Show(bool visible) const { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
   HFONT Font() const { return reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)); }
   void SetFont(HFONT font) const {

@@ -32,12 +32,7 @@ class MainWindow : public BaseWindow<MainWindow> {
   void Show(int how);
   HACCEL Accelerators() const { return accelerators_.Get(); }
   // Shows the controls' tips; the message loop hands it their mouse messages. The window shows
-  // before the tips are made (MakeTooltips, at the message loop's first idle moment); this
-  // makes them if they are not made yet.
-  HWND Tooltip() {
-    MakeTooltips();
-    return layout_.Tooltip();
-  }
+  // before the tips are made, at the message loop's first idle moment.
   void MakeTooltips() { layout_.AddTooltips(); }
   // The tooltip if it is made already, else null.
   HWND TooltipIfMade() const { return layout_.Tooltip(); }

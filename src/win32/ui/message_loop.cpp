@@ -49,10 +49,6 @@ bool TipRelay::PointerOnATool() const {
   return PtInRect(&client, at) != FALSE;
 }
 
-int RunMessageLoop(HWND main, HACCEL accelerators, HWND tooltip) {
-  return RunMessageLoop(main, accelerators, [tooltip] { return tooltip; }, {});
-}
-
 int RunMessageLoop(HWND main, HACCEL accelerators, const std::function<HWND()>& tooltip,
                    const std::function<void()>& firstIdle) {
   TipRelay tips(tooltip());

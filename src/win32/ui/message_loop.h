@@ -38,10 +38,9 @@ class TipRelay {
 
 // The program's message loop: the main window's mouse messages shown to its tooltip, then its
 // shortcut keys, then the dialog keys (Tab through the controls, Alt+access keys, Esc for the
-// cancel button), then normal dispatch. Returns the exit code the quit message carries.
-int RunMessageLoop(HWND main, HACCEL accelerators, HWND tooltip = nullptr);
-// The same, for a window whose tooltip is made once it has painted: `firstIdle` runs when the
-// loop first finds nothing to do, and `tooltip` answers the tooltip once there is one.
+// cancel button), then normal dispatch. The tooltip is made once the window has painted:
+// `firstIdle` runs when the loop first finds nothing to do, and `tooltip` answers the tooltip
+// once there is one. Returns the exit code the quit message carries.
 int RunMessageLoop(HWND main, HACCEL accelerators, const std::function<HWND()>& tooltip,
                    const std::function<void()>& firstIdle);
 

@@ -1,5 +1,7 @@
 #include "win32/ui/startup_marks.h"
 
+#ifdef KESTRANE_MEASURED
+
 #include <cstdio>
 #include <string>
 
@@ -36,8 +38,8 @@ void MarkStartupIdle() noexcept {
 }
 
 void SaveStartupMarks() noexcept {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = GetEnvironmentVariableW(L"KESTRANE_STARTUP_MARKS", path, MAX_PATH);
+  wchar_t folder[MAX_PATH] = {};
+  const DWORD length = GetTempPathW(MAX_PATH, folder);
   if (length == 0 || length >= MAX_PATH || markCount == 0) return;
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
@@ -50,7 +52,8 @@ void SaveStartupMarks() noexcept {
           static_cast<double>(marks[i].counter) * 1000.0 / static_cast<double>(frequency.QuadPart));
       text += line;
     }
-    const FileHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    const std::wstring path = std::wstring(folder) + L"kestrane-startup-marks.txt";
+    const FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return;
     DWORD written = 0;
@@ -61,3 +64,5 @@ void SaveStartupMarks() noexcept {
 }
 
 }  // namespace kestrane::win32
+
+#endif  // KESTRANE_MEASURED

@@ -8,7 +8,6 @@
 #include "win32/ui/folder_view.h"
 #include "win32/ui/letter_view.h"
 #include "win32/ui/metrics.h"
-#include "win32/ui/startup_marks.h"
 
 namespace kestrane::win32 {
 
@@ -65,12 +64,10 @@ void Win32Controls::SetDriveItems(const std::vector<std::string>& items, int cur
   drives.Clear();
   for (const std::string& item : items) drives.Add(Widen(item));
   drives.Select(current);
-  MarkStartup("drive list");
 }
 
 void Win32Controls::SetFolderRows(const std::vector<FolderRow>& rows, int highlighted) {
   if (const HWND hwnd = Item(ControlId::dirList)) win32::SetFolderRows(hwnd, rows, highlighted);
-  MarkStartup("folder list");
 }
 
 int Win32Controls::FolderHighlight() const {

@@ -16,6 +16,8 @@ namespace bench {
 inline constexpr int kRuns = 7;
 // Restore with ten mappings runs twenty-two processes a time; fewer runs keep the bench short.
 inline constexpr int kRestoreRuns = 5;
+// Each run of the posted-message rows holds five commands for eight seconds each.
+inline constexpr int kWaitRuns = 3;
 
 // Milliseconds from the performance counter, for spans well below the 20 ms of a poll.
 inline double NowMs() {
@@ -43,6 +45,7 @@ struct Row {
   std::string floorName;
   double floor = -1;
   std::string unit = "ms";
+  double goal = -1;  // where set, the figure's own target, in `unit`
 };
 
 // Polls `ready` every 5 ms until it answers true or `limitMs` passes. Finer polling would take
@@ -87,5 +90,9 @@ inline void RequireSamples(const std::string& measure, const std::vector<double>
 
 // The letter listing in this process, with `driveCount` drives defined, and its floor.
 Row MeasureLetterListing(int driveCount);
+
+// The start's question to each drive on a worker of its own, as the program asks it, against the
+// same questions asked inline: what the workers cost each listing.
+Row MeasureProbeWorkers();
 
 }  // namespace bench

@@ -35,7 +35,8 @@ double TargetOf(const std::string& what) {
 std::string Table(const std::vector<Row>& rows, const std::string& machine) {
   std::ostringstream out;
   out << "Machine: " << machine << "; medians of " << bench::kRuns
-      << " runs (Restore: " << bench::kRestoreRuns << ").\n\n";
+      << " runs (Restore: " << bench::kRestoreRuns
+      << "; a posted message's longest wait: " << bench::kWaitRuns << ").\n\n";
   out << "| Measure | Median | Floor | Floor median | Ratio | Target |\n";
   out << "|---|---:|---|---:|---:|---|\n";
   for (const Row& row : rows) {
@@ -44,7 +45,10 @@ std::string Table(const std::vector<Row>& rows, const std::string& machine) {
     if (row.floor > 0) {
       const double ratio = row.value / row.floor;
       out << Number(row.floor) << " " << row.unit << " | " << Number(ratio) << "x | ";
-      if (const double target = TargetOf(row.what); target > 0) {
+      if (row.goal > 0) {
+        out << "<= " << Number(row.goal) << " " << row.unit << " "
+            << (row.value <= row.goal ? "met" : "MISSED");
+      } else if (const double target = TargetOf(row.what); target > 0) {
         out << "<= " << Number(target) << "x " << (ratio <= target ? "met" : "MISSED");
       }
     } else {
@@ -81,12 +85,15 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<Row> rows;
     std::fprintf(stderr, "start to ready window\n");
     for (Row& row : bench::MeasureStart(paths)) rows.push_back(row);
+    rows.push_back(bench::MeasureProbeWorkers());
     if (!startOnly) {
       std::fprintf(stderr, "add, remove, view, restore\n");
       for (Row& row : bench::MeasureOperations()) rows.push_back(row);
       std::fprintf(stderr, "letter listing\n");
       for (int drives : {2, 6, 12}) rows.push_back(bench::MeasureLetterListing(drives));
     }
+    std::fprintf(stderr, "posted messages: the window's longest wait\n");
+    for (Row& row : bench::MeasureWaits(paths, startOnly)) rows.push_back(row);
     for (Row& row : rows) {
       if (row.what.rfind("Letter listing", 0) == 0) {
         row.value *= 1000;

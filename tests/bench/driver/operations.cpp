@@ -6,6 +6,7 @@
 // announcement by listing the letters again, work of its own that no floor may hold.
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <optional>
 #include <stdexcept>
@@ -170,21 +171,66 @@ class Session {
   HANDLE process_ = nullptr;
 };
 
-// What a box costs by itself: MessageBox called on a thread of this process until the box is
-// visible. Add, Remove and View cannot do without one, so their floors include it.
-double BoxMs() {
-  double start = 0;
-  std::thread shower([&start] {
-    start = NowMs();
-    MessageBoxW(nullptr, L"Operation Completed!", L"Done!", MB_OK);
-  });
-  HWND found = nullptr;
-  Poll([&] { return (found = e2e::FindBox(GetCurrentProcessId())) != nullptr; }, 30000);
-  const double elapsed = NowMs() - start;
-  if (found) PostMessageW(found, WM_COMMAND, IDOK, 0);
-  shower.join();
-  return elapsed;
-}
+// What a box costs by itself, shown as the program shows its own: on a thread that has shown a
+// box before and owns the window the box belongs to, from the call until the box is visible.
+// Add, Remove and View cannot do without one, so their floors include it. A thread's first box
+// also pays for the thread's queue and its first window, which the program's thread has long
+// had: a box on a new thread costs a third more.
+class BoxThread {
+ public:
+  BoxThread() {
+    thread_ = std::thread([this] { Run(); });
+    Poll([this] { return ready_.load(); }, 10000);
+    Show();  // the thread's first box, not counted
+  }
+  BoxThread(const BoxThread&) = delete;
+  BoxThread& operator=(const BoxThread&) = delete;
+  ~BoxThread() {
+    PostThreadMessageW(id_, WM_QUIT, 0, 0);
+    thread_.join();
+  }
+  double Show() {
+    shownAt_ = -1;
+    PostThreadMessageW(id_, kShowBox, 0, 0);
+    HWND found = nullptr;
+    Poll([&] { return (found = e2e::FindBox(GetCurrentProcessId())) != nullptr; }, 30000);
+    const double elapsed = NowMs() - shownAt_;
+    if (found == nullptr) throw std::runtime_error("a floor's box did not show");
+    PostMessageW(found, WM_COMMAND, IDOK, 0);
+    Poll([&] { return e2e::FindBox(GetCurrentProcessId()) == nullptr; }, 30000);
+    return elapsed;
+  }
+
+ private:
+  static constexpr UINT kShowBox = WM_APP;
+  void Run() {
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue, before anyone posts to it
+    id_ = GetCurrentThreadId();
+    const HWND owner =
+        CreateWindowExW(0, L"STATIC", L"Bench Floor", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                        100, nullptr, nullptr, nullptr, nullptr);
+    ready_ = true;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      if (msg.message == kShowBox && msg.hwnd == nullptr) {
+        shownAt_ = NowMs();
+        MessageBoxW(owner, L"Operation Completed!", L"Done!", MB_OK);
+        continue;
+      }
+      DispatchMessageW(&msg);
+    }
+    DestroyWindow(owner);
+  }
+
+  std::thread thread_;
+  std::atomic<bool> ready_{false};
+  std::atomic<double> shownAt_{-1};
+  std::atomic<DWORD> id_{0};
+};
+
+// A box on a thread of its own made for it, warmed by a first box. The thread goes with it: a
+// window of this process would be one more that subst's announcement waits for.
+double BoxMs() { return BoxThread().Show(); }
 
 kestrane::win32::Win32Processes processes;
 
@@ -259,7 +305,7 @@ Row MeasureRestore(int count, double& peakMiB) {
   Unmap(letters);
   RequireSamples(measure, product);
   return {measure, Median(product),
-          "listing, " + std::to_string(count) + " subst /D, mask (shell-opened cmd /C)",
+          "listing, " + std::to_string(count) + " subst /D as the program runs them, mask",
           Median(floor)};
 }
 
@@ -345,7 +391,7 @@ std::vector<Row> MeasureOperations() {
   RequireSamples("View", view);
   Unmap(five);
   rows.push_back({"View, 5 mappings, OK to listing", Median(view),
-                  "listing (shell-opened cmd /C subst > file), then a box", Median(viewFloor)});
+                  "subst's listing as the program reads it, then a box", Median(viewFloor)});
 
   for (int count : {1, 5, 10}) rows.push_back(MeasureRestore(count, peakMiB));
 

@@ -22,6 +22,12 @@ std::vector<Row> MeasureStart(const Paths& paths);
 // peak working set, as extra rows.
 std::vector<Row> MeasureOperations();
 
+// The longest a posted message waits for the window: at the start, during Add, Remove, Make
+// Permanent, View and Restore with an eight-second subst, and with a stalled network drive (where
+// the bed has the share that stalls); against the program's window in plain calls, idle. With
+// `startOnly`, the start alone.
+std::vector<Row> MeasureWaits(const Paths& paths, bool startOnly);
+
 // `rounds` of Add and Remove in one running program, among other drive changes and a slow
 // window; prints each box that is not "Done!" and the working set. 0 when the program's window
 // lasted to the end.

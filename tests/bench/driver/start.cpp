@@ -20,7 +20,6 @@ namespace {
 
 namespace ids = kestrane::ids;
 
-constexpr wchar_t kMarksVariable[] = L"KESTRANE_STARTUP_MARKS";
 constexpr char kReady[] = "ready seen by the bench";
 constexpr char kOwnPart[] = "wWinMain to ready, all stages";
 
@@ -31,6 +30,7 @@ struct Start {
   std::vector<std::pair<std::string, double>> stages;
 };
 
+// Where the program's bench build and the floors leave their marks as they end.
 std::wstring MarksFile() {
   wchar_t folder[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, folder);
@@ -114,7 +114,6 @@ std::string Label(const std::string& stage) {
 }  // namespace
 
 std::vector<Row> MeasureStart(const Paths& paths) {
-  SetEnvironmentVariableW(kMarksVariable, MarksFile().c_str());
   const auto floorStart = [&] {
     return StartOnce(paths.floorWindow, L"KestraneBenchFloor", L"Bench Floor", false);
   };
@@ -156,7 +155,6 @@ std::vector<Row> MeasureStart(const Paths& paths) {
     });
   }
   if (product.empty()) throw std::runtime_error("Start: no valid sample");
-  SetEnvironmentVariableW(kMarksVariable, nullptr);
 
   const auto medianMs = [](const std::vector<Start>& starts) {
     std::vector<double> ms;
