@@ -119,4 +119,14 @@ bool Answer(const Box& box, int button, Duration limit) {
   return WaitFor([&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); }, limit);
 }
 
+bool CloseAsUser(Program& program, HWND main) {
+  for (int i = 0; i < 5; ++i) {
+    Box left;
+    if ((left.window = FindBox(program.Id())) == nullptr) break;
+    if (!Answer(left, IDOK) && !Answer(left, IDCANCEL)) break;
+  }
+  if (IsWindow(main)) PostMessageW(main, WM_CLOSE, 0, 0);
+  return program.WaitForExit().has_value();
+}
+
 }  // namespace e2e

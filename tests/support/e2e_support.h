@@ -118,6 +118,9 @@ std::optional<Box> WaitForBox(const Program& program, Duration limit = kStepLimi
                               HWND exclude = nullptr);
 // Presses `button` and waits until the box is gone.
 bool Answer(const Box& box, int button, Duration limit = kStepLimit);
+// Closes the program as a user closes it: a box left open is answered first, then the main
+// window is closed and the program waited for. False when it had to be ended.
+bool CloseAsUser(Program& program, HWND main);
 
 // Pixels of an area, row by row: of the screen under a window's client area, or of an icon drawn
 // on a plain background; and how far two such areas are apart, summed over the colour channels.

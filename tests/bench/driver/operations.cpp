@@ -89,13 +89,9 @@ class Session {
   // box that a failed step left open is answered first.
   ~Session() {
     if (process_) CloseHandle(process_);
-    for (int i = 0; i < 5; ++i) {
-      e2e::Box left;
-      if ((left.window = e2e::FindBox(program_.Id())) == nullptr) break;
-      if (!e2e::Answer(left, IDOK) && !e2e::Answer(left, IDCANCEL)) break;
+    if (!e2e::CloseAsUser(program_, main_)) {
+      std::fprintf(stderr, "  (the program did not close; ended)\n");
     }
-    if (IsWindow(main_)) PostMessageW(main_, WM_CLOSE, 0, 0);
-    if (!program_.WaitForExit()) std::fprintf(stderr, "  (the program did not close; ended)\n");
   }
   double Cpu() const { return CpuTimeMs(process_, kImage).ms; }
   const char* CpuSource() const { return CpuTimeMs(process_, kImage).source; }

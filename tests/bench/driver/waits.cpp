@@ -140,13 +140,8 @@ bool Ready(HWND main) {
 
 // Closed as a user closes it; a box left open is answered first.
 void Close(e2e::Program& program, HWND main) {
-  for (int i = 0; i < 5; ++i) {
-    e2e::Box left;
-    if ((left.window = e2e::FindBox(program.Id())) == nullptr) break;
-    if (!e2e::Answer(left, IDOK) && !e2e::Answer(left, IDCANCEL)) break;
-  }
-  if (IsWindow(main)) PostMessageW(main, WM_CLOSE, 0, 0);
-  if (!program.WaitForExit()) std::fprintf(stderr, "  (the program did not close; ended)\n");
+  if (!e2e::CloseAsUser(program, main))
+    std::fprintf(stderr, "  (the program did not close; ended)\n");
 }
 
 // The program started, probed from its window's making to the ready window.
