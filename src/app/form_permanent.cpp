@@ -8,9 +8,6 @@ namespace kestrane {
 
 namespace {
 
-constexpr char kRestoreTitle[] = "Restore QOR";
-constexpr char kViewTitle[] = "View Virtual Drives";
-
 std::string Confirmation(const std::string& letter, const std::string& folder) {
   const std::string q = kQuote;
   return std::string("This feature will place a file in your Startup Folder!") + kCrLf + kCrLf +

@@ -27,7 +27,8 @@ inline constexpr int kCtrlMask = 2;
 inline constexpr int kAltMask = 4;
 
 // The main window's behaviour. Each handler takes the user's choices from the Selection, asks
-// one subsystem, and shows what came of it; the subsystems never touch a control or a box.
+// one subsystem, and shows what came of it through Reports; the walk to a folder is the
+// FolderBrowser's. The subsystems never touch a control or a box.
 class frmQOR_Pro {
  public:
   explicit frmQOR_Pro(const Ports& ports);

@@ -11,9 +11,6 @@ namespace kestrane {
 namespace {
 
 constexpr char kMakeTitle[] = "Make Permanent";
-// As the commands' own questions name them.
-constexpr char kRestoreTitle[] = "Restore QOR";
-constexpr char kViewTitle[] = "View Virtual Drives";
 constexpr char kUsage[] = "Usage: kestrane.exe [\"folder\"]";
 
 std::string Quoted(const std::string& path) { return kQuote + path + kQuote; }

@@ -11,6 +11,10 @@
 
 namespace kestrane {
 
+// The titles of Restore's and View's boxes, their questions among them.
+inline constexpr char kRestoreTitle[] = "Restore QOR";
+inline constexpr char kViewTitle[] = "View Virtual Drives";
+
 // What the user is told: each command's outcome turned into its box, with the pointer back to
 // normal first and the focus where the box leaves it. Nothing here changes a drive or a file.
 class Reports {
