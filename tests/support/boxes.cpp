@@ -47,26 +47,6 @@ Icon Recognise(HWND box) {
   return bestDistance < static_cast<long>(seen.size()) * 24 ? best : Icon::Unknown;
 }
 
-struct BoxSearch {
-  DWORD processId;
-  HWND exclude;
-  HWND found;
-};
-
-BOOL CALLBACK MatchBox(HWND window, LPARAM param) {
-  auto& search = *reinterpret_cast<BoxSearch*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  wchar_t className[16] = {};
-  GetClassNameW(window, className, 16);
-  if (owner == search.processId && window != search.exclude && IsWindowVisible(window) &&
-      std::wstring(className) == L"#32770" && GetDlgItem(window, kTextId)) {
-    search.found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 }  // namespace
 
 const char* NameOf(Icon icon) {
@@ -89,9 +69,9 @@ bool Box::Has(int button) const {
 }
 
 HWND FindBox(DWORD processId, HWND exclude) {
-  BoxSearch search{processId, exclude, nullptr};
-  EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return FindWindowOf(processId, L"#32770", [&](HWND window) {
+    return window != exclude && IsWindowVisible(window) && GetDlgItem(window, kTextId);
+  });
 }
 
 std::optional<Box> WaitForBox(const Program& program, Duration limit, HWND exclude) {

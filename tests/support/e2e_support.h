@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -111,6 +112,10 @@ struct Box {
   bool Has(int button) const;
 };
 
+// The first top-level window of process `processId` that `wanted` takes, of class
+// `windowClass`; null when there is none.
+HWND FindWindowOf(DWORD processId, const std::wstring& windowClass,
+                  const std::function<bool(HWND)>& wanted);
 // A visible message box of process `processId` other than `exclude`; null when there is none.
 HWND FindBox(DWORD processId, HWND exclude = nullptr);
 // Waits for a box of the program other than `exclude` and reads it.

@@ -8,8 +8,8 @@ namespace {
 
 struct Search {
   DWORD processId;
-  const wchar_t* windowClass;
-  const wchar_t* title;
+  const std::wstring& windowClass;
+  const std::function<bool(HWND)>& wanted;
   HWND found;
 };
 
@@ -17,11 +17,10 @@ BOOL CALLBACK Match(HWND window, LPARAM param) {
   auto& search = *reinterpret_cast<Search*>(param);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner != search.processId || !IsWindowVisible(window)) return TRUE;
+  if (owner != search.processId) return TRUE;
   wchar_t className[256] = {};
   GetClassNameW(window, className, 256);
-  if (std::wstring(className) != search.windowClass) return TRUE;
-  if (search.title && TextOf(window) != search.title) return TRUE;
+  if (className != search.windowClass || !search.wanted(window)) return TRUE;
   search.found = window;
   return FALSE;
 }
@@ -136,13 +135,22 @@ HWND Program::FindVisible(const wchar_t* windowClass) const {
 
 HWND Program::WaitForWindow(const wchar_t* windowClass, const wchar_t* title,
                             Duration limit) const {
-  Search search{Id(), windowClass, title, nullptr};
+  HWND found = nullptr;
   WaitFor(
       [&] {
-        EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr || !Running();
+        found = FindWindowOf(Id(), windowClass, [&](HWND window) {
+          return IsWindowVisible(window) && (title == nullptr || TextOf(window) == title);
+        });
+        return found != nullptr || !Running();
       },
       limit);
+  return found;
+}
+
+HWND FindWindowOf(DWORD processId, const std::wstring& windowClass,
+                  const std::function<bool(HWND)>& wanted) {
+  Search search{processId, windowClass, wanted, nullptr};
+  EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

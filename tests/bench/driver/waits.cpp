@@ -100,36 +100,20 @@ double Longest(const std::vector<double>& delays, std::size_t first = SIZE_MAX) 
   return longest;
 }
 
-struct Found {
-  DWORD processId;
-  HWND window;
-};
-
-BOOL CALLBACK MatchMain(HWND window, LPARAM param) {
-  auto& found = *reinterpret_cast<Found*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  if (owner != found.processId || std::wstring(name) != ids::kMainWindowClass) return TRUE;
-  found.window = window;
-  return FALSE;
-}
-
 // The main window of the process as soon as it has its path box, shown or not.
 HWND MainWindowOf(const e2e::Program& program) {
-  Found found{program.Id(), nullptr};
+  const auto withPathBox = [](HWND window) {
+    return e2e::Control(window, ids::txtPath) != nullptr;
+  };
+  HWND found = nullptr;
   Poll(
       [&] {
-        EnumWindows(MatchMain, reinterpret_cast<LPARAM>(&found));
-        return (found.window != nullptr && e2e::Control(found.window, ids::txtPath) != nullptr) ||
-               !program.Running();
+        found = e2e::FindWindowOf(program.Id(), ids::kMainWindowClass, withPathBox);
+        return found != nullptr || !program.Running();
       },
       kLimitMs);
-  if (found.window == nullptr || e2e::Control(found.window, ids::txtPath) == nullptr) {
-    throw std::runtime_error("no window");
-  }
-  return found.window;
+  if (found == nullptr) throw std::runtime_error("no window");
+  return found;
 }
 
 bool Ready(HWND main) {
