@@ -128,9 +128,7 @@ std::optional<DWORD> Program::WaitForExit(Duration limit) {
 }
 
 HWND Program::FindVisible(const wchar_t* windowClass) const {
-  Search search{Id(), windowClass, nullptr, nullptr};
-  EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return FindWindowOf(Id(), windowClass, [](HWND window) { return IsWindowVisible(window); });
 }
 
 HWND Program::WaitForWindow(const wchar_t* windowClass, const wchar_t* title,
